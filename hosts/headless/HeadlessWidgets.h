@@ -1,0 +1,328 @@
+// The headless host's widgets: every property kept in memory, the text field's editing model, and
+// the notices a windowed container would deliver.
+//
+// Widgets are created by the host (Site or a hidden form) and owned by it. Sizes are validated as
+// a window system does (a negative width or height is error 380) and single-line text fields keep
+// their minimum height (see TextMetrics.h). Refresh() only counts its calls.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "library/RuntimeError.h"
+#include "library/Widgets.h"
+
+namespace qv::headless {
+
+class Container;
+class Site;
+
+// What all the headless widgets share, whatever interface they implement; the host keeps them in
+// one list (creation order, later widgets on top) and reaches the interface through AsWidget().
+class HeadlessWidget {
+  public:
+    enum class Kind { TextField, Label, PictureSurface };
+
+    HeadlessWidget(const HeadlessWidget&) = delete;
+    HeadlessWidget& operator=(const HeadlessWidget&) = delete;
+    virtual ~HeadlessWidget();
+
+    virtual Kind GetKind() const = 0;
+    virtual Widget& AsWidget() = 0;
+    virtual const Widget& AsWidget() const = 0;
+
+    Container& GetContainer() const { return container_; }
+    // The control's site, or nullptr for a widget on a hidden form.
+    Site* GetSite() const { return site_; }
+    int32_t RefreshCount() const { return refreshCount_; }
+    bool HasFocus() const;
+    // Whether (x, y), in the parent's coordinates, lies on the widget.
+    bool Contains(float x, float y) const;
+
+  protected:
+    HeadlessWidget(Container& container, Site* site, String name, int16_t index, Color back,
+                   Color fore);
+
+    // The widget's own reaction after its notices (the text field edits; the others do nothing).
+    virtual void ActOnKeyDown(int16_t /*keyCode*/, int16_t /*shift*/) {}
+    virtual void ActOnKeyPress(int16_t /*keyAscii*/) {}
+    virtual void ActOnMouseDown(int16_t /*button*/, int16_t /*shift*/, float /*x*/, float /*y*/) {}
+    virtual void ActOnMouseMove(int16_t /*button*/, int16_t /*shift*/, float /*x*/, float /*y*/) {}
+    virtual void ActOnDblClick(float /*x*/, float /*y*/) {}
+    virtual bool CanTakeFocus() const { return false; }
+    // The height a write of `h` leaves.
+    virtual int32_t AdjustHeight(int32_t h) const { return h; }
+    virtual void FontChanged() {}
+
+    float TwipsPerPixelX() const;
+    float TwipsPerPixelY() const;
+    void Beep() const;
+    void CheckSize(int32_t v) const;  // error 380 when negative
+    static void CheckMousePointer(int16_t v);
+    void AvailabilityChanged();  // after Visible or Enabled changed
+    void TakeFocus();            // SetFocus()
+
+    Container& container_;
+    Site* site_;
+    String name_;
+    int16_t index_;
+    bool visible_ = true;
+    bool enabled_ = true;
+    int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    Color backColor_;
+    Color foreColor_;
+    std::optional<Font> font_;
+    String toolTipText_;
+    int16_t mousePointer_ = 0;
+    std::shared_ptr<Picture> mouseIcon_;
+    int32_t refreshCount_ = 0;
+
+    friend class Container;
+};
+
+// qv::Widget's common properties over the state kept in HeadlessWidget, for any widget interface.
+template <class Interface>
+class WidgetBase : public Interface, public HeadlessWidget {
+  public:
+    Widget& AsWidget() override { return *this; }
+    const Widget& AsWidget() const override { return *this; }
+
+    const String& Name() const override { return name_; }
+    int16_t Index() const override { return index_; }
+    bool Visible() const override { return visible_; }
+    void Visible(bool v) override {
+        visible_ = v;
+        AvailabilityChanged();
+    }
+    bool Enabled() const override { return enabled_; }
+    void Enabled(bool v) override {
+        enabled_ = v;
+        AvailabilityChanged();
+    }
+    int32_t Left() const override { return left_; }
+    void Left(int32_t v) override { left_ = v; }
+    int32_t Top() const override { return top_; }
+    void Top(int32_t v) override { top_ = v; }
+    int32_t Width() const override { return width_; }
+    void Width(int32_t v) override {
+        CheckSize(v);
+        width_ = v;
+    }
+    int32_t Height() const override { return height_; }
+    void Height(int32_t v) override {
+        CheckSize(v);
+        height_ = AdjustHeight(v);
+    }
+    Color BackColor() const override { return backColor_; }
+    void BackColor(Color c) override { backColor_ = c; }
+    Color ForeColor() const override { return foreColor_; }
+    void ForeColor(Color c) override { foreColor_ = c; }
+    const Font& GetFont() const override { return *font_; }
+    void SetFont(const Font& f) override {
+        font_.emplace(f);
+        FontChanged();
+    }
+    const String& ToolTipText() const override { return toolTipText_; }
+    void ToolTipText(const String& v) override { toolTipText_ = v; }
+    int16_t MousePointer() const override { return mousePointer_; }
+    void MousePointer(int16_t v) override {
+        CheckMousePointer(v);
+        mousePointer_ = v;
+    }
+    std::shared_ptr<Picture> MouseIcon() const override { return mouseIcon_; }
+    void MouseIcon(std::shared_ptr<Picture> p) override { mouseIcon_ = std::move(p); }
+    void Refresh() override { ++refreshCount_; }
+    void SetFocus() override { TakeFocus(); }
+
+  protected:
+    using HeadlessWidget::HeadlessWidget;
+};
+
+// A text field with a single-level undo, the clipboard keys and mouse selection.
+//
+// Keys (after the key-down notice, when KeyCode is still set): Left/Right (Ctrl: by word),
+// Home/End (multi-line: of the line; Ctrl: of the text), Up/Down (multi-line only), Delete,
+// Shift+Delete cut, Shift+Insert paste, Ctrl+Insert copy; Shift extends the selection.
+// Characters (after the character notice, when KeyAscii is still set): codes from 32 are typed at
+// the selection, Backspace, Enter ("\r\n", multi-line only), Ctrl+C copy, Ctrl+X cut, Ctrl+V
+// paste, Ctrl+Z undo. A run of typed characters is undone at once; undoing twice redoes.
+// Locked fields allow navigation and copying only. MaxLength limits typing (a character that
+// does not fit beeps and is dropped) and pasting (only what fits goes in, with a beep); code
+// writes ignore it. With a PasswordChar, copy and cut do nothing. A single-line field pastes the
+// clipboard's first line only. Writes of Text and SelText clear the undo step.
+class HeadlessTextField final : public WidgetBase<TextField> {
+  public:
+    HeadlessTextField(Container& container, Site* site, String name, int16_t index,
+                      const TextFieldSettings& settings);
+
+    Kind GetKind() const override { return Kind::TextField; }
+
+    const TextFieldSettings& Settings() const override { return settings_; }
+    const String& Text() const override { return text_; }
+    void Text(const String& v) override;
+    int32_t SelStart() const override;
+    void SelStart(int32_t v) override;
+    int32_t SelLength() const override;
+    void SelLength(int32_t v) override;
+    String SelText() const override;
+    void SelText(const String& v) override;
+    bool Locked() const override { return locked_; }
+    void Locked(bool v) override { locked_ = v; }
+    int32_t MaxLength() const override { return maxLength_; }
+    void MaxLength(int32_t v) override;
+    const String& PasswordChar() const override { return passwordChar_; }
+    void PasswordChar(const String& v) override;  // more than one character is error 380
+
+    // --- The editing model, as the container's key and mouse handling uses it ---------------
+    // The caret is the moving end of the selection, the anchor the fixed one.
+    int32_t Caret() const { return caret_; }
+    int32_t Anchor() const { return anchor_; }
+    enum class Move { Left, Right, Home, End, Up, Down };
+    void MoveCaret(Move move, bool extend, bool ctrl = false);
+    // True when the character went in.
+    bool InsertTyped(char16_t c);
+    void Backspace();
+    void Delete();
+    void Enter();
+    void Copy();
+    void Cut();
+    void Paste();
+    void Undo();
+    bool CanUndo() const { return undo_.has_value(); }
+    // The character boundary nearest to (x, y), in the field's own coordinates (twips).
+    int32_t PositionAt(float x, float y) const;
+    // How often Change was sent.
+    int32_t ChangeCount() const { return changeCount_; }
+
+  protected:
+    void ActOnKeyDown(int16_t keyCode, int16_t shift) override;
+    void ActOnKeyPress(int16_t keyAscii) override;
+    void ActOnMouseDown(int16_t button, int16_t shift, float x, float y) override;
+    void ActOnMouseMove(int16_t button, int16_t shift, float x, float y) override;
+    void ActOnDblClick(float x, float y) override;
+    bool CanTakeFocus() const override { return true; }
+    int32_t AdjustHeight(int32_t h) const override;
+    void FontChanged() override;
+
+  private:
+    struct Snapshot {
+        String text;
+        int32_t anchor;
+        int32_t caret;
+    };
+    struct Line {
+        int32_t start;
+        int32_t end;  // before the line break
+    };
+
+    // Replaces the selection by a user edit (recorded for undo) and sends Change if the text
+    // changed. `typing` merges a run of typed characters into one undo step.
+    void ReplaceSelection(const String& with, bool typing);
+    void SetTextAndNotify(String text, int32_t anchor, int32_t caret);
+    bool InsertWithinMaxLength(const String& s, bool typing);
+    std::vector<Line> Lines() const;
+    size_t LineOf(int32_t pos, const std::vector<Line>& lines) const;
+    int32_t StepLeft(int32_t pos) const;
+    int32_t StepRight(int32_t pos) const;
+    int32_t WordLeft(int32_t pos) const;
+    int32_t WordRight(int32_t pos) const;
+    int32_t SelEnd() const { return std::max(anchor_, caret_); }
+
+    TextFieldSettings settings_;
+    String text_;
+    int32_t anchor_ = 0;
+    int32_t caret_ = 0;
+    bool locked_ = false;
+    int32_t maxLength_ = 0;
+    String passwordChar_;
+    std::optional<Snapshot> undo_;
+    bool typingRun_ = false;  // the undo step holds a run of typed characters ending at the caret
+    int32_t changeCount_ = 0;
+};
+
+class HeadlessLabel final : public WidgetBase<Label> {
+  public:
+    HeadlessLabel(Container& container, Site* site, String name, int16_t index,
+                  const LabelSettings& settings);
+    Kind GetKind() const override { return Kind::Label; }
+    const LabelSettings& Settings() const override { return settings_; }
+    const String& Caption() const override { return caption_; }
+    void Caption(const String& v) override { caption_ = v; }
+
+  private:
+    LabelSettings settings_;
+    String caption_;
+};
+
+// Measures with TextMetrics in its font.
+class HeadlessPictureSurface final : public WidgetBase<PictureSurface> {
+  public:
+    HeadlessPictureSurface(Container& container, Site* site, String name);
+    Kind GetKind() const override { return Kind::PictureSurface; }
+    int32_t TextWidth(const String& text) const override;
+    int32_t TextHeight(const String& text) const override;
+};
+
+// A timer on the container's virtual clock. It starts enabled with interval 0 (never fires).
+// While enabled with interval I > 0 it fires at each multiple of I after it was last started;
+// enabling a disabled timer or writing Interval starts it again from the current time.
+class HeadlessTimer final : public TimerWidget {
+  public:
+    HeadlessTimer(Container& container, String name);
+    ~HeadlessTimer() override;
+    HeadlessTimer(const HeadlessTimer&) = delete;
+    HeadlessTimer& operator=(const HeadlessTimer&) = delete;
+
+    const String& Name() const { return name_; }
+    int32_t Interval() const override { return interval_; }
+    void Interval(int32_t ms) override;  // negative is error 380
+    bool Enabled() const override { return enabled_; }
+    void Enabled(bool v) override;
+    // When it fires next (microseconds of the container's running time), or none.
+    std::optional<int64_t> NextDue() const;
+    int32_t FireCount() const { return fired_; }
+
+  private:
+    friend class Container;
+    void Restart();
+
+    Container& container_;
+    String name_;
+    int32_t interval_ = 0;
+    bool enabled_ = true;
+    int64_t start_ = 0;  // running time when last started
+    int64_t ticks_ = 0;  // firings since then
+    int32_t fired_ = 0;
+};
+
+// The widgets of one surface (a control's site or a hidden form), in creation order. A name and
+// index pair can be created once; names are found case-insensitively.
+class WidgetStore {
+  public:
+    WidgetStore(Container& container, Site* site) : container_(container), site_(site) {}
+
+    TextField& CreateTextField(const String& name, int16_t index,
+                               const TextFieldSettings& settings);
+    Label& CreateLabel(const String& name, int16_t index, const LabelSettings& settings);
+    TimerWidget& CreateTimer(const String& name);
+    PictureSurface& CreatePictureSurface(const String& name);
+
+    HeadlessWidget* Find(StringView name, int16_t index) const;
+    HeadlessTimer* FindTimer(StringView name) const;
+    const std::vector<std::unique_ptr<HeadlessWidget>>& Widgets() const { return widgets_; }
+    const std::vector<std::unique_ptr<HeadlessTimer>>& Timers() const { return timers_; }
+
+  private:
+    void CheckNew(StringView name, int16_t index) const;
+
+    Container& container_;
+    Site* site_;
+    std::vector<std::unique_ptr<HeadlessWidget>> widgets_;
+    std::vector<std::unique_ptr<HeadlessTimer>> timers_;
+};
+
+}  // namespace qv::headless

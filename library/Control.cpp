@@ -1,0 +1,67 @@
+#include "library/Control.h"
+
+#include <atomic>
+
+#include "library/RuntimeError.h"
+
+namespace qv {
+
+namespace {
+std::atomic<int32_t> gLiveInstances{0};
+
+const Member& FindOrRaise(const MemberTable& table, StringView name, MemberKind kind) {
+    const Member* m = table.Find(name);
+    if (!m || m->kind != kind) Raise(err::NoSuchMember);
+    return *m;
+}
+
+const Member& DefaultMemberOrRaise(const MemberTable& table) {
+    const Member* m = table.Find(DispId::Default, MemberKind::Property);
+    if (!m) Raise(err::NoSuchMember);
+    return *m;
+}
+
+void Let(const Member& m, Control& c, const Variant& value) {
+    if (m.readOnly || !m.let) Raise(err::ReadOnlyProperty);
+    try {
+        m.let(c, value);
+    } catch (const RuntimeError& e) {
+        // A value that cannot take the property's type is an invalid property value too.
+        if (e.Number() == err::TypeMismatch || e.Number() == err::Overflow ||
+            e.Number() == err::InvalidUseOfNull || e.Number() == err::ObjectRequired)
+            Raise(err::InvalidPropertyValue);
+        throw;
+    }
+}
+}  // namespace
+
+Control::Control(Host& host) : host_(host) { ++gLiveInstances; }
+
+Control::~Control() { --gLiveInstances; }
+
+int32_t Control::LiveInstances() { return gLiveInstances.load(); }
+
+Variant Control::GetProperty(StringView name) {
+    const Member& m = FindOrRaise(Members(), name, MemberKind::Property);
+    if (!m.get) Raise(err::NoSuchMember);
+    return m.get(*this);
+}
+
+void Control::LetProperty(StringView name, const Variant& value) {
+    Let(FindOrRaise(Members(), name, MemberKind::Property), *this, value);
+}
+
+Variant Control::CallMethod(StringView name, std::span<const Variant> args) {
+    const Member& m = FindOrRaise(Members(), name, MemberKind::Method);
+    if (!m.call) Raise(err::NoSuchMember);
+    return m.call(*this, args);
+}
+
+Variant Control::DefaultValue() {
+    const Member& m = DefaultMemberOrRaise(Members());
+    return m.get(*this);
+}
+
+void Control::DefaultValue(const Variant& value) { Let(DefaultMemberOrRaise(Members()), *this, value); }
+
+}  // namespace qv

@@ -1,0 +1,75 @@
+// The base of every control: its host, the container's lifecycle notices, late binding and the
+// generic event listener.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+
+#include "library/Host.h"
+#include "library/MemberTable.h"
+#include "library/PropertyBag.h"
+
+namespace qv {
+
+struct ClassInfo;
+
+class Control {
+public:
+    explicit Control(Host& host);
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    Host& GetHost() const { return host_; }
+
+    // --- Lifecycle notices, in the container's order: Initialize; InitProperties (new control)
+    // or ReadProperties (loaded control); Resize, focus, key and mouse notices; WriteProperties
+    // whenever the form is saved; Terminate.
+    virtual void UserControl_Initialize() {}
+    virtual void UserControl_InitProperties() = 0;
+    virtual void UserControl_ReadProperties(PropertyBag& PropBag) = 0;
+    virtual void UserControl_WriteProperties(PropertyBag& PropBag) = 0;
+    virtual void UserControl_Resize() {}
+    virtual void UserControl_EnterFocus() {}
+    virtual void UserControl_ExitFocus() {}
+    virtual void UserControl_Terminate() {}
+
+    // Input on the control's own surface, for controls that have no focusable constituent.
+    virtual void UserControl_KeyDown(int16_t& /*KeyCode*/, int16_t& /*Shift*/) {}
+    virtual void UserControl_KeyPress(int16_t& /*KeyAscii*/) {}
+    virtual void UserControl_KeyUp(int16_t& /*KeyCode*/, int16_t& /*Shift*/) {}
+
+    // --- Late binding -----------------------------------------------------------------------
+    virtual const ClassInfo& Class() const = 0;
+    virtual const MemberTable& Members() const = 0;
+    // By name (case-insensitive). Unknown names and wrong kinds are error 438; writing a
+    // read-only property is error 383; a value of the wrong type is error 380.
+    Variant GetProperty(StringView name);
+    void LetProperty(StringView name, const Variant& value);
+    Variant CallMethod(StringView name, std::span<const Variant> args = {});
+    // The default member (identifier 0), error 438 when the class has none.
+    Variant DefaultValue();
+    void DefaultValue(const Variant& value);
+
+    // --- Events -----------------------------------------------------------------------------
+    // Sees every event the control raises, with its arguments as raised, before the typed slot
+    // runs. For logs and tools; the typed slots of each control are the way to handle events.
+    using EventListener = std::function<void(StringView event, std::span<const Variant> args)>;
+    void SetEventListener(EventListener listener) { listener_ = std::move(listener); }
+
+    // Number of control instances alive in the process.
+    static int32_t LiveInstances();
+
+protected:
+    bool HasEventListener() const { return static_cast<bool>(listener_); }
+    void NotifyListener(StringView event, std::span<const Variant> args) const {
+        if (listener_) listener_(event, args);
+    }
+
+private:
+    Host& host_;
+    EventListener listener_;
+};
+
+}  // namespace qv

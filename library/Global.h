@@ -1,0 +1,24 @@
+// Validation and conversion helpers shared by the controls.
+#pragma once
+
+#include "library/Variant.h"
+
+namespace qv::Global {
+
+// 0 or 1; a value that is not a whole number in that range (or no number at all) fails.
+bool IsValidAppearance(const Variant& v);
+bool IsValidBorderStyle(const Variant& v);
+
+// At most 0x2FFFFFF compared as a signed 32-bit number, so system colours (top bit set) pass.
+// A value that cannot be compared as a number fails.
+bool IsValidColor(const Variant& v);
+
+// True only for a one-character string "0" to "9".
+bool IsDigit(const Variant& v);
+
+// A null becomes "", anything else its string form.
+String NullToEmptyString(const Variant& v);
+// A null becomes the Integer 0, anything else is returned unchanged.
+Variant NullToZero(const Variant& v);
+
+}  // namespace qv::Global

@@ -1,0 +1,324 @@
+// QVtxtBoxControl: construction, property reads and writes, event raising.
+#include "txtbox/QVtxtBoxControl.h"
+
+#include "library/AboutBox.h"
+#include "library/ClassRegistry.h"
+#include "library/Global.h"
+#include "library/PropertyHelpers.h"
+#include "library/RuntimeError.h"
+
+namespace qv {
+
+namespace {
+constexpr const char16_t* kFieldName = u"QVTxtBoxCC";
+}  // namespace
+
+QVtxtBoxControl::QVtxtBoxControl(Host& host) : Control(host) {
+    // Frames first: widgets created later lie on top, and the fields sit inside the frames.
+    ccBorder[0] = &host.CreateLabel(u"ccBorder", 0, {.border = true, .threeD = true});
+    ccBorder[1] = &host.CreateLabel(u"ccBorder", 1, {.border = true, .threeD = false});
+    const TextFieldSettings settings[3] = {
+        {.multiLine = false, .verticalScrollBar = false, .border = false},
+        {.multiLine = true, .verticalScrollBar = false, .border = false},
+        {.multiLine = true, .verticalScrollBar = true, .border = false},
+    };
+    for (int16_t i = 0; i < 3; ++i) {
+        TextField& f = host.CreateTextField(kFieldName, i, settings[i]);
+        QVTxtBoxCC[i] = &f;
+        f.notices.KeyDown = [this, i](int16_t& k, int16_t& s) { QVTxtBoxCC_KeyDown(i, k, s); };
+        f.notices.KeyPress = [this, i](int16_t& k) { QVTxtBoxCC_KeyPress(i, k); };
+        f.notices.KeyUp = [this, i](int16_t& k, int16_t& s) { QVTxtBoxCC_KeyUp(i, k, s); };
+        f.notices.Change = [this, i] { QVTxtBoxCC_Change(i); };
+        f.notices.Click = [this, i] { QVTxtBoxCC_Click(i); };
+        f.notices.DblClick = [this, i] { QVTxtBoxCC_DblClick(i); };
+        f.notices.GotFocus = [this, i] { QVTxtBoxCC_GotFocus(i); };
+        f.notices.LostFocus = [this, i] { QVTxtBoxCC_LostFocus(i); };
+        f.notices.MouseDown = [this, i](int16_t& b, int16_t& s, float& x, float& y) {
+            QVTxtBoxCC_MouseDown(i, b, s, x, y);
+        };
+        f.notices.MouseMove = [this, i](int16_t& b, int16_t& s, float& x, float& y) {
+            QVTxtBoxCC_MouseMove(i, b, s, x, y);
+        };
+        f.notices.MouseUp = [this, i](int16_t& b, int16_t& s, float& x, float& y) {
+            QVTxtBoxCC_MouseUp(i, b, s, x, y);
+        };
+    }
+}
+
+QVtxtBoxControl::~QVtxtBoxControl() {
+    if (mFont) mFont->OnChanged(nullptr);
+    // The host may outlive the control: its widgets must not call back into a dead object.
+    for (TextField* f : QVTxtBoxCC) f->notices = {};
+}
+
+const ClassInfo& QVtxtBoxControl::Class() const { return *FindClass(u"QVtxtBoxControl"); }
+
+// --- Properties held by the control ---------------------------------------------------------
+
+void QVtxtBoxControl::AllUcase(bool New_AllUcase) {
+    mAllUcase = New_AllUcase;
+    Notice(u"AllUcase");
+}
+
+void QVtxtBoxControl::ChangeBorder(const std::function<void()>& store) {
+    store();
+    const String text = ActiveField().Text();
+    SelectActiveField();
+    ActiveField().Text(text);
+}
+
+void QVtxtBoxControl::Appearance(Flat3d New_Appearance) {
+    if (!Global::IsValidAppearance(static_cast<int32_t>(New_Appearance)))
+        Raise(err::InvalidPropertyValue);
+    ChangeBorder([&] { mAppearance = New_Appearance; });
+    Notice(u"Appearance");
+}
+
+void QVtxtBoxControl::BorderStyle(NoneFixedSingle New_BorderStyle) {
+    if (!Global::IsValidBorderStyle(static_cast<int32_t>(New_BorderStyle)))
+        Raise(err::InvalidPropertyValue);
+    ChangeBorder([&] { mBorderStyle = New_BorderStyle; });
+    Notice(u"BorderStyle");
+}
+
+// Colour writes: colour test, store, recolour, notice.
+#define QV_COLOR_PROPERTY(Name)                              \
+    void QVtxtBoxControl::Name(Color New_##Name) {           \
+        RequireValidColor(New_##Name);                       \
+        m##Name = New_##Name;                                \
+        Recolour();                                          \
+        Notice(u## #Name);                                   \
+    }
+QV_COLOR_PROPERTY(BackColor)
+QV_COLOR_PROPERTY(DisabledColor)
+QV_COLOR_PROPERTY(ErrorColor)
+QV_COLOR_PROPERTY(FocusColor)
+QV_COLOR_PROPERTY(WarningColor)
+#undef QV_COLOR_PROPERTY
+
+void QVtxtBoxControl::FirstCharacterCapital(bool New_FirstCharacterCapital) {
+    mFirstCharacterCapital = New_FirstCharacterCapital;
+    Notice(u"FirstCharacterCapital");
+}
+
+void QVtxtBoxControl::ForbiddenCharacters(const String& New_ForbiddenCharacters) {
+    mForbiddenCharacters = New_ForbiddenCharacters;
+    Notice(u"ForbiddenCharacters");
+}
+
+void QVtxtBoxControl::MultiLine(bool New_MultiLine) {
+    mMultiLine = New_MultiLine;
+    SelectActiveField();
+    Notice(u"MultiLine");
+}
+
+void QVtxtBoxControl::MustHaveValue(bool New_MustHaveValue) {
+    mMustHaveValue = New_MustHaveValue;
+    Recolour();
+    Notice(u"MustHaveValue");
+}
+
+void QVtxtBoxControl::NullToEmptyString(bool New_NullToEmptyString) {
+    mNullToEmptyString = New_NullToEmptyString;
+    Notice(u"NullToEmptyString");
+}
+
+void QVtxtBoxControl::ScrollBars(ScrollBarsEnum New_ScrollBars) {
+    mScrollBars = New_ScrollBars;
+    SelectActiveField();
+    Notice(u"ScrollBars");
+}
+
+void QVtxtBoxControl::SelectedOnGotFocus(bool New_SelectedOnGotFocus) {
+    mSelectedOnGotFocus = New_SelectedOnGotFocus;
+    Notice(u"SelectedOnGotFocus");
+}
+
+void QVtxtBoxControl::Trim(bool New_Trim) {
+    mTrim = New_Trim;
+    Notice(u"Trim");
+}
+
+void QVtxtBoxControl::UseWarningColor(bool New_UseWarningColor) {
+    mUseWarningColor = New_UseWarningColor;
+    Recolour();
+    Notice(u"UseWarningColor");
+}
+
+// --- Properties held by the fields: written to all three, read from the first ---------------
+
+int16_t QVtxtBoxControl::Alignment() const { return QVTxtBoxCC[0]->Alignment(); }
+bool QVtxtBoxControl::HideSelection() const { return QVTxtBoxCC[0]->HideSelection(); }
+bool QVtxtBoxControl::Enabled() const { return QVTxtBoxCC[0]->Enabled(); }
+
+void QVtxtBoxControl::Enabled(bool New_Enabled) {
+    for (TextField* f : QVTxtBoxCC) f->Enabled(New_Enabled);
+    Recolour();
+    Notice(u"Enabled");
+}
+
+Color QVtxtBoxControl::ForeColor() const { return QVTxtBoxCC[0]->ForeColor(); }
+
+void QVtxtBoxControl::ForeColor(Color New_ForeColor) {
+    RequireValidColor(New_ForeColor);
+    for (TextField* f : QVTxtBoxCC) f->ForeColor(New_ForeColor);
+    Notice(u"ForeColor");
+}
+
+bool QVtxtBoxControl::Locked() const { return QVTxtBoxCC[0]->Locked(); }
+
+void QVtxtBoxControl::Locked(bool New_Locked) {
+    for (TextField* f : QVTxtBoxCC) f->Locked(New_Locked);
+    Recolour();
+    Notice(u"Locked");
+}
+
+int16_t QVtxtBoxControl::MaxLength() const {
+    return static_cast<int16_t>(QVTxtBoxCC[0]->MaxLength());
+}
+
+void QVtxtBoxControl::MaxLength(int16_t New_MaxLength) {
+    // The fields refuse a negative length (error 380) before any of them changes.
+    for (TextField* f : QVTxtBoxCC) f->MaxLength(New_MaxLength);
+    Notice(u"MaxLength");
+}
+
+std::shared_ptr<Picture> QVtxtBoxControl::MouseIcon() const { return QVTxtBoxCC[0]->MouseIcon(); }
+
+void QVtxtBoxControl::MouseIcon(std::shared_ptr<Picture> New_MouseIcon) {
+    for (TextField* f : QVTxtBoxCC) f->MouseIcon(New_MouseIcon);
+    Notice(u"MouseIcon");
+}
+
+MousePointerEnum QVtxtBoxControl::MousePointer() const {
+    return static_cast<MousePointerEnum>(QVTxtBoxCC[0]->MousePointer());
+}
+
+void QVtxtBoxControl::MousePointer(MousePointerEnum New_MousePointer) {
+    const auto v = static_cast<int32_t>(New_MousePointer);
+    if (v < INT16_MIN || v > INT16_MAX) Raise(err::InvalidPropertyValue);
+    // The fields judge the value themselves (0..15 and 99).
+    for (TextField* f : QVTxtBoxCC) f->MousePointer(static_cast<int16_t>(v));
+    Notice(u"MousePointer");
+}
+
+String QVtxtBoxControl::PasswordChar() const { return QVTxtBoxCC[0]->PasswordChar(); }
+
+void QVtxtBoxControl::PasswordChar(const String& New_PasswordChar) {
+    const String first = New_PasswordChar.substr(0, 1);
+    for (TextField* f : QVTxtBoxCC) f->PasswordChar(first);
+    Notice(u"PasswordChar");
+}
+
+int32_t QVtxtBoxControl::SelLength() const { return ActiveField().SelLength(); }
+
+void QVtxtBoxControl::SelLength(int32_t New_SelLength) {
+    for (TextField* f : QVTxtBoxCC) f->SelLength(New_SelLength);
+    Notice(u"SelLength");
+}
+
+int32_t QVtxtBoxControl::SelStart() const { return ActiveField().SelStart(); }
+
+void QVtxtBoxControl::SelStart(int32_t New_SelStart) {
+    for (TextField* f : QVTxtBoxCC) f->SelStart(New_SelStart);
+    Notice(u"SelStart");
+}
+
+String QVtxtBoxControl::SelText() const { return ActiveField().SelText(); }
+
+void QVtxtBoxControl::SelText(const String& New_SelText) {
+    const String text = mAllUcase ? UpperCase(New_SelText) : New_SelText;
+    for (TextField* f : QVTxtBoxCC) {
+        try {
+            f->SelText(text);
+        } catch (const RuntimeError&) {
+            // One field's failure does not keep the others from taking the text.
+        }
+    }
+    Notice(u"SelText");
+}
+
+// --- Font -----------------------------------------------------------------------------------
+
+void QVtxtBoxControl::Font(const qv::Font& New_Font) {
+    if (&New_Font != mFont.get()) mFont->Assign(New_Font);
+    Notice(u"Font");
+}
+
+#define QV_FONT_PROPERTY(Name, Attribute, Type)     \
+    void QVtxtBoxControl::Name(Type New_##Name) {   \
+        mFont->Attribute(New_##Name);               \
+        Notice(u## #Name);                          \
+    }
+QV_FONT_PROPERTY(FontBold, Bold, bool)
+QV_FONT_PROPERTY(FontItalic, Italic, bool)
+QV_FONT_PROPERTY(FontName, Name, const String&)
+QV_FONT_PROPERTY(FontSize, Size, float)
+QV_FONT_PROPERTY(FontStrikethru, Strikethrough, bool)
+QV_FONT_PROPERTY(FontUnderline, Underline, bool)
+#undef QV_FONT_PROPERTY
+
+void QVtxtBoxControl::AttachFont(std::shared_ptr<qv::Font> font) {
+    if (mFont) mFont->OnChanged(nullptr);
+    mFont = std::move(font);
+    mFont->OnChanged([this](const String& name) { mFont_FontChanged(name); });
+}
+
+// --- Methods --------------------------------------------------------------------------------
+
+void QVtxtBoxControl::Refresh() {
+    try {
+        ActiveField().Refresh();
+    } catch (const RuntimeError&) {
+        // Repainting is a courtesy; a host that cannot do it now loses nothing.
+    }
+}
+
+void QVtxtBoxControl::ShowAboutBox() { qv::ShowAboutBox(GetHost()); }
+
+// --- Raising events -------------------------------------------------------------------------
+
+void QVtxtBoxControl::RaiseSimple(const char16_t* name, const std::function<void()>& slot) {
+    NotifyListener(name, {});
+    if (slot) slot();
+}
+
+void QVtxtBoxControl::RaiseChange() { RaiseSimple(u"Change", events.Change); }
+
+void QVtxtBoxControl::RaiseValidationCheck(bool& ValueOkay) {
+    if (HasEventListener()) {
+        const Variant args[] = {ValueOkay};
+        NotifyListener(u"ValidationCheck", args);
+    }
+    if (events.ValidationCheck) events.ValidationCheck(ValueOkay);
+}
+
+void QVtxtBoxControl::RaiseKey(const char16_t* name,
+                               const std::function<void(int16_t&, int16_t&)>& slot,
+                               int16_t& KeyCode, int16_t& Shift) {
+    if (HasEventListener()) {
+        const Variant args[] = {KeyCode, Shift};
+        NotifyListener(name, args);
+    }
+    if (slot) slot(KeyCode, Shift);
+}
+
+void QVtxtBoxControl::RaiseKeyPress(int16_t& KeyAscii) {
+    if (HasEventListener()) {
+        const Variant args[] = {KeyAscii};
+        NotifyListener(u"KeyPress", args);
+    }
+    if (events.KeyPress) events.KeyPress(KeyAscii);
+}
+
+void QVtxtBoxControl::RaiseMouse(const char16_t* name,
+                                 const std::function<void(int16_t&, int16_t&, float&, float&)>& slot,
+                                 int16_t& Button, int16_t& Shift, float& X, float& Y) {
+    if (HasEventListener()) {
+        const Variant args[] = {Button, Shift, X, Y};
+        NotifyListener(name, args);
+    }
+    if (slot) slot(Button, Shift, X, Y);
+}
+
+}  // namespace qv

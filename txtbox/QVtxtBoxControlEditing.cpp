@@ -1,0 +1,202 @@
+// QVtxtBoxControl: typing, the value, formatting, validation and the field notices.
+#include <algorithm>
+
+#include "library/PropertyHelpers.h"
+#include "library/RuntimeError.h"
+#include "txtbox/QVtxtBoxControl.h"
+
+namespace qv {
+
+namespace {
+// The clock runs in seconds since midnight: a span that crosses midnight comes out negative.
+float SecondsSince(float then, float now) {
+    float elapsed = now - then;
+    if (elapsed < 0) elapsed += 86400.0f;
+    return elapsed;
+}
+
+char16_t CharOf(int16_t keyAscii) { return static_cast<char16_t>(static_cast<uint16_t>(keyAscii)); }
+}  // namespace
+
+// --- The value ------------------------------------------------------------------------------
+
+Variant QVtxtBoxControl::Text() const {
+    if (!mIsNull || mNullToEmptyString) return ActiveField().Text();
+    return Variant::Null();
+}
+
+void QVtxtBoxControl::Text(const Variant& New_Text) {
+    if (New_Text.IsNull()) {
+        mWritingText = false;
+        for (TextField* f : QVTxtBoxCC) {
+            if (!f->Text().empty()) {
+                f->Text(String());
+                mWritingText = true;
+            }
+        }
+        mWritingText = false;
+        mIsNull = true;
+    } else {
+        // A value without a text form is refused before anything changes.
+        String text;
+        try {
+            text = New_Text.ToString();
+        } catch (const RuntimeError&) {
+            Raise(err::InvalidPropertyValue);
+        }
+        if (mAllUcase) text = UpperCase(text);
+        mWritingText = false;
+        for (TextField* f : QVTxtBoxCC) {
+            try {
+                if (text != f->Text()) {
+                    f->Text(text);
+                    mWritingText = true;
+                }
+            } catch (const RuntimeError&) {
+                // The other fields still take the text.
+            }
+        }
+        mWritingText = false;
+        mIsNull = false;
+    }
+    FormatText();
+    Notice(u"Text");
+}
+
+void QVtxtBoxControl::FormatText() {
+    TextField& active = ActiveField();
+    mWritingText = false;
+    if (mTrim) {
+        String trimmed = TrimBlanks(active.Text());
+        if (trimmed != active.Text()) {
+            active.Text(trimmed);
+            mWritingText = true;
+        }
+    }
+    if (!active.Text().empty() && mFirstCharacterCapital) {
+        String text = active.Text();
+        text[0] = UpperCaseChar(text[0]);
+        active.Text(text);
+    }
+    mWritingText = true;
+    const String text = active.Text();
+    for (TextField* f : QVTxtBoxCC) f->Text(text);
+    mWritingText = false;
+}
+
+String QVtxtBoxControl::TextFormatted() const {
+    if (mIsNull) return String();
+    String text = mTrim ? TrimBlanks(ActiveField().Text()) : TrimRightBlanks(ActiveField().Text());
+    if (mAllUcase) {
+        text = UpperCase(text);
+    } else if (mFirstCharacterCapital && !text.empty()) {
+        text[0] = UpperCaseChar(text[0]);
+    }
+    return text;
+}
+
+// --- Validation and colour ------------------------------------------------------------------
+
+bool QVtxtBoxControl::CheckValueNow() {
+    bool runMode = false;
+    try {
+        runMode = GetHost().AmbientUserMode();
+    } catch (const RuntimeError&) {
+        runMode = false;  // a container that cannot say is a designer
+    }
+    bool ValueOkay = !(mMustHaveValue && TrimBlanks(ActiveField().Text()).empty());
+    RaiseValidationCheck(ValueOkay);
+
+    const TextField& first = *QVTxtBoxCC[0];
+    const bool editable = first.Enabled() && !first.Locked();
+    Color colour;
+    if (!editable) {
+        colour = mDisabledColor;
+    } else if (!runMode) {
+        colour = mBackColor;
+    } else if (mHasFocus) {
+        colour = ValueOkay ? mFocusColor : mErrorColor;
+    } else {
+        colour = (!ValueOkay && mUseWarningColor) ? mWarningColor : mBackColor;
+    }
+    for (TextField* f : QVTxtBoxCC) f->BackColor(colour);
+    GetHost().BackColor(colour);
+    return ValueOkay;
+}
+
+// --- Field notices --------------------------------------------------------------------------
+
+void QVtxtBoxControl::QVTxtBoxCC_KeyDown(int16_t, int16_t& KeyCode, int16_t& Shift) {
+    RaiseKey(u"KeyDown", events.KeyDown, KeyCode, Shift);
+}
+
+void QVtxtBoxControl::QVTxtBoxCC_KeyUp(int16_t, int16_t& KeyCode, int16_t& Shift) {
+    RaiseKey(u"KeyUp", events.KeyUp, KeyCode, Shift);
+}
+
+void QVtxtBoxControl::QVTxtBoxCC_KeyPress(int16_t, int16_t& KeyAscii) {
+    RaiseKeyPress(KeyAscii);
+    if (mAllUcase) KeyAscii = static_cast<int16_t>(UpperCaseChar(CharOf(KeyAscii)));
+    if (KeyAscii != 0 && mForbiddenCharacters.find(CharOf(KeyAscii)) != String::npos) KeyAscii = 0;
+}
+
+void QVtxtBoxControl::QVTxtBoxCC_Change(int16_t) {
+    Recolour();
+    if (!mWritingText) RaiseChange();
+    if (mIsNull && !ActiveField().Text().empty()) mIsNull = false;
+}
+
+void QVtxtBoxControl::QVTxtBoxCC_Click(int16_t) { RaiseSimple(u"Click", events.Click); }
+
+void QVtxtBoxControl::QVTxtBoxCC_DblClick(int16_t) { RaiseSimple(u"DblClick", events.DblClick); }
+
+void QVtxtBoxControl::SelectAll(TextField& field) {
+    field.SelStart(0);
+    field.SelLength(static_cast<int32_t>(field.Text().size()));
+}
+
+void QVtxtBoxControl::QVTxtBoxCC_GotFocus(int16_t) {
+    Recolour();
+    if (mSelectedOnGotFocus) {
+        SelectAll(ActiveField());
+        mSelectTime = GetHost().Timer();
+        mSelectTimeSet = true;
+    }
+}
+
+void QVtxtBoxControl::QVTxtBoxCC_LostFocus(int16_t) { FormatText(); }
+
+void QVtxtBoxControl::QVTxtBoxCC_MouseDown(int16_t, int16_t& Button, int16_t& Shift, float& X,
+                                           float& Y) {
+    RaiseMouse(u"MouseDown", events.MouseDown, Button, Shift, X, Y);
+}
+
+void QVtxtBoxControl::QVTxtBoxCC_MouseMove(int16_t Index, int16_t& Button, int16_t& Shift,
+                                           float& X, float& Y) {
+    TextField& field = *QVTxtBoxCC[Index];
+    for (const char16_t* member : {u"ToolTipText", u"ControlTipText"}) {
+        try {
+            field.ToolTipText(GetHost().Extender(member).ToString());
+        } catch (const RuntimeError&) {
+            // A container without this member leaves the tooltip as it is.
+        }
+    }
+    RaiseMouse(u"MouseMove", events.MouseMove, Button, Shift, X, Y);
+}
+
+void QVtxtBoxControl::QVTxtBoxCC_MouseUp(int16_t, int16_t& Button, int16_t& Shift, float& X,
+                                         float& Y) {
+    // The click that brought the focus would leave a caret; keep the whole text selected.
+    if (mSelectTimeSet && SecondsSince(mSelectTime, GetHost().Timer()) < 0.5f)
+        SelectAll(ActiveField());
+    RaiseMouse(u"MouseUp", events.MouseUp, Button, Shift, X, Y);
+}
+
+void QVtxtBoxControl::UserControl_EnterFocus() { mHasFocus = true; }
+
+void QVtxtBoxControl::UserControl_ExitFocus() {
+    mHasFocus = false;
+    Recolour();
+}
+
+}  // namespace qv
