@@ -9,11 +9,14 @@ AboutInfo LibraryAboutInfo() {
     return AboutInfo{
         .title = TrimRightBlanks(kLibraryDescription),
         .version = num(kVersionMajor) + u"." + num(kVersionMinor) + u"." + num(kVersionRevision),
-        .description = u"Data-entry controls for desktop database applications: text, numeric, "
-                       u"date and combo boxes that filter, format and validate what the user types.",
+        .description =
+            u"Data-entry controls for desktop database applications: text, numeric, "
+            u"date and combo boxes that filter, format and validate what the user types.",
     };
 }
 
-void ShowAboutBox(Host& host) { host.ShowAboutDialog(LibraryAboutInfo()); }
+void ShowAboutBox(Host& host) {
+    host.ShowAboutDialog(LibraryAboutInfo());
+}
 
 }  // namespace qv

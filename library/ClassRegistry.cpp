@@ -13,47 +13,54 @@ namespace qv {
 namespace {
 
 bool EqualsNoCase(StringView a, StringView b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
-               auto lower = [](char16_t c) -> char16_t { return c >= u'A' && c <= u'Z' ? c + 32 : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
+               auto lower = [](char16_t c) -> char16_t {
+                   return c >= u'A' && c <= u'Z' ? c + 32 : c;
+               };
                return lower(x) == lower(y);
            });
 }
 
 constexpr MemberId kTxtBoxMembers[] = {
-    {u"Text", 0},           {u"BackColor", -501},  {u"BorderStyle", -503}, {u"Font", -512},
-    {u"ForeColor", -513},   {u"Enabled", -514},    {u"Appearance", -520},  {u"Refresh", -550},
-    {u"ShowAboutBox", -552}};
+    {u"Text", 0},          {u"BackColor", -501}, {u"BorderStyle", -503},
+    {u"Font", -512},       {u"ForeColor", -513}, {u"Enabled", -514},
+    {u"Appearance", -520}, {u"Refresh", -550},   {u"ShowAboutBox", -552}};
 constexpr MemberId kNumBoxMembers[] = {
-    {u"Value", 0},        {u"Text", -517},     {u"BackColor", -501},  {u"BorderStyle", -503},
-    {u"Font", -512},      {u"ForeColor", -513}, {u"Enabled", -514},   {u"Appearance", -520},
-    {u"Refresh", -550},   {u"ShowAboutBox", -552}};
+    {u"Value", 0},      {u"Text", -517},        {u"BackColor", -501}, {u"BorderStyle", -503},
+    {u"Font", -512},    {u"ForeColor", -513},   {u"Enabled", -514},   {u"Appearance", -520},
+    {u"Refresh", -550}, {u"ShowAboutBox", -552}};
 // The date box has no default member; its Refresh is numbered by the library with its other
 // members when the class is built.
 constexpr MemberId kDateBoxMembers[] = {
     {u"Text", -517},      {u"BackColor", -501}, {u"BorderStyle", -504}, {u"Font", -512},
     {u"ForeColor", -513}, {u"Enabled", -514},   {u"Appearance", -520},  {u"ShowAboutBox", -552}};
 constexpr MemberId kComboBoxMembers[] = {
-    {u"Text", 0},         {u"BackColor", -501}, {u"BorderStyle", -504}, {u"Font", -512},
-    {u"ForeColor", -513}, {u"Enabled", -514},   {u"Appearance", -520},  {u"Refresh", -550},
-    {u"ShowAboutBox", -552}};
+    {u"Text", 0},          {u"BackColor", -501}, {u"BorderStyle", -504},
+    {u"Font", -512},       {u"ForeColor", -513}, {u"Enabled", -514},
+    {u"Appearance", -520}, {u"Refresh", -550},   {u"ShowAboutBox", -552}};
 
 constexpr MemberId kStandardEvents[] = {
-    {u"Click", -600},   {u"DblClick", -601},  {u"KeyDown", -602},   {u"KeyPress", -603},
-    {u"KeyUp", -604},   {u"MouseDown", -605}, {u"MouseMove", -606}, {u"MouseUp", -607},
-    {u"Change", 1},     {u"ValidationCheck", 2}};
+    {u"Click", -600}, {u"DblClick", -601},    {u"KeyDown", -602},   {u"KeyPress", -603},
+    {u"KeyUp", -604}, {u"MouseDown", -605},   {u"MouseMove", -606}, {u"MouseUp", -607},
+    {u"Change", 1},   {u"ValidationCheck", 2}};
 constexpr MemberId kComboEvents[] = {
-    {u"Click", -600},   {u"DblClick", -601},  {u"KeyDown", -602},   {u"KeyPress", -603},
-    {u"KeyUp", -604},   {u"MouseDown", -605}, {u"MouseMove", -606}, {u"MouseUp", -607},
-    {u"Change", 1},     {u"ValidationCheck", 8}};
+    {u"Click", -600}, {u"DblClick", -601},    {u"KeyDown", -602},   {u"KeyPress", -603},
+    {u"KeyUp", -604}, {u"MouseDown", -605},   {u"MouseMove", -606}, {u"MouseUp", -607},
+    {u"Change", 1},   {u"ValidationCheck", 8}};
 
-std::unique_ptr<Control> CreateTxtBox(Host& host) { return std::make_unique<QVtxtBoxControl>(host); }
-const MemberTable* TxtBoxMembers() { return &QVtxtBoxControl::MemberTableOf(); }
+std::unique_ptr<Control> CreateTxtBox(Host& host) {
+    return std::make_unique<QVtxtBoxControl>(host);
+}
+const MemberTable* TxtBoxMembers() {
+    return &QVtxtBoxControl::MemberTableOf();
+}
 
 const std::array<ClassInfo, 4> kClasses = {{
-    {u"QVtxtBoxControl", u"_QVtxtBoxControl", u"__QVtxtBoxControl", kTxtBoxMembers,
-     kStandardEvents, &CreateTxtBox, &TxtBoxMembers},
-    {u"QVnumBoxControl", u"_QVnumBoxControl", u"__QVnumBoxControl", kNumBoxMembers,
-     kStandardEvents, nullptr, nullptr},
+    {u"QVtxtBoxControl", u"_QVtxtBoxControl", u"__QVtxtBoxControl", kTxtBoxMembers, kStandardEvents,
+     &CreateTxtBox, &TxtBoxMembers},
+    {u"QVnumBoxControl", u"_QVnumBoxControl", u"__QVnumBoxControl", kNumBoxMembers, kStandardEvents,
+     nullptr, nullptr},
     {u"QVDateBoxControl", u"_QVDateBoxControl", u"__QVDateBoxControl", kDateBoxMembers,
      kStandardEvents, nullptr, nullptr},
     {u"QVcomboBoxControl", u"_QVcomboBoxControl", u"__QVcomboBoxControl", kComboBoxMembers,
@@ -66,7 +73,9 @@ std::set<String> gRegistered;
 
 }  // namespace
 
-std::span<const ClassInfo> AllClasses() { return kClasses; }
+std::span<const ClassInfo> AllClasses() {
+    return kClasses;
+}
 
 const ClassInfo* FindClass(StringView className) {
     for (const ClassInfo& c : kClasses)
@@ -105,6 +114,8 @@ ClassFactory GetClassObject(StringView className) {
     return ClassFactory(*c);
 }
 
-bool CanUnloadNow() { return Control::LiveInstances() == 0; }
+bool CanUnloadNow() {
+    return Control::LiveInstances() == 0;
+}
 
 }  // namespace qv

@@ -43,14 +43,14 @@ const ClassInfo* FindClass(StringView className);
 
 // Creates instances of one class.
 class ClassFactory {
-public:
+  public:
     explicit ClassFactory(const ClassInfo& info) : info_(info) {}
     const ClassInfo& Info() const { return info_; }
     // The new control has run its Initialize notice; the container goes on with InitProperties
     // or ReadProperties. Error 429 when the class is not available in this build.
     std::unique_ptr<Control> CreateInstance(Host& host) const;
 
-private:
+  private:
     const ClassInfo& info_;
 };
 

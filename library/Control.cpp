@@ -35,11 +35,17 @@ void Let(const Member& m, Control& c, const Variant& value) {
 }
 }  // namespace
 
-Control::Control(Host& host) : host_(host) { ++gLiveInstances; }
+Control::Control(Host& host) : host_(host) {
+    ++gLiveInstances;
+}
 
-Control::~Control() { --gLiveInstances; }
+Control::~Control() {
+    --gLiveInstances;
+}
 
-int32_t Control::LiveInstances() { return gLiveInstances.load(); }
+int32_t Control::LiveInstances() {
+    return gLiveInstances.load();
+}
 
 Variant Control::GetProperty(StringView name) {
     const Member& m = FindOrRaise(Members(), name, MemberKind::Property);
@@ -62,6 +68,8 @@ Variant Control::DefaultValue() {
     return m.get(*this);
 }
 
-void Control::DefaultValue(const Variant& value) { Let(DefaultMemberOrRaise(Members()), *this, value); }
+void Control::DefaultValue(const Variant& value) {
+    Let(DefaultMemberOrRaise(Members()), *this, value);
+}
 
 }  // namespace qv

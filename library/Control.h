@@ -15,7 +15,7 @@ namespace qv {
 struct ClassInfo;
 
 class Control {
-public:
+  public:
     explicit Control(Host& host);
     virtual ~Control();
     Control(const Control&) = delete;
@@ -61,13 +61,13 @@ public:
     // Number of control instances alive in the process.
     static int32_t LiveInstances();
 
-protected:
+  protected:
     bool HasEventListener() const { return static_cast<bool>(listener_); }
     void NotifyListener(StringView event, std::span<const Variant> args) const {
         if (listener_) listener_(event, args);
     }
 
-private:
+  private:
     Host& host_;
     EventListener listener_;
 };

@@ -9,13 +9,13 @@
 namespace qv {
 
 class Font : public Object {
-public:
+  public:
     // Called after every attribute write with the attribute's name ("Bold", "Size", ...), also
     // when the written value equals the old one, as a container's font object does.
     using ChangedHandler = std::function<void(const String& PropertyName)>;
 
     Font() = default;
-    Font(const Font& other);             // copies the attributes, not the handler
+    Font(const Font& other);                // copies the attributes, not the handler
     Font& operator=(const Font&) = delete;  // copying attributes is Assign(), which notifies
 
     bool Bold() const { return weight_ >= 600; }
@@ -50,7 +50,7 @@ public:
     static constexpr const char16_t* kDefaultName = u"Sans Serif";
     static constexpr float kDefaultSize = 9.0f;
 
-private:
+  private:
     void Notify(const char16_t* name) {
         if (changed_) changed_(name);
     }

@@ -17,19 +17,19 @@ class Control;
 
 // A hidden form loaded for one operation (the measuring form): a place to create widgets on.
 class Form : public WidgetFactory {
-public:
+  public:
     virtual const String& Name() const = 0;
 };
 
 // What the About dialog shows.
 struct AboutInfo {
-    String title;        // library title, trailing blanks removed
-    String version;      // "major.minor.revision"
+    String title;    // library title, trailing blanks removed
+    String version;  // "major.minor.revision"
     String description;
 };
 
 class Host : public WidgetFactory {
-public:
+  public:
     // --- The control's own surface -------------------------------------------------------
     // The client area in twips.
     virtual int32_t ScaleWidth() const = 0;

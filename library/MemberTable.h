@@ -41,8 +41,8 @@ struct Member {
     const char16_t* name;
     int32_t dispId;
     MemberKind kind;
-    VarType type;          // property type, method result (Empty for none)
-    bool readOnly = false;  // properties only
+    VarType type;                        // property type, method result (Empty for none)
+    bool readOnly = false;               // properties only
     const EnumInfo* enumInfo = nullptr;  // properties typed by an enumeration
     Variant (*get)(Control&) = nullptr;
     void (*let)(Control&, const Variant&) = nullptr;
@@ -51,14 +51,14 @@ struct Member {
 };
 
 class MemberTable {
-public:
+  public:
     constexpr explicit MemberTable(std::span<const Member> members) : members_(members) {}
     std::span<const Member> All() const { return members_; }
     // Case-insensitive (ASCII) lookup by name; nullptr when absent.
     const Member* Find(StringView name) const;
     const Member* Find(int32_t dispId, MemberKind kind) const;
 
-private:
+  private:
     std::span<const Member> members_;
 };
 

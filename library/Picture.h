@@ -9,7 +9,7 @@
 namespace qv {
 
 class Picture : public Object {
-public:
+  public:
     enum class Format : int16_t { None = 0, Bitmap = 1, Icon = 3, Cursor = 5, Png = 10 };
 
     Picture() = default;
@@ -29,7 +29,7 @@ public:
                a.data_ == b.data_;
     }
 
-private:
+  private:
     Format format_ = Format::None;
     int32_t width_ = 0;
     int32_t height_ = 0;

@@ -6,7 +6,7 @@
 namespace qv {
 
 class PropertyBag {
-public:
+  public:
     virtual ~PropertyBag() = default;
     // The stored value, or `defaultValue` when the key is absent. A store may raise a run-time
     // error for a key it cannot read. Objects come back as copies the caller owns.

@@ -21,7 +21,9 @@ std::optional<Color> ColorBits(const Variant& v) {
 }
 }  // namespace
 
-Variant ColorToVariant(Color c) { return Variant(static_cast<int32_t>(c)); }
+Variant ColorToVariant(Color c) {
+    return Variant(static_cast<int32_t>(c));
+}
 
 std::optional<Color> ColorFromVariant(const Variant& v) {
     if (!Global::IsValidColor(v)) return std::nullopt;
@@ -73,7 +75,9 @@ int32_t ReadZeroOrOne(PropertyBag& bag, const String& key, int32_t defaultValue)
     return Global::IsValidAppearance(v) ? v.ToLong() : defaultValue;
 }
 
-void ThrowInvalidArgument() { Raise(err::InvalidPropertyValue); }
+void ThrowInvalidArgument() {
+    Raise(err::InvalidPropertyValue);
+}
 
 namespace {
 template <class F>
@@ -86,11 +90,21 @@ auto Converted(F f) -> decltype(f()) {
 }
 }  // namespace
 
-bool ArgBool(const Variant& v) { return Converted([&] { return v.ToBool(); }); }
-int16_t ArgInteger(const Variant& v) { return Converted([&] { return v.ToInteger(); }); }
-int32_t ArgLong(const Variant& v) { return Converted([&] { return v.ToLong(); }); }
-float ArgSingle(const Variant& v) { return Converted([&] { return v.ToSingle(); }); }
-String ArgString(const Variant& v) { return Converted([&] { return v.ToString(); }); }
+bool ArgBool(const Variant& v) {
+    return Converted([&] { return v.ToBool(); });
+}
+int16_t ArgInteger(const Variant& v) {
+    return Converted([&] { return v.ToInteger(); });
+}
+int32_t ArgLong(const Variant& v) {
+    return Converted([&] { return v.ToLong(); });
+}
+float ArgSingle(const Variant& v) {
+    return Converted([&] { return v.ToSingle(); });
+}
+String ArgString(const Variant& v) {
+    return Converted([&] { return v.ToString(); });
+}
 
 Color ArgColor(const Variant& v) {
     if (auto c = ColorBits(v)) return *c;

@@ -30,7 +30,7 @@ inline constexpr int32_t ArgumentNotOptional = 449;
 String ErrorDescription(int32_t number);
 
 class RuntimeError : public std::runtime_error {
-public:
+  public:
     // An empty description takes the standard one of the number.
     explicit RuntimeError(int32_t number, String source = {}, String description = {});
 
@@ -38,7 +38,7 @@ public:
     const String& Source() const noexcept { return source_; }
     const String& Description() const noexcept { return description_; }
 
-private:
+  private:
     int32_t number_;
     String source_;
     String description_;

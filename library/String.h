@@ -18,7 +18,9 @@ String FromUtf8(std::string_view utf8);
 std::string ToUtf8(StringView text);
 
 // Shorthand for literals and tests: qv::u8s("Grüße").
-inline String u8s(std::string_view utf8) { return FromUtf8(utf8); }
+inline String u8s(std::string_view utf8) {
+    return FromUtf8(utf8);
+}
 
 // Trimming removes the blank (code 32) only; tabs and line breaks stay.
 String TrimBlanks(StringView text);

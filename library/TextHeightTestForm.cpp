@@ -19,7 +19,9 @@ TextHeightTestForm::Loan TextHeightTestForm::Load(Host& host) {
     return Loan(tlsLoaded);
 }
 
-bool TextHeightTestForm::IsLoaded() { return tlsLoaded != nullptr; }
+bool TextHeightTestForm::IsLoaded() {
+    return tlsLoaded != nullptr;
+}
 
 TextHeightTestForm::Loan::~Loan() {
     if (form_ && --form_->loans_ == 0) {

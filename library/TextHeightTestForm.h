@@ -20,9 +20,9 @@ namespace qv {
 class TextHeightTestForm {
     std::unique_ptr<Form> form_;  // first: the widget references below live on it
 
-public:
+  public:
     class Loan {
-    public:
+      public:
         explicit Loan(TextHeightTestForm* f) : form_(f) {}
         Loan(Loan&& o) noexcept : form_(o.form_) { o.form_ = nullptr; }
         Loan(const Loan&) = delete;
@@ -32,7 +32,7 @@ public:
         TextHeightTestForm* operator->() const { return form_; }
         TextHeightTestForm& operator*() const { return *form_; }
 
-    private:
+      private:
         TextHeightTestForm* form_;
     };
 
@@ -44,7 +44,7 @@ public:
     TextField& txtBoxNoBorder;  // single line, no border
     TextField& txtBoxBorder;    // single line, 3-D border
 
-private:
+  private:
     explicit TextHeightTestForm(std::unique_ptr<Form> form);
     int loans_ = 0;
     friend class Loan;

@@ -17,7 +17,7 @@ namespace qv {
 
 // Base of every object a Variant can hold (fonts, pictures, connections).
 class Object {
-public:
+  public:
     virtual ~Object() = default;
     // A copy that shares no state with this object; property stores keep and hand out copies.
     virtual std::shared_ptr<Object> Clone() const = 0;
@@ -48,7 +48,7 @@ struct DateValue {
 };
 
 class Variant {
-public:
+  public:
     struct NullTag {
         friend bool operator==(NullTag, NullTag) { return true; }
     };
@@ -68,8 +68,8 @@ public:
     Variant(const char16_t* v) : v_(String(v)) {}
     Variant(std::shared_ptr<Object> v) : v_(std::move(v)) {}
     template <class T>
-        requires std::is_base_of_v<Object, T>
-    Variant(std::shared_ptr<T> v) : v_(std::shared_ptr<Object>(std::move(v))) {}
+    requires std::is_base_of_v<Object, T> Variant(std::shared_ptr<T> v)
+        : v_(std::shared_ptr<Object>(std::move(v))) {}
     Variant(const char*) = delete;  // say u"..." or qv::u8s("...")
 
     static Variant Null() { return Variant(NullTag{}); }
@@ -98,14 +98,15 @@ public:
     // The object cast to T, or nullptr when the variant holds another type of object or none.
     template <class T>
     std::shared_ptr<T> As() const {
-        if (auto* p = std::get_if<std::shared_ptr<Object>>(&v_)) return std::dynamic_pointer_cast<T>(*p);
+        if (auto* p = std::get_if<std::shared_ptr<Object>>(&v_))
+            return std::dynamic_pointer_cast<T>(*p);
         return nullptr;
     }
 
     // Same subtype and same value (objects: the same instance). Not the language's "=".
     friend bool operator==(const Variant& a, const Variant& b) { return a.v_ == b.v_; }
 
-private:
+  private:
     explicit Variant(NullTag t) : v_(t) {}
     explicit Variant(MissingTag t) : v_(t) {}
 

@@ -62,7 +62,7 @@ struct WidgetNotices {
 
 // Properties every visible widget has. Positions and sizes are twips in the parent's coordinates.
 class Widget {
-public:
+  public:
     virtual ~Widget() = default;
 
     WidgetNotices notices;
@@ -119,7 +119,7 @@ struct TextFieldSettings {
 // An editable text field. It inserts typed characters at its selection, honours Locked and
 // MaxLength, and sends Change only when its text changes (writes included).
 class TextField : public Widget {
-public:
+  public:
     virtual const TextFieldSettings& Settings() const = 0;
 
     virtual const String& Text() const = 0;
@@ -146,13 +146,13 @@ public:
 
 // Fixed settings of a label.
 struct LabelSettings {
-    bool border = false;  // draws a frame around its whole area...
-    bool threeD = true;   // ...sunken (3-D) or flat
+    bool border = false;    // draws a frame around its whole area...
+    bool threeD = true;     // ...sunken (3-D) or flat
     int16_t alignment = 0;  // 0 left, 1 right, 2 centre
 };
 
 class Label : public Widget {
-public:
+  public:
     virtual const LabelSettings& Settings() const = 0;
     virtual const String& Caption() const = 0;
     virtual void Caption(const String& v) = 0;
@@ -160,7 +160,7 @@ public:
 
 // A timer delivering its Timer notice every Interval milliseconds while enabled.
 class TimerWidget {
-public:
+  public:
     virtual ~TimerWidget() = default;
     WidgetNotices notices;  // Timer only
     virtual int32_t Interval() const = 0;
@@ -171,7 +171,7 @@ public:
 
 // A drawing surface that measures text in its font.
 class PictureSurface : public Widget {
-public:
+  public:
     virtual int32_t TextWidth(const String& text) const = 0;   // twips
     virtual int32_t TextHeight(const String& text) const = 0;  // twips
 };
@@ -179,11 +179,12 @@ public:
 // A place where widgets live: a control's own surface, or a hidden form such as the measuring
 // form. Widgets are owned by the surface and live as long as it does.
 class WidgetFactory {
-public:
+  public:
     virtual ~WidgetFactory() = default;
     virtual TextField& CreateTextField(const String& name, int16_t index,
                                        const TextFieldSettings& settings) = 0;
-    virtual Label& CreateLabel(const String& name, int16_t index, const LabelSettings& settings) = 0;
+    virtual Label& CreateLabel(const String& name, int16_t index,
+                               const LabelSettings& settings) = 0;
     virtual TimerWidget& CreateTimer(const String& name) = 0;
     virtual PictureSurface& CreatePictureSurface(const String& name) = 0;
 };

@@ -159,11 +159,10 @@ TEST(Font, CopiesShareNoHandler) {
 
 TEST(Font, SameAttributesSeesEveryAttribute) {
     void (*changes[])(Font&) = {
-        [](Font& f) { f.Name(u"Other"); },  [](Font& f) { f.Size(10); },
-        [](Font& f) { f.Weight(401); },     [](Font& f) { f.Charset(1); },
-        [](Font& f) { f.Italic(true); },    [](Font& f) { f.Strikethrough(true); },
-        [](Font& f) { f.Underline(true); },
-    };
+        [](Font& f) { f.Name(u"Other"); }, [](Font& f) { f.Size(10); },
+        [](Font& f) { f.Weight(401); },    [](Font& f) { f.Charset(1); },
+        [](Font& f) { f.Italic(true); },   [](Font& f) { f.Strikethrough(true); },
+        [](Font& f) { f.Underline(true); }};
     for (auto change : changes) {
         Font f;
         change(f);
@@ -177,8 +176,7 @@ TEST(MemberTable, FindsByNameAndByIdentifier) {
         {u"Text", qv::DispId::Text, qv::MemberKind::Property, qv::VarType::String},
         {u"Click", qv::DispId::Click, qv::MemberKind::Event, qv::VarType::Empty},
         {u"Refresh", qv::DispId::Refresh, qv::MemberKind::Method, qv::VarType::Empty},
-        {u"DoClick", qv::DispId::Click, qv::MemberKind::Method, qv::VarType::Empty},
-    };
+        {u"DoClick", qv::DispId::Click, qv::MemberKind::Method, qv::VarType::Empty}};
     const qv::MemberTable table(members);
     EXPECT_EQ(table.Find(u"text"), &members[0]);
     EXPECT_EQ(table.Find(u"REFRESH"), &members[2]);

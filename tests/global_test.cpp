@@ -36,32 +36,29 @@ TEST(Global, ValidColors) {
         {u"", false},
         {Variant::Null(), false},
         {Variant::Missing(), false},
-        {Variant(std::make_shared<Thing>()), false},
-    };
+        {Variant(std::make_shared<Thing>()), false}};
     for (const auto& [v, valid] : cases)
         EXPECT_EQ(Global::IsValidColor(v), valid) << qv::ToUtf8(qv::TypeName(v));
 }
 
 TEST(Global, ValidAppearanceAndBorderStyle) {
-    const std::pair<Variant, bool> cases[] = {
-        {0, true},
-        {1, true},
-        {int16_t{1}, true},
-        {1.0, true},
-        {u"1", true},
-        {u" 0 ", true},
-        {false, true},
-        {Variant(), true},
-        {2, false},
-        {-1, false},
-        {true, false},
-        {0.5, false},
-        {u"abc", false},
-        {u"2", false},
-        {Variant::Null(), false},
-        {Variant::Missing(), false},
-        {Variant(std::make_shared<Thing>()), false},
-    };
+    const std::pair<Variant, bool> cases[] = {{0, true},
+                                              {1, true},
+                                              {int16_t{1}, true},
+                                              {1.0, true},
+                                              {u"1", true},
+                                              {u" 0 ", true},
+                                              {false, true},
+                                              {Variant(), true},
+                                              {2, false},
+                                              {-1, false},
+                                              {true, false},
+                                              {0.5, false},
+                                              {u"abc", false},
+                                              {u"2", false},
+                                              {Variant::Null(), false},
+                                              {Variant::Missing(), false},
+                                              {Variant(std::make_shared<Thing>()), false}};
     for (const auto& [v, valid] : cases) {
         EXPECT_EQ(Global::IsValidAppearance(v), valid) << qv::ToUtf8(qv::TypeName(v));
         EXPECT_EQ(Global::IsValidBorderStyle(v), valid) << qv::ToUtf8(qv::TypeName(v));
@@ -69,14 +66,12 @@ TEST(Global, ValidAppearanceAndBorderStyle) {
 }
 
 TEST(Global, IsDigit) {
-    const std::pair<Variant, bool> cases[] = {
-        {u"0", true},       {u"5", true},
-        {u"9", true},       {u"", false},
-        {u"12", false},     {u" 1", false},
-        {u"a", false},      {u"\xFF11", false},  // fullwidth 1
-        {5, false},         {Variant::Null(), false},
-        {Variant(), false},
-    };
+    const std::pair<Variant, bool> cases[] = {{u"0", true},      {u"5", true},
+                                              {u"9", true},      {u"", false},
+                                              {u"12", false},    {u" 1", false},
+                                              {u"a", false},     {u"\xFF11", false},  // fullwidth 1
+                                              {5, false},        {Variant::Null(), false},
+                                              {Variant(), false}};
     for (const auto& [v, digit] : cases) EXPECT_EQ(Global::IsDigit(v), digit);
 }
 

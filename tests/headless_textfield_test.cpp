@@ -79,6 +79,8 @@ TEST(HeadlessMetrics, SingleLineFieldsKeepLineHeightPlusBorderAsMinimum) {
     EXPECT_EQ(f.Height(), 495);
     f.SetFont(MakeFont(9));  // a smaller font leaves the height alone
     EXPECT_EQ(f.Height(), 495);
+    f.SetFont(f.GetFont());  // its own font: kept intact
+    EXPECT_EQ(f.GetFont().Size(), 9.0f);
     EXPECT_EQ(ErrorOf([&] { f.Height(-1); }), 380);
     EXPECT_EQ(ErrorOf([&] { f.Width(-1); }), 380);
 

@@ -43,7 +43,7 @@ TEST(Utf8, InvalidInputBecomesReplacementCharacters) {
         {"\xF0\x9F\x98"
          "A",
          u"\xFFFD"
-         "A"},  // three of four bytes
+         "A"}  // three of four bytes
     };
     for (const Case& c : cases) EXPECT_EQ(qv::FromUtf8(c.utf8), String(c.expected)) << c.utf8;
 }
@@ -70,7 +70,7 @@ TEST(Trim, RemovesBlanksOnly) {
         {u"  a b  ", u"a b", u"a b  ", u"  a b"},
         {u"\ta\t", u"\ta\t", u"\ta\t", u"\ta\t"},
         {u" \r\nx\n ", u"\r\nx\n", u"\r\nx\n ", u" \r\nx\n"},
-        {u"\xA0x\xA0", u"\xA0x\xA0", u"\xA0x\xA0", u"\xA0x\xA0"},  // no-break space stays
+        {u"\xA0x\xA0", u"\xA0x\xA0", u"\xA0x\xA0", u"\xA0x\xA0"}  // no-break space stays
     };
     for (const Case& c : cases) {
         EXPECT_EQ(qv::TrimBlanks(c.in), String(c.both));
@@ -97,8 +97,7 @@ TEST(UpperCase, MapsSingleCharacters) {
         {u'ё', u'Ё'},   {u'я', u'Я'},           {u'ѣ', u'Ѣ'},
         {u'ա', u'Ա'},   {u'\x1F80', u'\x1F80'},  // upper case needs two units
         {u'ⓐ', u'Ⓐ'},   {u'ａ', u'Ａ'},         {u'漢', u'漢'},
-        {u'０', u'０'}, {u'\xD83D', u'\xD83D'}, {u'\xFFFF', u'\xFFFF'},
-    };
+        {u'０', u'０'}, {u'\xD83D', u'\xD83D'}, {u'\xFFFF', u'\xFFFF'}};
     for (const Case& c : cases)
         EXPECT_EQ(int(qv::UpperCaseChar(c.in)), int(c.out)) << "U+" << std::hex << int(c.in);
 }

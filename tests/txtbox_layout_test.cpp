@@ -26,27 +26,10 @@ TEST_F(TxtBoxLayoutTest, ExactlyOneFieldShowsChosenByMultiLineAndVerticalScrollB
         SCOPED_TRACE(::testing::Message() << c.multiLine << " / " << c.scrollBars);
         box.ScrollBars(static_cast<ScrollBarsEnum>(c.scrollBars));
         box.MultiLine(c.multiLine);
+        EXPECT_EQ(static_cast<int32_t>(box.ScrollBars()), c.scrollBars);  // any value is kept
         EXPECT_EQ(box.ActiveFieldIndex(), c.active);
         for (int16_t i = 0; i < 3; ++i) EXPECT_EQ(box.Field(i).Visible(), i == c.active) << i;
     }
-}
-
-TEST_F(TxtBoxLayoutTest, SwitchingFieldsKeepsTheValueWrittenLast) {
-    box.Text(u"value");
-    box.MultiLine(true);
-    box.ScrollBars(ScrollBarsEnum::Vertical);
-    EXPECT_EQ(Show(box.Text()), u"Value");
-    box.Text(u"other");
-    box.MultiLine(false);
-    EXPECT_EQ(Show(box.Text()), u"Other");
-}
-
-TEST_F(TxtBoxLayoutTest, BorderChangeKeepsTheTextTypedIntoTheVisibleField) {
-    form.Focus(box);
-    form.Type(u"typed ");
-    box.Appearance(Flat3d::qvFlat);
-    box.BorderStyle(NoneFixedSingle::None);
-    EXPECT_EQ(box.Field(0).Text(), u"typed ");
 }
 
 struct MarginCase {
@@ -58,12 +41,9 @@ struct MarginCase {
 
 TEST(TxtBoxLayout, FieldsSitInsideTheFrameWithItsMargins) {
     const MarginCase cases[] = {
-        {1, 1, 15, true, false, 30, 45, 1440, 225},
-        {1, 0, 15, false, true, 15, 30, 1470, 255},
-        {0, 1, 15, false, false, 0, 0, 1500, 300},
-        {0, 0, 15, false, false, 0, 0, 1500, 300},
-        {1, 1, 12, true, false, 24, 36, 1452, 240},
-        {1, 0, 10, false, true, 10, 20, 1480, 270},
+        {1, 1, 15, true, false, 30, 45, 1440, 225}, {1, 0, 15, false, true, 15, 30, 1470, 255},
+        {0, 1, 15, false, false, 0, 0, 1500, 300},  {0, 0, 15, false, false, 0, 0, 1500, 300},
+        {1, 1, 12, true, false, 24, 36, 1452, 240}, {1, 0, 10, false, true, 10, 20, 1480, 270},
     };
     for (const MarginCase& c : cases) {
         SCOPED_TRACE(::testing::Message() << "border " << c.borderStyle << " appearance "
@@ -161,15 +141,6 @@ TEST_F(TxtBoxLayoutTest, UnframedControlGrowsToTheVisibleFieldsMinimumHeight) {
     form.SiteOf(multi).Resize(1500, 150);  // a multi-line field takes any height
     EXPECT_EQ(form.SiteOf(multi).Height(), 150);
     EXPECT_EQ(multi.Field(1).Height(), 150);
-}
-
-TEST_F(TxtBoxLayoutTest, FontChangesReachAllThreeFields) {
-    box.FontName(u"Mono");
-    box.FontBold(true);
-    for (int16_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(box.Field(i).GetFont().Name(), u"Mono");
-        EXPECT_TRUE(box.Field(i).GetFont().Bold());
-    }
 }
 
 }  // namespace

@@ -86,7 +86,8 @@ TEST_F(TxtBoxScenarioTest, LeavingAnInvalidValueWarnsOnlyWhenAsked) {
     const LeaveCase cases[] = {
         {u"", true, true}, {u"  ", true, true}, {u"", false, false}, {u"x", true, false}};
     for (const LeaveCase& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "'" << qv::ToUtf8(c.typed) << "' " << c.useWarningColor);
+        SCOPED_TRACE(::testing::Message()
+                     << "'" << qv::ToUtf8(c.typed) << "' " << c.useWarningColor);
         qv::headless::Container f;
         auto& b = f.Add<QVtxtBoxControl>(u"txt");
         b.UseWarningColor(c.useWarningColor);
@@ -121,16 +122,6 @@ TEST_F(TxtBoxScenarioTest, ClicksRaiseMouseDownMouseUpClickAndDoubleClick) {
     log.Clear();
     form.DoubleClick(box, 300, 100);
     EXPECT_EQ(log.Count(u"DblClick"), 1);
-}
-
-TEST_F(TxtBoxScenarioTest, DisabledControlStaysGreyWhateverHappens) {
-    box.Enabled(false);
-    form.Focus(box);
-    EXPECT_EQ(Background(), box.DisabledColor());
-    box.Text(u"value");
-    EXPECT_EQ(Background(), box.DisabledColor());
-    form.Leave();
-    EXPECT_EQ(Background(), box.DisabledColor());
 }
 
 }  // namespace

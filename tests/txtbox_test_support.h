@@ -30,11 +30,13 @@ int32_t ErrorOf(F&& f) {
 }
 
 // A value as the tests compare it: its text, or "<Null>".
-inline String Show(const Variant& v) { return v.IsNull() ? String(u"<Null>") : v.ToString(); }
+inline String Show(const Variant& v) {
+    return v.IsNull() ? String(u"<Null>") : v.ToString();
+}
 
 // The events a control raised, in order, each with its first argument (Empty when it has none).
 class EventLog {
-public:
+  public:
     void Attach(qv::Control& control) {
         control.SetEventListener([this](qv::StringView name, std::span<const Variant> args) {
             names.emplace_back(name);
@@ -55,7 +57,7 @@ public:
 
 // A form at run time with one newly placed text box of 1500 × 300 twips.
 class TxtBoxTest : public ::testing::Test {
-protected:
+  protected:
     std::array<String, 3> Texts() const {
         return {box.Field(0).Text(), box.Field(1).Text(), box.Field(2).Text()};
     }

@@ -57,26 +57,24 @@ TEST(Variant, ConvertsToWholeNumbers) {
         Variant v;
         int32_t expected;
     };
-    const Case integerCases[] = {
-        {2.5, 2},
-        {3.5, 4},
-        {-2.5, -2},
-        {2.5f, 2},
-        {32767.4, 32767},
-        {-32768.5, -32768},
-        {true, -1},
-        {false, 0},
-        {Variant(), 0},
-        {u" 12 ", 12},
-        {u"-1.5", -2},
-        {u"&HFFFF", -1},
-        {u"1E3", 1000},
-        {u"&O17", 15},
-        {DateValue{1000.5}, 1000},
-        {DateValue{1001.5}, 1002},
-        {int16_t{-7}, -7},
-        {123, 123},
-    };
+    const Case integerCases[] = {{2.5, 2},
+                                 {3.5, 4},
+                                 {-2.5, -2},
+                                 {2.5f, 2},
+                                 {32767.4, 32767},
+                                 {-32768.5, -32768},
+                                 {true, -1},
+                                 {false, 0},
+                                 {Variant(), 0},
+                                 {u" 12 ", 12},
+                                 {u"-1.5", -2},
+                                 {u"&HFFFF", -1},
+                                 {u"1E3", 1000},
+                                 {u"&O17", 15},
+                                 {DateValue{1000.5}, 1000},
+                                 {DateValue{1001.5}, 1002},
+                                 {int16_t{-7}, -7},
+                                 {123, 123}};
     for (const Case& c : integerCases)
         EXPECT_EQ(c.v.ToInteger(), c.expected) << qv::ToUtf8(c.v.ToString());
 
@@ -107,45 +105,43 @@ TEST(Variant, ConversionErrors) {
         Conv conv;
         int error;
     };
-    const Case cases[] = {
-        {32767.5, toInt, 6},
-        {-32768.6, toInt, 6},
-        {40000, toInt, 6},
-        {u"32768", toInt, 6},
-        {2147483647.5, toLong, 6},
-        {-2147483649.0, toLong, 6},
-        {std::nan(""), toLong, 6},
-        {1e39, toSng, 6},
-        {-1e39, toSng, 6},
-        {u"1E39", toSng, 6},
-        {u"1E400", toDbl, 6},
-        {u"&H100000000", toLong, 6},
-        {u"abc", toInt, 13},
-        {u"", toDbl, 13},
-        {u"1e", toDbl, 13},
-        {u"1.2.3", toDbl, 13},
-        {u"\t1", toDbl, 13},
-        {u"1,5", toDbl, 13},
-        {u"--1", toDbl, 13},
-        {u"12abc", toLong, 13},
-        {u"True", toInt, 13},
-        {u"&H", toDbl, 13},
-        {u"yes", toBool, 13},
-        {Obj(), toDbl, 13},
-        {Obj(), toStr, 13},
-        {Obj(), toBool, 13},
-        {Variant::Missing(), toLong, 13},
-        {u"2024-13-01", toDate, 13},
-        {u"45000", toDate, 13},
-        {u"2023-02-29", toDate, 13},
-        {u"2024-02-29 24:00", toDate, 13},
-        {1e7, toDate, 6},
-        {Variant::Null(), toBool, 94},
-        {Variant::Null(), toInt, 94},
-        {Variant::Null(), toStr, 94},
-        {Variant::Null(), toDate, 94},
-        {Variant::Null(), toSng, 94},
-    };
+    const Case cases[] = {{32767.5, toInt, 6},
+                          {-32768.6, toInt, 6},
+                          {40000, toInt, 6},
+                          {u"32768", toInt, 6},
+                          {2147483647.5, toLong, 6},
+                          {-2147483649.0, toLong, 6},
+                          {std::nan(""), toLong, 6},
+                          {1e39, toSng, 6},
+                          {-1e39, toSng, 6},
+                          {u"1E39", toSng, 6},
+                          {u"1E400", toDbl, 6},
+                          {u"&H100000000", toLong, 6},
+                          {u"abc", toInt, 13},
+                          {u"", toDbl, 13},
+                          {u"1e", toDbl, 13},
+                          {u"1.2.3", toDbl, 13},
+                          {u"\t1", toDbl, 13},
+                          {u"1,5", toDbl, 13},
+                          {u"--1", toDbl, 13},
+                          {u"12abc", toLong, 13},
+                          {u"True", toInt, 13},
+                          {u"&H", toDbl, 13},
+                          {u"yes", toBool, 13},
+                          {Obj(), toDbl, 13},
+                          {Obj(), toStr, 13},
+                          {Obj(), toBool, 13},
+                          {Variant::Missing(), toLong, 13},
+                          {u"2024-13-01", toDate, 13},
+                          {u"45000", toDate, 13},
+                          {u"2023-02-29", toDate, 13},
+                          {u"2024-02-29 24:00", toDate, 13},
+                          {1e7, toDate, 6},
+                          {Variant::Null(), toBool, 94},
+                          {Variant::Null(), toInt, 94},
+                          {Variant::Null(), toStr, 94},
+                          {Variant::Null(), toDate, 94},
+                          {Variant::Null(), toSng, 94}};
     for (const Case& c : cases)
         EXPECT_EQ(ErrorOf([&] { c.conv(c.v); }), c.error) << qv::ToUtf8(qv::TypeName(c.v));
     EXPECT_EQ(ErrorOf([] { Variant(5).ToObject(); }), 424);
@@ -188,8 +184,7 @@ TEST(Variant, FormatsNumbers) {
         {1e100, u"1E+100"},
         {-1e-300, u"-1E-300"},
         {0.00012345, u"0.00012345"},
-        {3.14159265358979, u"3.14159265358979"},
-    };
+        {3.14159265358979, u"3.14159265358979"}};
     for (const auto& [d, text] : doubles) {
         EXPECT_EQ(qv::DoubleToString(d), String(text)) << d;
         EXPECT_EQ(Variant(d).ToString(), String(text)) << d;
@@ -252,8 +247,7 @@ TEST(Variant, DateSerialRollsOver) {
         {DateSerial(2000, 3, 0), DateSerial(2000, 2, 29)},
         {DateSerial(2023, 2, 29), DateSerial(2023, 3, 1)},
         {DateSerial(2024, 1, 366), DateSerial(2024, 12, 31)},
-        {DateSerial(99, 13, 1), DateSerial(100, 1, 1)},
-    };
+        {DateSerial(99, 13, 1), DateSerial(100, 1, 1)}};
     for (const auto& [a, b] : same) EXPECT_EQ(a.days, b.days);
     EXPECT_EQ(ErrorOf([] { DateSerial(99, 12, 31); }), 5);
     EXPECT_EQ(ErrorOf([] { DateSerial(10000, 1, 1); }), 5);

@@ -51,7 +51,9 @@ QVtxtBoxControl::~QVtxtBoxControl() {
     for (TextField* f : QVTxtBoxCC) f->notices = {};
 }
 
-const ClassInfo& QVtxtBoxControl::Class() const { return *FindClass(u"QVtxtBoxControl"); }
+const ClassInfo& QVtxtBoxControl::Class() const {
+    return *FindClass(u"QVtxtBoxControl");
+}
 
 // --- Properties held by the control ---------------------------------------------------------
 
@@ -82,12 +84,12 @@ void QVtxtBoxControl::BorderStyle(NoneFixedSingle New_BorderStyle) {
 }
 
 // Colour writes: colour test, store, recolour, notice.
-#define QV_COLOR_PROPERTY(Name)                              \
-    void QVtxtBoxControl::Name(Color New_##Name) {           \
-        RequireValidColor(New_##Name);                       \
-        m##Name = New_##Name;                                \
-        Recolour();                                          \
-        Notice(u## #Name);                                   \
+#define QV_COLOR_PROPERTY(Name)                    \
+    void QVtxtBoxControl::Name(Color New_##Name) { \
+        RequireValidColor(New_##Name);             \
+        m##Name = New_##Name;                      \
+        Recolour();                                \
+        Notice(u## #Name);                         \
     }
 QV_COLOR_PROPERTY(BackColor)
 QV_COLOR_PROPERTY(DisabledColor)
@@ -147,9 +149,15 @@ void QVtxtBoxControl::UseWarningColor(bool New_UseWarningColor) {
 
 // --- Properties held by the fields: written to all three, read from the first ---------------
 
-int16_t QVtxtBoxControl::Alignment() const { return QVTxtBoxCC[0]->Alignment(); }
-bool QVtxtBoxControl::HideSelection() const { return QVTxtBoxCC[0]->HideSelection(); }
-bool QVtxtBoxControl::Enabled() const { return QVTxtBoxCC[0]->Enabled(); }
+int16_t QVtxtBoxControl::Alignment() const {
+    return QVTxtBoxCC[0]->Alignment();
+}
+bool QVtxtBoxControl::HideSelection() const {
+    return QVTxtBoxCC[0]->HideSelection();
+}
+bool QVtxtBoxControl::Enabled() const {
+    return QVTxtBoxCC[0]->Enabled();
+}
 
 void QVtxtBoxControl::Enabled(bool New_Enabled) {
     for (TextField* f : QVTxtBoxCC) f->Enabled(New_Enabled);
@@ -157,7 +165,9 @@ void QVtxtBoxControl::Enabled(bool New_Enabled) {
     Notice(u"Enabled");
 }
 
-Color QVtxtBoxControl::ForeColor() const { return QVTxtBoxCC[0]->ForeColor(); }
+Color QVtxtBoxControl::ForeColor() const {
+    return QVTxtBoxCC[0]->ForeColor();
+}
 
 void QVtxtBoxControl::ForeColor(Color New_ForeColor) {
     RequireValidColor(New_ForeColor);
@@ -165,7 +175,9 @@ void QVtxtBoxControl::ForeColor(Color New_ForeColor) {
     Notice(u"ForeColor");
 }
 
-bool QVtxtBoxControl::Locked() const { return QVTxtBoxCC[0]->Locked(); }
+bool QVtxtBoxControl::Locked() const {
+    return QVTxtBoxCC[0]->Locked();
+}
 
 void QVtxtBoxControl::Locked(bool New_Locked) {
     for (TextField* f : QVTxtBoxCC) f->Locked(New_Locked);
@@ -183,7 +195,9 @@ void QVtxtBoxControl::MaxLength(int16_t New_MaxLength) {
     Notice(u"MaxLength");
 }
 
-std::shared_ptr<Picture> QVtxtBoxControl::MouseIcon() const { return QVTxtBoxCC[0]->MouseIcon(); }
+std::shared_ptr<Picture> QVtxtBoxControl::MouseIcon() const {
+    return QVTxtBoxCC[0]->MouseIcon();
+}
 
 void QVtxtBoxControl::MouseIcon(std::shared_ptr<Picture> New_MouseIcon) {
     for (TextField* f : QVTxtBoxCC) f->MouseIcon(New_MouseIcon);
@@ -202,7 +216,9 @@ void QVtxtBoxControl::MousePointer(MousePointerEnum New_MousePointer) {
     Notice(u"MousePointer");
 }
 
-String QVtxtBoxControl::PasswordChar() const { return QVTxtBoxCC[0]->PasswordChar(); }
+String QVtxtBoxControl::PasswordChar() const {
+    return QVTxtBoxCC[0]->PasswordChar();
+}
 
 void QVtxtBoxControl::PasswordChar(const String& New_PasswordChar) {
     const String first = New_PasswordChar.substr(0, 1);
@@ -210,21 +226,27 @@ void QVtxtBoxControl::PasswordChar(const String& New_PasswordChar) {
     Notice(u"PasswordChar");
 }
 
-int32_t QVtxtBoxControl::SelLength() const { return ActiveField().SelLength(); }
+int32_t QVtxtBoxControl::SelLength() const {
+    return ActiveField().SelLength();
+}
 
 void QVtxtBoxControl::SelLength(int32_t New_SelLength) {
     for (TextField* f : QVTxtBoxCC) f->SelLength(New_SelLength);
     Notice(u"SelLength");
 }
 
-int32_t QVtxtBoxControl::SelStart() const { return ActiveField().SelStart(); }
+int32_t QVtxtBoxControl::SelStart() const {
+    return ActiveField().SelStart();
+}
 
 void QVtxtBoxControl::SelStart(int32_t New_SelStart) {
     for (TextField* f : QVTxtBoxCC) f->SelStart(New_SelStart);
     Notice(u"SelStart");
 }
 
-String QVtxtBoxControl::SelText() const { return ActiveField().SelText(); }
+String QVtxtBoxControl::SelText() const {
+    return ActiveField().SelText();
+}
 
 void QVtxtBoxControl::SelText(const String& New_SelText) {
     const String text = mAllUcase ? UpperCase(New_SelText) : New_SelText;
@@ -245,10 +267,10 @@ void QVtxtBoxControl::Font(const qv::Font& New_Font) {
     Notice(u"Font");
 }
 
-#define QV_FONT_PROPERTY(Name, Attribute, Type)     \
-    void QVtxtBoxControl::Name(Type New_##Name) {   \
-        mFont->Attribute(New_##Name);               \
-        Notice(u## #Name);                          \
+#define QV_FONT_PROPERTY(Name, Attribute, Type)   \
+    void QVtxtBoxControl::Name(Type New_##Name) { \
+        mFont->Attribute(New_##Name);             \
+        Notice(u## #Name);                        \
     }
 QV_FONT_PROPERTY(FontBold, Bold, bool)
 QV_FONT_PROPERTY(FontItalic, Italic, bool)
@@ -274,7 +296,9 @@ void QVtxtBoxControl::Refresh() {
     }
 }
 
-void QVtxtBoxControl::ShowAboutBox() { qv::ShowAboutBox(GetHost()); }
+void QVtxtBoxControl::ShowAboutBox() {
+    qv::ShowAboutBox(GetHost());
+}
 
 // --- Raising events -------------------------------------------------------------------------
 
@@ -283,7 +307,9 @@ void QVtxtBoxControl::RaiseSimple(const char16_t* name, const std::function<void
     if (slot) slot();
 }
 
-void QVtxtBoxControl::RaiseChange() { RaiseSimple(u"Change", events.Change); }
+void QVtxtBoxControl::RaiseChange() {
+    RaiseSimple(u"Change", events.Change);
+}
 
 void QVtxtBoxControl::RaiseValidationCheck(bool& ValueOkay) {
     if (HasEventListener()) {
@@ -311,9 +337,9 @@ void QVtxtBoxControl::RaiseKeyPress(int16_t& KeyAscii) {
     if (events.KeyPress) events.KeyPress(KeyAscii);
 }
 
-void QVtxtBoxControl::RaiseMouse(const char16_t* name,
-                                 const std::function<void(int16_t&, int16_t&, float&, float&)>& slot,
-                                 int16_t& Button, int16_t& Shift, float& X, float& Y) {
+void QVtxtBoxControl::RaiseMouse(
+    const char16_t* name, const std::function<void(int16_t&, int16_t&, float&, float&)>& slot,
+    int16_t& Button, int16_t& Shift, float& X, float& Y) {
     if (HasEventListener()) {
         const Variant args[] = {Button, Shift, X, Y};
         NotifyListener(name, args);

@@ -18,7 +18,7 @@
 namespace qv {
 
 class QVtxtBoxControl final : public Control {
-public:
+  public:
     explicit QVtxtBoxControl(Host& host);
     ~QVtxtBoxControl() override;
 
@@ -145,7 +145,7 @@ public:
     bool IsNull() const { return mIsNull; }
     bool HasFocus() const { return mHasFocus; }
 
-private:
+  private:
     // Field notices, each told the element index of the field that sent it.
     void QVTxtBoxCC_KeyDown(int16_t Index, int16_t& KeyCode, int16_t& Shift);
     void QVTxtBoxCC_KeyPress(int16_t Index, int16_t& KeyAscii);

@@ -15,7 +15,9 @@ float SecondsSince(float then, float now) {
     return elapsed;
 }
 
-char16_t CharOf(int16_t keyAscii) { return static_cast<char16_t>(static_cast<uint16_t>(keyAscii)); }
+char16_t CharOf(int16_t keyAscii) {
+    return static_cast<char16_t>(static_cast<uint16_t>(keyAscii));
+}
 }  // namespace
 
 // --- The value ------------------------------------------------------------------------------
@@ -146,9 +148,13 @@ void QVtxtBoxControl::QVTxtBoxCC_Change(int16_t) {
     if (mIsNull && !ActiveField().Text().empty()) mIsNull = false;
 }
 
-void QVtxtBoxControl::QVTxtBoxCC_Click(int16_t) { RaiseSimple(u"Click", events.Click); }
+void QVtxtBoxControl::QVTxtBoxCC_Click(int16_t) {
+    RaiseSimple(u"Click", events.Click);
+}
 
-void QVtxtBoxControl::QVTxtBoxCC_DblClick(int16_t) { RaiseSimple(u"DblClick", events.DblClick); }
+void QVtxtBoxControl::QVTxtBoxCC_DblClick(int16_t) {
+    RaiseSimple(u"DblClick", events.DblClick);
+}
 
 void QVtxtBoxControl::SelectAll(TextField& field) {
     field.SelStart(0);
@@ -164,15 +170,17 @@ void QVtxtBoxControl::QVTxtBoxCC_GotFocus(int16_t) {
     }
 }
 
-void QVtxtBoxControl::QVTxtBoxCC_LostFocus(int16_t) { FormatText(); }
+void QVtxtBoxControl::QVTxtBoxCC_LostFocus(int16_t) {
+    FormatText();
+}
 
 void QVtxtBoxControl::QVTxtBoxCC_MouseDown(int16_t, int16_t& Button, int16_t& Shift, float& X,
                                            float& Y) {
     RaiseMouse(u"MouseDown", events.MouseDown, Button, Shift, X, Y);
 }
 
-void QVtxtBoxControl::QVTxtBoxCC_MouseMove(int16_t Index, int16_t& Button, int16_t& Shift,
-                                           float& X, float& Y) {
+void QVtxtBoxControl::QVTxtBoxCC_MouseMove(int16_t Index, int16_t& Button, int16_t& Shift, float& X,
+                                           float& Y) {
     TextField& field = *QVTxtBoxCC[Index];
     for (const char16_t* member : {u"ToolTipText", u"ControlTipText"}) {
         try {
@@ -192,7 +200,9 @@ void QVtxtBoxControl::QVTxtBoxCC_MouseUp(int16_t, int16_t& Button, int16_t& Shif
     RaiseMouse(u"MouseUp", events.MouseUp, Button, Shift, X, Y);
 }
 
-void QVtxtBoxControl::UserControl_EnterFocus() { mHasFocus = true; }
+void QVtxtBoxControl::UserControl_EnterFocus() {
+    mHasFocus = true;
+}
 
 void QVtxtBoxControl::UserControl_ExitFocus() {
     mHasFocus = false;

@@ -5,9 +5,13 @@
 namespace qv {
 
 namespace {
-QVtxtBoxControl& Self(Control& c) { return static_cast<QVtxtBoxControl&>(c); }
+QVtxtBoxControl& Self(Control& c) {
+    return static_cast<QVtxtBoxControl&>(c);
+}
 
-Variant Void() { return Variant(); }
+Variant Void() {
+    return Variant();
+}
 
 constexpr auto P = MemberKind::Property;
 constexpr auto M = MemberKind::Method;
@@ -15,36 +19,38 @@ constexpr auto E = MemberKind::Event;
 
 // Properties whose value type maps one to one onto a Variant subtype.
 #define QV_PROP(Name, Id, VT, Arg, Persisted)                                              \
-    Member {                                                                              \
-        u## #Name, Id, P, VarType::VT, false, nullptr,                                    \
-            [](Control& c) { return Variant(Self(c).Name()); },                           \
+    Member {                                                                               \
+        u## #Name, Id, P, VarType::VT, false, nullptr,                                     \
+            [](Control& c) { return Variant(Self(c).Name()); },                            \
             [](Control& c, const Variant& v) { Self(c).Name(Arg(v)); }, nullptr, Persisted \
     }
 #define QV_COLOR(Name, Id)                                                                 \
-    Member {                                                                              \
-        u## #Name, Id, P, VarType::Long, false, nullptr,                                  \
-            [](Control& c) { return ColorToVariant(Self(c).Name()); },                    \
+    Member {                                                                               \
+        u## #Name, Id, P, VarType::Long, false, nullptr,                                   \
+            [](Control& c) { return ColorToVariant(Self(c).Name()); },                     \
             [](Control& c, const Variant& v) { Self(c).Name(ArgColor(v)); }, nullptr, true \
     }
 #define QV_ENUM(Name, Id, Enum, Info)                                                          \
-    Member {                                                                                  \
-        u## #Name, Id, P, VarType::Long, false, &Info(),                                      \
-            [](Control& c) { return Variant(static_cast<int32_t>(Self(c).Name())); },         \
+    Member {                                                                                   \
+        u## #Name, Id, P, VarType::Long, false, &Info(),                                       \
+            [](Control& c) { return Variant(static_cast<int32_t>(Self(c).Name())); },          \
             [](Control& c, const Variant& v) { Self(c).Name(static_cast<Enum>(ArgLong(v))); }, \
-            nullptr, true                                                                     \
+            nullptr, true                                                                      \
     }
-#define QV_READONLY(Name, Id, VT)                                                            \
-    Member {                                                                                \
-        u## #Name, Id, P, VarType::VT, true, nullptr,                                       \
-            [](Control& c) { return Variant(Self(c).Name()); }, nullptr, nullptr, false     \
+#define QV_READONLY(Name, Id, VT)                                                       \
+    Member {                                                                            \
+        u## #Name, Id, P, VarType::VT, true, nullptr,                                   \
+            [](Control& c) { return Variant(Self(c).Name()); }, nullptr, nullptr, false \
     }
-#define QV_METHOD(Name, Id, VT, Body)                                                   \
-    Member {                                                                           \
-        u## #Name, Id, M, VarType::VT, false, nullptr, nullptr, nullptr,               \
-            [](Control& c, std::span<const Variant>) { return Body; }, false           \
+#define QV_METHOD(Name, Id, VT, Body)                                        \
+    Member {                                                                 \
+        u## #Name, Id, M, VarType::VT, false, nullptr, nullptr, nullptr,     \
+            [](Control& c, std::span<const Variant>) { return Body; }, false \
     }
-#define QV_EVENT(Name, Id) \
-    Member { u## #Name, Id, E, VarType::Empty }
+#define QV_EVENT(Name, Id)               \
+    Member {                             \
+        u## #Name, Id, E, VarType::Empty \
+    }
 
 const Member kMembers[] = {
     QV_READONLY(Alignment, 1, Integer),
@@ -125,6 +131,8 @@ const Member kMembers[] = {
 const MemberTable kTable{kMembers};
 }  // namespace
 
-const MemberTable& QVtxtBoxControl::MemberTableOf() { return kTable; }
+const MemberTable& QVtxtBoxControl::MemberTableOf() {
+    return kTable;
+}
 
 }  // namespace qv

@@ -82,7 +82,8 @@ void QVtxtBoxControl::UserControl_ReadProperties(PropertyBag& PropBag) {
     mUseWarningColor = ReadBool(PropBag, u"UseWarningColor", false);
     mWarningColor = ReadColor(PropBag, u"WarningColor", kDefaultWarningColor);
 
-    if (auto stored = ReadOr(PropBag, u"Font", Variant(mFont)).As<qv::Font>(); stored && stored != mFont)
+    if (auto stored = ReadOr(PropBag, u"Font", Variant(mFont)).As<qv::Font>();
+        stored && stored != mFont)
         AttachFont(std::move(stored));
 
     for (TextField* f : QVTxtBoxCC) {
@@ -90,7 +91,9 @@ void QVtxtBoxControl::UserControl_ReadProperties(PropertyBag& PropBag) {
         f->SetFont(*mFont);
         f->ForeColor(ReadColor(PropBag, u"ForeColor", kDefaultForeColor));
         f->Locked(ReadBool(PropBag, u"Locked", false));
-        const int32_t maxLength = ReadLong(PropBag, u"MaxLength", 0);
+        // The property is 16-bit: a longer stored limit would read back wrapped.
+        const int32_t stored = ReadLong(PropBag, u"MaxLength", 0);
+        const int32_t maxLength = stored <= INT16_MAX ? stored : 0;
         Apply([&] { f->MaxLength(maxLength); }, [&] { f->MaxLength(0); });
         const int32_t pointer = ReadLong(PropBag, u"MousePointer", 0);
         Apply([&] { f->MousePointer(static_cast<int16_t>(pointer)); }, [&] { f->MousePointer(0); });
@@ -117,15 +120,18 @@ void QVtxtBoxControl::UserControl_WriteProperties(PropertyBag& PropBag) {
     const TextField& first = *QVTxtBoxCC[0];
     PropBag.WriteProperty(u"AllUcase", mAllUcase, false);
     PropBag.WriteProperty(u"Appearance", static_cast<int32_t>(mAppearance), 1);
-    PropBag.WriteProperty(u"BackColor", ColorToVariant(mBackColor), ColorToVariant(kDefaultBackColor));
+    PropBag.WriteProperty(u"BackColor", ColorToVariant(mBackColor),
+                          ColorToVariant(kDefaultBackColor));
     PropBag.WriteProperty(u"BorderStyle", static_cast<int32_t>(mBorderStyle), 1);
     PropBag.WriteProperty(u"DisabledColor", ColorToVariant(mDisabledColor),
                           ColorToVariant(kDefaultDisabledColor));
     PropBag.WriteProperty(u"Enabled", first.Enabled(), true);
-    PropBag.WriteProperty(u"ErrorColor", ColorToVariant(mErrorColor), ColorToVariant(kDefaultErrorColor));
+    PropBag.WriteProperty(u"ErrorColor", ColorToVariant(mErrorColor),
+                          ColorToVariant(kDefaultErrorColor));
     PropBag.WriteProperty(u"FirstCharacterCapital", mFirstCharacterCapital, true);
     PropBag.WriteProperty(u"ForbiddenCharacters", mForbiddenCharacters, String());
-    PropBag.WriteProperty(u"FocusColor", ColorToVariant(mFocusColor), ColorToVariant(kDefaultFocusColor));
+    PropBag.WriteProperty(u"FocusColor", ColorToVariant(mFocusColor),
+                          ColorToVariant(kDefaultFocusColor));
     PropBag.WriteProperty(u"Font", Variant(mFont), Variant());
     PropBag.WriteProperty(u"ForeColor", ColorToVariant(first.ForeColor()),
                           ColorToVariant(kDefaultForeColor));

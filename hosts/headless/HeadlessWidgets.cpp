@@ -6,6 +6,7 @@
 
 #include "hosts/headless/HeadlessHost.h"
 #include "hosts/headless/TextMetrics.h"
+#include "library/RuntimeError.h"
 
 namespace qv::headless {
 

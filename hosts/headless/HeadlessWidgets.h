@@ -13,7 +13,6 @@
 #include <utility>
 #include <vector>
 
-#include "library/RuntimeError.h"
 #include "library/Widgets.h"
 
 namespace qv::headless {
@@ -123,7 +122,8 @@ class WidgetBase : public Interface, public HeadlessWidget {
     void ForeColor(Color c) override { foreColor_ = c; }
     const Font& GetFont() const override { return *font_; }
     void SetFont(const Font& f) override {
-        font_.emplace(f);
+        Font copy(f);  // `f` may be this widget's own font
+        font_.emplace(copy);
         FontChanged();
     }
     const String& ToolTipText() const override { return toolTipText_; }
