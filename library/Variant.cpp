@@ -105,8 +105,8 @@ Scan ScanNumber(StringView s) {
     }
 
     std::string text = intDigits.empty() ? "0" : intDigits;
-    if (!fracDigits.empty()) text += "." + fracDigits;
-    text += "e" + std::to_string(exponent);
+    if (!fracDigits.empty()) text.append(".").append(fracDigits);
+    text.append("e").append(std::to_string(exponent));
     double value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     (void)end;
@@ -302,7 +302,7 @@ String FormatNumber(double d, int digits, int maxFixedExponent) {
     const auto size = static_cast<int>(mantissa.size());
     if (exponent >= maxFixedExponent || exponent < -4) {
         out += mantissa[0];
-        if (size > 1) out += "." + mantissa.substr(1);
+        if (size > 1) out.append(".").append(mantissa, 1);
         out += exponent < 0 ? "E-" : "E+";
         const int magnitude = exponent < 0 ? -exponent : exponent;
         if (magnitude < 10) out += '0';
