@@ -1,12 +1,15 @@
-// A small control for the headless host's own tests: one or more text fields and a label, every
-// notice written to a log ("A.txt0.KeyDown(65,1)", "A.EnterFocus").
+// A small control for the headless host's own tests. It has text fields "txt" 0..n-1 at Left
+// 100 + 2000 × i, Top 50, 1500 × 300 with a 3-D border, a label "lbl" at (0, 400), 1000 × 200, and
+// optionally a timer. Every notice is appended to the form's log, separated by blanks, a timer's
+// with the clock in milliseconds: "A.EnterFocus A.t0.KeyDown(65,1) A.lbl.Click A.Timer(300)".
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
-#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "hosts/headless/HeadlessHost.h"
@@ -17,20 +20,18 @@ namespace headless_test {
 
 using qv::String;
 using qv::Variant;
-using Log = std::vector<std::string>;
+using Field = qv::headless::HeadlessTextField;
+namespace Key = qv::headless::Key;
+namespace Shift = qv::ShiftState;
 
 template <class F>
-int32_t ErrorOf(F&& f) {
-    try {
-        f();
-    } catch (const qv::RuntimeError& e) {
-        return e.Number();
-    }
+int32_t ErrorOf(F&& f) try {
+    f();
     return 0;
+} catch (const qv::RuntimeError& e) {
+    return e.Number();
 }
 
-// Fields "txt" 0..fields-1 at Left 100 + 2000 × i, Top 50, 1500 × 300, 3-D border; a label
-// "lbl" at (0, 400), 1000 × 200; optionally a timer "tmr".
 class Probe : public qv::Control {
   public:
     struct Options {
@@ -39,64 +40,40 @@ class Probe : public qv::Control {
         bool multiLine = false;
     };
 
-    Probe(qv::Host& host, Log& log, std::string name, Options options)
+    Probe(qv::Host& host, std::string& log, std::string name, Options o)
         : Control(host), log_(log), name_(std::move(name)) {
-        log_.push_back(name_ + ".ctor");
-        for (int i = 0; i < options.fields; ++i) {
-            qv::TextField& f = host.CreateTextField(
-                u"txt", static_cast<int16_t>(i), {.multiLine = options.multiLine, .border = true});
-            f.Left(100 + 2000 * i);
-            f.Top(50);
-            f.Width(1500);
-            f.Height(300);
-            Wire(f.notices, name_ + ".txt" + std::to_string(i));
+        Note(name_, "ctor");
+        for (int16_t i = 0; i < o.fields; ++i) {
+            auto& f = host.CreateTextField(u"txt", i, {.multiLine = o.multiLine, .border = true});
+            f.Left(100 + 2000 * i), f.Top(50), f.Width(1500), f.Height(300);
+            Wire(f.notices, name_ + ".t" + std::to_string(i));
             fields.push_back(&f);
         }
         label = &host.CreateLabel(u"lbl", -1, {});
-        label->Top(400);
-        label->Width(1000);
-        label->Height(200);
+        label->Top(400), label->Width(1000), label->Height(200);
         Wire(label->notices, name_ + ".lbl");
-        if (options.timer) {
-            timer = &host.CreateTimer(u"tmr");
-            timer->notices.Timer = [this] {
-                log_.push_back(name_ + ".Timer@" + std::to_string(GetHost().Timer()));
-                if (onTimer) onTimer();
-            };
-        }
+        if (!o.timer) return;
+        timer = &host.CreateTimer(u"tmr");
+        timer->notices.Timer = [this] {
+            Note(name_, "Timer", std::lround(GetHost().Timer() * 1e3));
+        };
     }
 
-    void UserControl_Initialize() override { log_.push_back(name_ + ".Initialize"); }
-    void UserControl_InitProperties() override { log_.push_back(name_ + ".InitProperties"); }
+    void UserControl_Initialize() override { Note(name_, "Initialize"); }
+    void UserControl_InitProperties() override { Note(name_, "InitProperties"); }
     void UserControl_ReadProperties(qv::PropertyBag& bag) override {
-        log_.push_back(name_ + ".ReadProperties");
-        readValue = bag.ReadProperty(u"Value", Variant(int32_t{0}));
+        Note(name_, "ReadProperties", bag.ReadProperty(u"Value", Variant(0)).ToLong());
     }
-    void UserControl_WriteProperties(qv::PropertyBag& bag) override {
-        log_.push_back(name_ + ".WriteProperties");
-        bag.WriteProperty(u"Value", readValue, Variant(int32_t{0}));
-    }
+    void UserControl_WriteProperties(qv::PropertyBag&) override { Note(name_, "WriteProperties"); }
     void UserControl_Resize() override {
-        log_.push_back(name_ + ".Resize(" + std::to_string(GetHost().ScaleWidth()) + "," +
-                       std::to_string(GetHost().ScaleHeight()) + ")");
-        if (onResize) onResize();
+        Note(name_, "Resize", GetHost().ScaleWidth(), GetHost().ScaleHeight());
     }
-    void UserControl_EnterFocus() override {
-        log_.push_back(name_ + ".EnterFocus");
-        if (onEnterFocus) onEnterFocus();
-    }
-    void UserControl_ExitFocus() override { log_.push_back(name_ + ".ExitFocus"); }
-    void UserControl_Terminate() override { log_.push_back(name_ + ".Terminate"); }
-    void UserControl_KeyDown(int16_t& k, int16_t& s) override {
-        log_.push_back(name_ + ".KeyDown(" + std::to_string(k) + "," + std::to_string(s) + ")");
-    }
-    void UserControl_KeyPress(int16_t& a) override {
-        log_.push_back(name_ + ".KeyPress(" + std::to_string(a) + ")");
-    }
-    void UserControl_KeyUp(int16_t& k, int16_t& s) override {
-        log_.push_back(name_ + ".KeyUp(" + std::to_string(k) + "," + std::to_string(s) + ")");
-    }
-
+    void UserControl_EnterFocus() override { Note(name_, "EnterFocus"); }
+    void UserControl_ExitFocus() override { Note(name_, "ExitFocus"); }
+    void UserControl_Terminate() override { Note(name_, "Terminate"); }
+    void UserControl_KeyDown(int16_t& k, int16_t& s) override { Note(name_, "KeyDown", k, s); }
+    void UserControl_KeyPress(int16_t& a) override { Note(name_, "KeyPress", a); }
+    void UserControl_KeyUp(int16_t& k, int16_t& s) override { Note(name_, "KeyUp", k, s); }
     const qv::ClassInfo& Class() const override {
         static const qv::ClassInfo info{u"Probe", u"_Probe", u"__Probe", {}, {}, nullptr, nullptr};
         return info;
@@ -106,70 +83,62 @@ class Probe : public qv::Control {
         return table;
     }
 
-    // Hooks a test sets to act inside a notice.
+    // Hooks for a test to act inside notices: onNote runs after each log entry is written (with
+    // the entry); the key hooks may change the notice's by-reference arguments.
+    std::function<void(const std::string& entry)> onNote;
     std::function<void(int16_t& KeyCode, int16_t& Shift)> onKeyDown;
     std::function<void(int16_t& KeyAscii)> onKeyPress;
-    std::function<void()> onResize, onEnterFocus, onTimer, onChange, onGotFocus;
-
     std::vector<qv::TextField*> fields;
     qv::Label* label = nullptr;
     qv::TimerWidget* timer = nullptr;
-    Variant readValue;
 
   private:
-    void Wire(qv::WidgetNotices& n, const std::string& who) {
-        auto mouse = [this, who](const char* what) {
-            return [this, who, what](int16_t& b, int16_t& s, float& x, float& y) {
-                log_.push_back(who + "." + what + "(" + std::to_string(b) + "," +
-                               std::to_string(s) + "," + std::to_string(static_cast<int>(x)) + "," +
-                               std::to_string(static_cast<int>(y)) + ")");
-            };
-        };
-        n.KeyDown = [this, who](int16_t& k, int16_t& s) {
-            log_.push_back(who + ".KeyDown(" + std::to_string(k) + "," + std::to_string(s) + ")");
+    template <class... N>
+    void Note(const std::string& who, const std::string& what, N... n) {
+        std::string entry = who + "." + what, args;
+        ((args += "," + std::to_string(static_cast<int>(n))), ...);
+        if (!args.empty()) entry += "(" + args.substr(1) + ")";
+        log_ += (log_.empty() ? "" : " ") + entry;
+        if (onNote) onNote(entry);
+    }
+    void Wire(qv::WidgetNotices& n, const std::string& w) {
+        n.KeyDown = [=, this](int16_t& k, int16_t& s) {
+            Note(w, "KeyDown", k, s);
             if (onKeyDown) onKeyDown(k, s);
         };
-        n.KeyPress = [this, who](int16_t& a) {
-            log_.push_back(who + ".KeyPress(" + std::to_string(a) + ")");
+        n.KeyPress = [=, this](int16_t& a) {
+            Note(w, "KeyPress", a);
             if (onKeyPress) onKeyPress(a);
         };
-        n.KeyUp = [this, who](int16_t& k, int16_t& s) {
-            log_.push_back(who + ".KeyUp(" + std::to_string(k) + "," + std::to_string(s) + ")");
-        };
-        n.Change = [this, who] {
-            log_.push_back(who + ".Change");
-            if (onChange) onChange();
-        };
-        n.Click = [this, who] { log_.push_back(who + ".Click"); };
-        n.DblClick = [this, who] { log_.push_back(who + ".DblClick"); };
-        n.GotFocus = [this, who] {
-            log_.push_back(who + ".GotFocus");
-            if (onGotFocus) onGotFocus();
-        };
-        n.LostFocus = [this, who] { log_.push_back(who + ".LostFocus"); };
-        n.MouseDown = mouse("MouseDown");
-        n.MouseMove = mouse("MouseMove");
-        n.MouseUp = mouse("MouseUp");
+        n.KeyUp = [=, this](int16_t& k, int16_t& s) { Note(w, "KeyUp", k, s); };
+        for (auto [slot, what] : {std::pair{&n.Change, "Change"},
+                                  {&n.Click, "Click"},
+                                  {&n.DblClick, "DblClick"},
+                                  {&n.GotFocus, "GotFocus"},
+                                  {&n.LostFocus, "LostFocus"}})
+            *slot = [=, this] { Note(w, what); };
+        for (auto [slot, what] : {std::pair{&n.MouseDown, "MouseDown"},
+                                  {&n.MouseMove, "MouseMove"},
+                                  {&n.MouseUp, "MouseUp"}})
+            *slot = [=, this](int16_t& b, int16_t& s, float& x, float& y) {
+                Note(w, what, b, s, x, y);
+            };
     }
 
-    Log& log_;
+    std::string& log_;
     std::string name_;
 };
 
-// A form with a shared log; Add places a Probe named after the control.
-struct Form {
-    Log log;
-    qv::headless::Container container;
-
-    Probe& Add(const std::string& name, Probe::Options options = {},
-               qv::PropertyBag* bag = nullptr) {
-        return container.Emplace<Probe>(qv::FromUtf8(name), bag, log, name, options);
+// A form whose probes share one log; the log outlives the container, which terminates them.
+struct FormLog {
+    std::string log;
+};
+struct Form : FormLog, qv::headless::Container {
+    Probe& Add(const std::string& name, Probe::Options o = {}, qv::PropertyBag* bag = nullptr) {
+        return Emplace<Probe>(qv::FromUtf8(name), bag, log, name, o);
     }
-    qv::headless::Site& SiteOf(Probe& p) { return container.SiteOf(p); }
-    qv::headless::HeadlessTextField& Field(Probe& p, int16_t i = 0) {
-        return *SiteOf(p).FindTextField(u"txt", i);
-    }
-    Log Take() { return std::exchange(log, {}); }
+    Field& FieldOf(Probe& p, int16_t i = 0) { return *SiteOf(p).FindTextField(u"txt", i); }
+    std::string Take() { return std::exchange(log, {}); }
 };
 
 }  // namespace headless_test

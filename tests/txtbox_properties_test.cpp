@@ -1,8 +1,11 @@
-// The text box's properties: defaults, writes and their checks, notices, the font object and late
-// binding.
+// The text box's properties (defaults, writes, checks and notices, the font object, late binding,
+// the class registry) and its persistence (round trips, the key order, damaged stores).
+#include <cstdio>
 #include <functional>
 #include <map>
+#include <string>
 
+#include "hosts/headless/MemoryPropertyBag.h"
 #include "library/ClassRegistry.h"
 #include "txtbox_test_support.h"
 
@@ -12,307 +15,240 @@ namespace {
 using qv::Flat3d;
 using qv::MousePointerEnum;
 using qv::NoneFixedSingle;
-using qv::QVtxtBoxControl;
-using qv::ScrollBarsEnum;
+using qv::headless::MemoryPropertyBag;
+using Description = std::map<std::string, std::string>;
 
-using TxtBoxPropertiesTest = TxtBoxTest;
+// The persisted keys in the order they are saved.
+// clang-format off
+const char16_t* const kKeys[] = {
+    u"AllUcase", u"Appearance", u"BackColor", u"BorderStyle", u"DisabledColor", u"Enabled",
+    u"ErrorColor", u"FirstCharacterCapital", u"ForbiddenCharacters", u"FocusColor", u"Font",
+    u"ForeColor", u"Locked", u"MaxLength", u"MouseIcon", u"MousePointer", u"MultiLine",
+    u"MustHaveValue", u"NullToEmptyString", u"PasswordChar", u"ScrollBars", u"SelectedOnGotFocus",
+    u"Text", u"Trim", u"UseWarningColor", u"WarningColor"};
+// clang-format on
 
-TEST_F(TxtBoxPropertiesTest, NewControlStartsWithTheDocumentedDefaults) {
-    EXPECT_TRUE(box.MustHaveValue());
-    EXPECT_TRUE(box.Trim());
-    EXPECT_TRUE(box.FirstCharacterCapital());
-    EXPECT_TRUE(box.NullToEmptyString());
-    EXPECT_FALSE(box.AllUcase());
-    EXPECT_FALSE(box.SelectedOnGotFocus());
-    EXPECT_FALSE(box.UseWarningColor());
-    EXPECT_FALSE(box.MultiLine());
-    EXPECT_EQ(box.Appearance(), Flat3d::qv3D);
-    EXPECT_EQ(box.BorderStyle(), NoneFixedSingle::FixedSingle);
-    EXPECT_EQ(box.ScrollBars(), ScrollBarsEnum::None);
-    EXPECT_EQ(box.BackColor(), 0x80000005u);
-    EXPECT_EQ(box.DisabledColor(), 0xC0C0C0u);
-    EXPECT_EQ(box.ErrorColor(), 0xC0C0FFu);
-    EXPECT_EQ(box.FocusColor(), 0xC0FFC0u);
-    EXPECT_EQ(box.WarningColor(), 0xC0FFFFu);
-    EXPECT_EQ(box.ForbiddenCharacters(), u"");
-    // Kept by the fields: the widget defaults.
-    EXPECT_TRUE(box.Enabled());
-    EXPECT_FALSE(box.Locked());
-    EXPECT_EQ(box.ForeColor(), 0x80000008u);
-    EXPECT_EQ(box.MaxLength(), 0);
-    EXPECT_EQ(box.MouseIcon(), nullptr);
-    EXPECT_EQ(box.MousePointer(), MousePointerEnum::Default);
-    EXPECT_EQ(box.PasswordChar(), u"");
-    EXPECT_EQ(box.Alignment(), 0);
-    EXPECT_TRUE(box.HideSelection());
-    EXPECT_EQ(Show(box.Text()), u"");
-    EXPECT_FALSE(box.IsNull());
-    EXPECT_EQ(box.ActiveFieldIndex(), 0);
+std::string FontText(const qv::Font& f) {
+    return qv::ToUtf8(f.Name()) + " " + std::to_string(f.Size()) + "pt weight " +
+           std::to_string(f.Weight()) + " charset " + std::to_string(f.Charset()) +
+           (f.Italic() ? " italic" : "") + (f.Underline() ? " underline" : "") +
+           (f.Strikethrough() ? " strikethrough" : "");
 }
 
-TEST(TxtBoxFontAdoption, NewControlTakesTheContainersFont) {
-    qv::headless::Container form;
-    form.AmbientFont().Name(u"Serif Display");
-    form.AmbientFont().Size(12);
-    form.AmbientFont().Italic(true);
-    form.AmbientFont().Weight(800);
-    auto& box = form.Add<QVtxtBoxControl>(u"txt");
-    EXPECT_EQ(box.FontName(), u"Serif Display");
-    EXPECT_EQ(box.FontSize(), 12.0f);
-    EXPECT_TRUE(box.FontItalic());
-    EXPECT_EQ(box.Font()->Weight(), 800);
-    for (int16_t i = 0; i < 3; ++i) EXPECT_TRUE(box.Field(i).GetFont().SameAttributes(*box.Font()));
+// Every persisted property by its key, in a form that compares and prints well.
+Description Describe(QVtxtBoxControl& b) {
+    Description d;
+    for (const String key : kKeys) {
+        const Variant v = b.GetProperty(key);
+        char text[16];
+        std::snprintf(text, sizeof text, "0x%08X", uint32_t(v.IsNumber() ? v.ToLong() : 0));
+        const bool colour = key.ends_with(u"Color") && !key.starts_with(u"Use");
+        d[qv::ToUtf8(key)] = colour ? text : v.IsObject() ? "" : qv::ToUtf8(Show(v));
+    }
+    d["Font"] = FontText(*b.Font());
+    d["MouseIcon"] = "none";
+    if (auto icon = b.MouseIcon()) {
+        d["MouseIcon"] = std::to_string(int(icon->Type())) + " " + std::to_string(icon->Width());
+        for (uint8_t byte : icon->Data()) d["MouseIcon"] += " " + std::to_string(byte);
+    }
+    d["Text"] += b.IsNull() ? " (null)" : "";
+    return d;
 }
 
-// Every write ends with one notice under the property's own name; only the writes that judge the
-// value again raise ValidationCheck.
-struct WriteCase {
-    const char16_t* notice;
-    std::function<void(QVtxtBoxControl&)> write;
-    bool recolours;
-};
+// clang-format off
+const Description& Defaults() {
+    static const Description d = {
+        {"AllUcase", "False"}, {"Appearance", "1"}, {"BackColor", "0x80000005"}, {"BorderStyle", "1"},
+        {"DisabledColor", "0x00C0C0C0"}, {"Enabled", "True"}, {"ErrorColor", "0x00C0C0FF"},
+        {"FirstCharacterCapital", "True"}, {"ForbiddenCharacters", ""}, {"FocusColor", "0x00C0FFC0"},
+        {"Font", FontText(qv::Font())}, {"ForeColor", "0x80000008"}, {"Locked", "False"},
+        {"MaxLength", "0"}, {"MouseIcon", "none"}, {"MousePointer", "0"}, {"MultiLine", "False"},
+        {"MustHaveValue", "True"}, {"NullToEmptyString", "True"}, {"PasswordChar", ""},
+        {"ScrollBars", "0"}, {"SelectedOnGotFocus", "False"}, {"Text", ""}, {"Trim", "True"},
+        {"UseWarningColor", "False"}, {"WarningColor", "0x00C0FFFF"}};
+    return d;
+}
+// clang-format on
 
-TEST_F(TxtBoxPropertiesTest, EveryWriteSendsOneNoticeAndRecoloursOnlyWhereItShould) {
-    auto icon = std::make_shared<qv::Picture>(qv::Picture::Format::Icon, 32, 32,
-                                              std::vector<uint8_t>{1, 2, 3});
-    const WriteCase cases[] = {
-        {u"AllUcase", [](auto& b) { b.AllUcase(true); }, false},
-        {u"Appearance", [](auto& b) { b.Appearance(Flat3d::qvFlat); }, false},
-        {u"BackColor", [](auto& b) { b.BackColor(0x112233); }, true},
-        {u"BorderStyle", [](auto& b) { b.BorderStyle(NoneFixedSingle::None); }, false},
-        {u"DisabledColor", [](auto& b) { b.DisabledColor(0x112233); }, true},
-        {u"Enabled", [](auto& b) { b.Enabled(false); }, true},
-        {u"ErrorColor", [](auto& b) { b.ErrorColor(0x112233); }, true},
-        {u"FirstCharacterCapital", [](auto& b) { b.FirstCharacterCapital(false); }, false},
-        {u"FocusColor", [](auto& b) { b.FocusColor(0x112233); }, true},
-        {u"ForbiddenCharacters", [](auto& b) { b.ForbiddenCharacters(u"#"); }, false},
-        {u"ForeColor", [](auto& b) { b.ForeColor(0x112233); }, false},
-        {u"Font", [](auto& b) { b.Font(qv::Font()); }, false},
-        {u"FontBold", [](auto& b) { b.FontBold(true); }, false},
-        {u"FontItalic", [](auto& b) { b.FontItalic(true); }, false},
-        {u"FontName", [](auto& b) { b.FontName(u"Mono"); }, false},
-        {u"FontSize", [](auto& b) { b.FontSize(10); }, false},
-        {u"FontStrikethru", [](auto& b) { b.FontStrikethru(true); }, false},
-        {u"FontUnderline", [](auto& b) { b.FontUnderline(true); }, false},
-        {u"Locked", [](auto& b) { b.Locked(true); }, true},
-        {u"MaxLength", [](auto& b) { b.MaxLength(5); }, false},
-        {u"MouseIcon", [&](auto& b) { b.MouseIcon(icon); }, false},
-        {u"MousePointer", [](auto& b) { b.MousePointer(MousePointerEnum::Cross); }, false},
-        {u"MultiLine", [](auto& b) { b.MultiLine(true); }, false},
-        {u"MustHaveValue", [](auto& b) { b.MustHaveValue(false); }, true},
-        {u"NullToEmptyString", [](auto& b) { b.NullToEmptyString(false); }, false},
-        {u"PasswordChar", [](auto& b) { b.PasswordChar(u"*"); }, false},
-        {u"ScrollBars", [](auto& b) { b.ScrollBars(ScrollBarsEnum::Vertical); }, false},
-        {u"SelectedOnGotFocus", [](auto& b) { b.SelectedOnGotFocus(true); }, false},
-        {u"SelLength", [](auto& b) { b.SelLength(0); }, false},
-        {u"SelStart", [](auto& b) { b.SelStart(0); }, false},
-        {u"Trim", [](auto& b) { b.Trim(false); }, false},
-        {u"UseWarningColor", [](auto& b) { b.UseWarningColor(true); }, true},
-        {u"WarningColor", [](auto& b) { b.WarningColor(0x112233); }, true},
+std::shared_ptr<qv::Picture> Icon() {
+    return std::make_shared<qv::Picture>(qv::Picture::Format::Icon, 32, 32,
+                                         std::vector<uint8_t>{0, 1, 2, 254, 255});
+}
+
+qv::Font Courier() {
+    qv::Font font;
+    font.Name(u"Courier");
+    font.Size(14);
+    font.Bold(true);
+    font.Italic(true);
+    font.Underline(true);
+    font.Strikethrough(true);
+    font.Charset(2);
+    return font;
+}
+
+// Every property away from its default.
+void Configure(QVtxtBoxControl& b) {
+    // clang-format off
+    const std::pair<const char16_t*, Variant> values[] = {
+        {u"AllUcase", true}, {u"Appearance", 0}, {u"BackColor", 0x00FFEEDD}, {u"BorderStyle", 0},
+        {u"DisabledColor", 0x101010}, {u"ErrorColor", 0x0000FF}, {u"FirstCharacterCapital", false},
+        {u"ForbiddenCharacters", u"#$"}, {u"FocusColor", 0x00FF00}, {u"ForeColor", int32_t(0x80000012)},
+        {u"MaxLength", 12}, {u"MouseIcon", Icon()}, {u"MousePointer", 99}, {u"MultiLine", true},
+        {u"MustHaveValue", false}, {u"NullToEmptyString", false}, {u"PasswordChar", u"*"},
+        {u"ScrollBars", 2}, {u"SelectedOnGotFocus", true}, {u"Trim", false}, {u"UseWarningColor", true},
+        {u"WarningColor", 0x0080FFFF}, {u"Text", u"  hello world  "}, {u"Enabled", false},
+        {u"Locked", true}};
+    // clang-format on
+    for (const auto& [name, value] : values) b.LetProperty(name, value);
+    b.Font(Courier());
+}
+
+// The three fields carry the control's settings and text, and only the active one shows.
+void ExpectFieldsAgree(QVtxtBoxControl& b) {
+    for (int16_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(::testing::Message() << "field " << i);
+        const qv::TextField& f = b.Field(i);
+        EXPECT_EQ(f.Enabled(), b.Enabled());
+        EXPECT_EQ(f.ForeColor(), b.ForeColor());
+        EXPECT_EQ(f.Locked(), b.Locked());
+        EXPECT_EQ(f.MaxLength(), b.MaxLength());
+        EXPECT_EQ(f.MousePointer(), int16_t(b.MousePointer()));
+        EXPECT_EQ(f.MouseIcon(), b.MouseIcon());
+        EXPECT_EQ(f.PasswordChar(), b.PasswordChar());
+        EXPECT_EQ(f.Text(), b.Field(b.ActiveFieldIndex()).Text());
+        EXPECT_EQ(f.Visible(), i == b.ActiveFieldIndex());
+        EXPECT_TRUE(f.GetFont().SameAttributes(*b.Font()));
+    }
+}
+
+using TxtBoxProperties = TxtBoxTest;
+
+// --- Properties -------------------------------------------------------------------------------
+
+TEST_F(TxtBoxProperties, NewControlHasTheDefaultsAndTheContainersFont) {
+    EXPECT_EQ(Describe(box), Defaults());
+    form.AmbientFont().Assign(Courier());
+    auto& b = form.Add<QVtxtBoxControl>(u"txtCourier");
+    Description expected = Defaults();
+    expected["Font"] = FontText(Courier());
+    EXPECT_EQ(Describe(b), expected);
+    ExpectFieldsAgree(b);
+}
+
+TEST(TxtBoxWrites, EveryWriteTakesAndSendsOneNoticeAndRecoloursOnlyWhereItShould) {
+    struct Case {
+        const char16_t* name;
+        Variant value;
+        bool recolours;
     };
-    for (const WriteCase& c : cases) {
-        SCOPED_TRACE(qv::ToUtf8(c.notice));
-        qv::headless::Container f;
+    const Variant font = std::make_shared<qv::Font>(Courier());
+    // clang-format off
+    const Case cases[] = {
+        {u"AllUcase", true, false}, {u"Appearance", 0, false}, {u"BackColor", 0x112233, true},
+        {u"BorderStyle", 0, false}, {u"DisabledColor", 0x112233, true}, {u"Enabled", false, true},
+        {u"ErrorColor", 0x112233, true}, {u"FirstCharacterCapital", false, false},
+        {u"FocusColor", 0x112233, true}, {u"ForbiddenCharacters", u"#", false},
+        {u"ForeColor", 0x112233, false}, {u"Font", font, false}, {u"FontBold", true, false},
+        {u"FontItalic", true, false}, {u"FontName", u"Mono", false}, {u"FontSize", 10.5f, false},
+        {u"FontStrikethru", true, false}, {u"FontUnderline", true, false}, {u"Locked", true, true},
+        {u"MaxLength", 5, false}, {u"MouseIcon", Icon(), false}, {u"MousePointer", 2, false},
+        {u"MultiLine", true, false}, {u"MustHaveValue", false, true}, {u"NullToEmptyString", false, false},
+        {u"PasswordChar", u"*", false}, {u"ScrollBars", 2, false}, {u"SelectedOnGotFocus", true, false},
+        {u"SelLength", 0, false}, {u"SelStart", 0, false}, {u"Trim", false, false},
+        {u"UseWarningColor", true, true}, {u"WarningColor", 0x112233, true}};
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(qv::ToUtf8(c.name));
+        Container f;
         auto& b = f.Add<QVtxtBoxControl>(u"txt");
         EventLog events;
         events.Attach(b);
         f.ClearPropertyChanges();
-        c.write(b);
+        b.LetProperty(qv::UpperCase(c.name), c.value);  // names ignore case
         ASSERT_EQ(f.PropertyChanges().size(), 1u);
-        EXPECT_EQ(f.PropertyChanges()[0].property, c.notice);
+        EXPECT_EQ(f.PropertyChanges()[0].property, c.name);
         EXPECT_EQ(f.PropertyChanges()[0].control, u"txt");
         EXPECT_EQ(events.Count(u"ValidationCheck"), c.recolours ? 1 : 0);
+        if (!c.value.IsObject()) {
+            EXPECT_EQ(Show(b.GetProperty(c.name)), Show(c.value));
+        }
+        ExpectFieldsAgree(b);
     }
 }
 
-struct ColourProperty {
-    const char16_t* name;
-    void (QVtxtBoxControl::*write)(Color);
-    Color (QVtxtBoxControl::*read)() const;
-};
+TEST_F(TxtBoxProperties, ColourWritesTakeEveryValidColour) {
+    for (const char16_t* name : {u"BackColor", u"DisabledColor", u"ErrorColor", u"FocusColor",
+                                 u"WarningColor", u"ForeColor"})
+        for (Color c : {0u, 0x2FFFFFFu, 0x80000005u, 0x80000000u, 0xFFFFFFFFu}) {
+            box.LetProperty(name, Variant(int32_t(c)));
+            EXPECT_EQ(Color(box.GetProperty(name).ToLong()), c) << qv::ToUtf8(name);
+        }
+    box.LetProperty(u"WarningColor", Variant(2147483653.0));  // 0x80000005 as a positive number
+    EXPECT_EQ(box.WarningColor(), 0x80000005u);
+}
 
-TEST_F(TxtBoxPropertiesTest, ColourWritesPassTheColourTestOrFailWith380AndChangeNothing) {
-    const ColourProperty props[] = {
-        {u"BackColor", &QVtxtBoxControl::BackColor, &QVtxtBoxControl::BackColor},
-        {u"DisabledColor", &QVtxtBoxControl::DisabledColor, &QVtxtBoxControl::DisabledColor},
-        {u"ErrorColor", &QVtxtBoxControl::ErrorColor, &QVtxtBoxControl::ErrorColor},
-        {u"FocusColor", &QVtxtBoxControl::FocusColor, &QVtxtBoxControl::FocusColor},
-        {u"WarningColor", &QVtxtBoxControl::WarningColor, &QVtxtBoxControl::WarningColor},
-        {u"ForeColor", &QVtxtBoxControl::ForeColor, &QVtxtBoxControl::ForeColor},
-    };
-    const Color accepted[] = {0, 0x2FFFFFF, 0x80000005, 0x80000000, 0xFFFFFFFF};
-    const Color rejected[] = {0x3000000, 0x7FFFFFFF};
+TEST_F(TxtBoxProperties, RejectedWritesRaiseTheirErrorAndChangeNothing) {
+    using B = QVtxtBoxControl;
+    // clang-format off
+    std::vector<std::pair<std::function<void(B&)>, int32_t>> cases = {
+        {[](B& b) { b.BackColor(0x3000000); }, 380}, {[](B& b) { b.DisabledColor(0x3000000); }, 380},
+        {[](B& b) { b.ErrorColor(0x7FFFFFFF); }, 380}, {[](B& b) { b.FocusColor(0x3000000); }, 380},
+        {[](B& b) { b.WarningColor(0x7FFFFFFF); }, 380}, {[](B& b) { b.ForeColor(0x3000000); }, 380},
+        {[](B& b) { b.Appearance(Flat3d(2)); }, 380}, {[](B& b) { b.Appearance(Flat3d(-1)); }, 380},
+        {[](B& b) { b.BorderStyle(NoneFixedSingle(2)); }, 380}, {[](B& b) { b.MaxLength(-1); }, 380},
+        {[](B& b) { b.MousePointer(MousePointerEnum(50)); }, 380},
+        {[](B& b) { b.Text(Variant(std::make_shared<qv::Font>())); }, 380},
+        {[](B& b) { b.CallMethod(u"Text"); }, 438}};
+    const std::tuple<const char16_t*, Variant, int32_t> late[] = {
+        {u"AllUcase", u"perhaps", 380}, {u"MaxLength", 40000, 380}, {u"MaxLength", u"ten", 380},
+        {u"BackColor", u"red", 380}, {u"Appearance", u"3D", 380}, {u"FontSize", u"big", 380},
+        {u"FontName", Variant::Null(), 380}, {u"Font", u"Arial", 380}, {u"MouseIcon", u"icon.ico", 380},
+        {u"SelStart", u"start", 380}, {u"Alignment", int16_t{1}, 383}, {u"HideSelection", false, 383},
+        {u"TextFormatted", u"x", 383}, {u"NoSuchProperty", Variant(), 438}};
+    // clang-format on
+    for (const auto& [name, value, error] : late)
+        cases.push_back({[=](B& b) { b.LetProperty(name, value); }, error});
+    Configure(box);
+    const Description before = Describe(box);
     log.Attach(box);
-    for (const ColourProperty& p : props) {
-        SCOPED_TRACE(qv::ToUtf8(p.name));
-        for (Color c : accepted) {
-            (box.*p.write)(c);
-            EXPECT_EQ((box.*p.read)(), c);
-        }
-        (box.*p.write)(0x123456);
+    for (size_t row = 0; row < std::size(cases); ++row) {
+        const auto& [write, error] = cases[row];
+        SCOPED_TRACE(::testing::Message() << "row " << row);
         form.ClearPropertyChanges();
-        log.Clear();
-        for (Color c : rejected) {
-            EXPECT_EQ(ErrorOf([&] { (box.*p.write)(c); }), 380) << std::hex << c;
-            EXPECT_EQ((box.*p.read)(), 0x123456u);
-        }
+        EXPECT_EQ(ErrorOf([&] { write(box); }), error);
+        EXPECT_EQ(Describe(box), before);
         EXPECT_TRUE(form.PropertyChanges().empty());
         EXPECT_TRUE(log.names.empty());
+        ExpectFieldsAgree(box);
     }
-    for (int16_t i = 0; i < 3; ++i) EXPECT_EQ(box.Field(i).ForeColor(), 0x123456u);
+    EXPECT_EQ(box.GetProperty(u"TextFormatted"), Variant(u"  HELLO WORLD"));  // read-only, readable
 }
 
-TEST_F(TxtBoxPropertiesTest, AppearanceAndBorderStyleAcceptOnlyZeroOrOne) {
-    for (int32_t bad : {2, -1, 99}) {
-        SCOPED_TRACE(bad);
-        form.ClearPropertyChanges();
-        EXPECT_EQ(ErrorOf([&] { box.Appearance(static_cast<Flat3d>(bad)); }), 380);
-        EXPECT_EQ(ErrorOf([&] { box.BorderStyle(static_cast<NoneFixedSingle>(bad)); }), 380);
-        EXPECT_EQ(box.Appearance(), Flat3d::qv3D);
-        EXPECT_EQ(box.BorderStyle(), NoneFixedSingle::FixedSingle);
-        EXPECT_TRUE(box.Border(0).Visible());
-        EXPECT_TRUE(form.PropertyChanges().empty());
-    }
-}
-
-TEST_F(TxtBoxPropertiesTest, ValuesTheFieldsRefuseFailAndChangeNothing) {
-    box.MaxLength(7);
-    box.MousePointer(MousePointerEnum::IBeam);
-    form.ClearPropertyChanges();
-    EXPECT_EQ(ErrorOf([&] { box.MaxLength(-1); }), 380);
-    EXPECT_EQ(ErrorOf([&] { box.MousePointer(static_cast<MousePointerEnum>(50)); }), 380);
-    for (int16_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(box.Field(i).MaxLength(), 7);
-        EXPECT_EQ(box.Field(i).MousePointer(), 3);
-    }
-    EXPECT_TRUE(form.PropertyChanges().empty());
-}
-
-TEST_F(TxtBoxPropertiesTest, FieldPropertiesReachAllThreeFieldsAndPasswordCharKeepsOneCharacter) {
-    auto icon = std::make_shared<qv::Picture>(qv::Picture::Format::Cursor, 16, 16,
-                                              std::vector<uint8_t>{9, 8, 7});
-    box.Enabled(false);
-    box.Locked(true);
-    box.ForeColor(0x0000FF);
-    box.MaxLength(10);
-    box.MousePointer(MousePointerEnum::Custom);
-    box.MouseIcon(icon);
+TEST_F(TxtBoxProperties, LateBindingConvertsValuesAndReachesTheDefaultMemberAndMethods) {
+    box.LetProperty(u"MultiLine", Variant(u"True"));
+    EXPECT_TRUE(box.MultiLine());
+    box.DefaultValue(Variant(u"  by default  "));
+    EXPECT_EQ(Show(box.DefaultValue()), u"By default");
+    EXPECT_EQ(box.CallMethod(u"checkvaluenow"), Variant(true));
     box.PasswordChar(u"*x");  // only the first character counts
-    for (int16_t i = 0; i < 3; ++i) {
-        SCOPED_TRACE(i);
-        const qv::TextField& f = box.Field(i);
-        EXPECT_FALSE(f.Enabled());
-        EXPECT_TRUE(f.Locked());
-        EXPECT_EQ(f.ForeColor(), 0x0000FFu);
-        EXPECT_EQ(f.MaxLength(), 10);
-        EXPECT_EQ(f.MousePointer(), 99);
-        EXPECT_EQ(f.MouseIcon(), icon);
-        EXPECT_EQ(f.PasswordChar(), u"*");
-    }
     EXPECT_EQ(box.PasswordChar(), u"*");
-    box.PasswordChar(u"");
-    EXPECT_EQ(box.Field(1).PasswordChar(), u"");
 }
 
-TEST_F(TxtBoxPropertiesTest, FontWriteCopiesTheAttributesIntoTheControlsOwnFont) {
+TEST_F(TxtBoxProperties, FontWriteCopiesTheAttributesIntoTheControlsOwnFont) {
     const std::shared_ptr<qv::Font> own = box.Font();
-    qv::Font other;
-    other.Name(u"Courier");
-    other.Size(14);
-    other.Bold(true);
-    other.Italic(true);
-    other.Underline(true);
-    other.Strikethrough(true);
-    other.Charset(2);
+    qv::Font other = Courier();
     form.ClearPropertyChanges();
     box.Font(other);
     EXPECT_EQ(box.Font(), own);  // the same object, now carrying the other's attributes
     EXPECT_TRUE(own->SameAttributes(other));
-    EXPECT_EQ(Notices(), std::vector<String>{u"Font"});
-    for (int16_t i = 0; i < 3; ++i) EXPECT_TRUE(box.Field(i).GetFont().SameAttributes(other));
+    EXPECT_EQ(Notices(form), Names{u"Font"});
     other.Name(u"Changed Later");  // the given object is not kept
+    box.Font(*box.Font());         // writing the control's own font is harmless
     EXPECT_EQ(box.FontName(), u"Courier");
-    box.Font(*box.Font());  // writing the control's own font is harmless
-    EXPECT_EQ(box.FontName(), u"Courier");
-}
-
-TEST_F(TxtBoxPropertiesTest, FontAttributeWritesChangeTheFontAndTheFields) {
-    box.FontName(u"Mono");
-    box.FontSize(11);
-    box.FontBold(true);
-    box.FontItalic(true);
-    box.FontStrikethru(true);
-    box.FontUnderline(true);
-    EXPECT_EQ(box.FontName(), u"Mono");
-    EXPECT_EQ(box.FontSize(), 11.0f);
-    EXPECT_TRUE(box.FontBold() && box.FontItalic() && box.FontStrikethru() && box.FontUnderline());
-    for (int16_t i = 0; i < 3; ++i) EXPECT_TRUE(box.Field(i).GetFont().SameAttributes(*box.Font()));
-    // Attribute writes on the object the control hands out count as well.
-    box.Font()->Name(u"Through The Object");
+    box.Font()->Name(u"Through The Object");  // writes on the object handed out count as well
+    ExpectFieldsAgree(box);
     EXPECT_EQ(box.Field(2).GetFont().Name(), u"Through The Object");
-}
-
-TEST_F(TxtBoxPropertiesTest, TextWriteOfAnObjectFailsWith380AndChangesNothing) {
-    box.Text(u"keep");
-    log.Attach(box);
-    form.ClearPropertyChanges();
-    EXPECT_EQ(ErrorOf([&] { box.Text(Variant(std::make_shared<qv::Font>())); }), 380);
-    EXPECT_EQ(Texts(), All(u"Keep"));
-    EXPECT_TRUE(form.PropertyChanges().empty());
-    EXPECT_TRUE(log.names.empty());
-}
-
-// --- Late binding ---------------------------------------------------------------------------
-
-TEST_F(TxtBoxPropertiesTest, LateBoundReadsAndWritesGoByNameIgnoringCase) {
-    box.LetProperty(u"backcolor", Variant(int32_t{0x00FF00}));
-    EXPECT_EQ(box.BackColor(), 0x00FF00u);
-    box.LetProperty(u"WarningColor", Variant(2147483653.0));  // 0x80000005 as a positive number
-    EXPECT_EQ(box.WarningColor(), 0x80000005u);
-    EXPECT_EQ(box.GetProperty(u"WARNINGCOLOR").ToLong(), static_cast<int32_t>(0x80000005));
-    box.LetProperty(u"MultiLine", Variant(u"True"));
-    EXPECT_TRUE(box.MultiLine());
-    box.LetProperty(u"Appearance", Variant(int16_t{0}));
-    EXPECT_EQ(box.Appearance(), Flat3d::qvFlat);
-    box.DefaultValue(Variant(u"  by default  "));
-    EXPECT_EQ(Show(box.DefaultValue()), u"By default");
-    EXPECT_EQ(box.GetProperty(u"TextFormatted").ToString(), u"By default");
-    EXPECT_FALSE(box.CallMethod(u"checkvaluenow").IsEmpty());
-}
-
-TEST_F(TxtBoxPropertiesTest, LateBoundWritesOfUnsuitableValuesFailWith380AndChangeNothing) {
-    struct Case {
-        const char16_t* name;
-        Variant value;
-    };
-    const Case cases[] = {
-        {u"AllUcase", Variant(u"perhaps")}, {u"MaxLength", Variant(int32_t{40000})},
-        {u"MaxLength", Variant(u"ten")},    {u"BackColor", Variant(u"red")},
-        {u"Appearance", Variant(u"3D")},    {u"Appearance", Variant(int32_t{2})},
-        {u"FontSize", Variant(u"big")},     {u"FontName", Variant::Null()},
-        {u"Font", Variant(u"Arial")},       {u"MouseIcon", Variant(u"icon.ico")},
-        {u"SelStart", Variant(u"start")},   {u"Text", Variant(std::make_shared<qv::Font>())},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(qv::ToUtf8(c.name) + " = " + qv::ToUtf8(qv::TypeName(c.value)));
-        const Variant before = box.GetProperty(c.name);
-        form.ClearPropertyChanges();
-        EXPECT_EQ(ErrorOf([&] { box.LetProperty(c.name, c.value); }), 380);
-        EXPECT_TRUE(form.PropertyChanges().empty());
-        if (!before.IsObject()) {
-            EXPECT_EQ(box.GetProperty(c.name), before);
-        }
-    }
-}
-
-TEST_F(TxtBoxPropertiesTest, LateBindingRefusesReadOnlyAndUnknownMembers) {
-    for (const char16_t* name : {u"Alignment", u"HideSelection", u"TextFormatted"}) {
-        SCOPED_TRACE(qv::ToUtf8(name));
-        EXPECT_EQ(ErrorOf([&] { box.LetProperty(name, Variant(int16_t{1})); }), 383);
-        EXPECT_EQ(ErrorOf([&] { (void)box.GetProperty(name); }), 0);
-    }
-    EXPECT_EQ(ErrorOf([&] { box.LetProperty(u"NoSuchProperty", Variant()); }), 438);
-    EXPECT_EQ(ErrorOf([&] { (void)box.CallMethod(u"Text"); }), 438);
 }
 
 TEST(TxtBoxMembers, RegistryPublishesTheStandardIdentifiersAndTheControlAgrees) {
@@ -322,44 +258,158 @@ TEST(TxtBoxMembers, RegistryPublishesTheStandardIdentifiersAndTheControlAgrees) 
     EXPECT_EQ(String(info->name), u"QVtxtBoxControl");
     EXPECT_EQ(String(info->defaultInterface), u"_QVtxtBoxControl");
     EXPECT_EQ(String(info->eventInterface), u"__QVtxtBoxControl");
-
+    // clang-format off
     const std::map<String, int32_t> members = {
-        {u"Text", 0},          {u"BackColor", -501}, {u"BorderStyle", -503},
-        {u"Font", -512},       {u"ForeColor", -513}, {u"Enabled", -514},
-        {u"Appearance", -520}, {u"Refresh", -550},   {u"ShowAboutBox", -552}};
+        {u"Text", 0}, {u"BackColor", -501}, {u"BorderStyle", -503}, {u"Font", -512},
+        {u"ForeColor", -513}, {u"Enabled", -514}, {u"Appearance", -520}, {u"Refresh", -550},
+        {u"ShowAboutBox", -552}};
     const std::map<String, int32_t> events = {
-        {u"Change", 1},       {u"ValidationCheck", 2}, {u"Click", -600}, {u"DblClick", -601},
-        {u"KeyDown", -602},   {u"KeyPress", -603},     {u"KeyUp", -604}, {u"MouseDown", -605},
+        {u"Change", 1}, {u"ValidationCheck", 2}, {u"Click", -600}, {u"DblClick", -601},
+        {u"KeyDown", -602}, {u"KeyPress", -603}, {u"KeyUp", -604}, {u"MouseDown", -605},
         {u"MouseMove", -606}, {u"MouseUp", -607}};
+    // clang-format on
     std::map<String, int32_t> published, publishedEvents;
     for (const qv::MemberId& m : info->members) published[m.name] = m.dispId;
     for (const qv::MemberId& m : info->events) publishedEvents[m.name] = m.dispId;
     EXPECT_EQ(published, members);
     EXPECT_EQ(publishedEvents, events);
-
     // The control's own member table uses the same identifiers, and nothing else claims them.
     const qv::MemberTable& table = QVtxtBoxControl::MemberTableOf();
-    for (const auto& [name, id] : members) {
-        SCOPED_TRACE(qv::ToUtf8(name));
-        const qv::Member* m = table.Find(name);
-        ASSERT_NE(m, nullptr);
-        EXPECT_EQ(m->dispId, id);
-        EXPECT_EQ(table.Find(id, m->kind), m);
-    }
-    for (const auto& [name, id] : events) {
-        SCOPED_TRACE(qv::ToUtf8(name));
-        const qv::Member* m = table.Find(name);
-        ASSERT_NE(m, nullptr);
-        EXPECT_EQ(m->kind, qv::MemberKind::Event);
-        EXPECT_EQ(m->dispId, id);
-    }
-    // The default member is Text.
-    EXPECT_EQ(String(table.Find(0, qv::MemberKind::Property)->name), u"Text");
+    for (const auto* map : {&members, &events})
+        for (const auto& [name, id] : *map) {
+            const qv::Member* m = table.Find(name);
+            ASSERT_NE(m, nullptr) << qv::ToUtf8(name);
+            EXPECT_EQ(m->dispId, id);
+            EXPECT_EQ(table.Find(id, m->kind), m);
+            EXPECT_EQ(m->kind == qv::MemberKind::Event, map == &events);
+        }
+    Container form;
+    EXPECT_NE(dynamic_cast<QVtxtBoxControl*>(&form.Add(u"QVtxtBoxControl", u"txt")), nullptr);
+}
 
-    // Created through the factory, by class name.
-    qv::headless::Container form;
-    qv::Control& c = form.Add(u"QVtxtBoxControl", u"txtByName");
-    EXPECT_NE(dynamic_cast<QVtxtBoxControl*>(&c), nullptr);
+// --- Persistence ------------------------------------------------------------------------------
+
+class TxtBoxPersistence : public ::testing::Test {
+  protected:
+    // A container font that differs from the control's own, so that a load that adopts it shows.
+    TxtBoxPersistence() { form.AmbientFont().Name(u"Ambient Face"); }
+    // A store holding every key of a configured control, defaults included.
+    MemoryPropertyBag ConfiguredStore() {
+        auto& b = form.Add<QVtxtBoxControl>(u"txtConfigured");
+        Configure(b);
+        configured = Describe(b);
+        MemoryPropertyBag bag(false);
+        form.Save(b, bag);
+        return bag;
+    }
+    // Loads from the bag: the load must not fail, and the fields must agree with the control.
+    Description LoadAndDescribe(MemoryPropertyBag& bag) {
+        QVtxtBoxControl* b = nullptr;
+        EXPECT_EQ(ErrorOf([&] { b = &form.Load<QVtxtBoxControl>(u"txtLoaded", bag); }), 0);
+        if (!b) return {};
+        ExpectFieldsAgree(*b);
+        Description d = Describe(*b);
+        form.Remove(*b);
+        return d;
+    }
+
+    Container form;
+    Description configured;
+};
+
+TEST_F(TxtBoxPersistence, RoundTripKeepsEveryPropertyWithOrWithoutDefaults) {
+    for (bool omitDefaults : {true, false}) {
+        auto& original = form.Add<QVtxtBoxControl>(u"txtOriginal");
+        Configure(original);
+        MemoryPropertyBag bag(omitDefaults);
+        form.Save(original, bag);
+        auto& loaded = form.Load<QVtxtBoxControl>(u"txtLoaded", bag);
+        EXPECT_EQ(Describe(loaded), Describe(original));
+        EXPECT_EQ(Show(loaded.Text()), u"  HELLO WORLD  ");
+        EXPECT_EQ(loaded.ActiveFieldIndex(), 2);
+        EXPECT_EQ(Background(form, loaded), 0x101010u);  // disabled
+        ExpectFieldsAgree(loaded);
+        EXPECT_NE(loaded.Font(), original.Font());  // a font of its own
+        form.Remove(loaded);
+        form.Remove(original);
+    }
+}
+
+TEST_F(TxtBoxPersistence, EmptyStoreGivesTheDefaultsAndANewControlWritesEveryKeyInOrder) {
+    MemoryPropertyBag empty;
+    EXPECT_EQ(LoadAndDescribe(empty), Defaults());
+    auto& fresh = form.Add<QVtxtBoxControl>(u"txtNew");
+    MemoryPropertyBag bag;
+    form.Save(fresh, bag);
+    EXPECT_EQ(bag.WriteLog(), Names(std::begin(kKeys), std::end(kKeys)));
+    EXPECT_TRUE(bag.Has(u"Font"));  // written on every save
+    EXPECT_EQ(LoadAndDescribe(bag), Describe(fresh));
+}
+
+TEST_F(TxtBoxPersistence, UnreadableKeyGivesItsDefaultAndTheRestStillLoads) {
+    MemoryPropertyBag bag = ConfiguredStore();
+    for (const auto& [key, defaultValue] : Defaults()) {
+        SCOPED_TRACE(key);
+        bag.FailReading(qv::FromUtf8(key));
+        Description expected = configured;
+        expected[key] = defaultValue;
+        EXPECT_EQ(LoadAndDescribe(bag), expected);
+        bag.StopFailing(qv::FromUtf8(key));
+    }
+}
+
+TEST_F(TxtBoxPersistence, DamagedValuesGiveTheKeysDefaultWithoutStoppingTheLoad) {
+    const Variant font = std::make_shared<qv::Font>(Courier());
+    // clang-format off
+    const std::tuple<const char16_t*, Variant, const char*> cases[] = {  // expected nullptr: default
+        {u"AllUcase", u"perhaps", nullptr}, {u"Appearance", u"sunken", nullptr},
+        {u"Appearance", 2, nullptr}, {u"Appearance", 0, "0"}, {u"BackColor", u"red", nullptr},
+        {u"BackColor", 0x3000000, nullptr}, {u"BorderStyle", u"single", nullptr},
+        {u"DisabledColor", font, nullptr}, {u"Enabled", Variant::Null(), nullptr},
+        {u"ErrorColor", Variant::Null(), nullptr}, {u"ForbiddenCharacters", Variant::Null(), nullptr},
+        {u"Font", u"Arial", nullptr}, {u"Font", Icon(), nullptr}, {u"ForeColor", 0x3000000, nullptr},
+        {u"MaxLength", -5, nullptr}, {u"MaxLength", u"lots", nullptr}, {u"MaxLength", 40000, nullptr},
+        {u"MouseIcon", u"icon.ico", nullptr}, {u"MousePointer", 50, nullptr},
+        {u"MustHaveValue", font, nullptr}, {u"PasswordChar", Variant::Null(), nullptr},
+        {u"ScrollBars", u"both", nullptr}, {u"Text", font, nullptr}, {u"Trim", u"x", nullptr},
+        {u"WarningColor", u"yellow", nullptr}};
+    // clang-format on
+    MemoryPropertyBag all;
+    for (const auto& [key, stored, value] : cases) {
+        SCOPED_TRACE(qv::ToUtf8(key) + " = " + qv::ToUtf8(qv::TypeName(stored)));
+        MemoryPropertyBag bag;
+        bag.Set(key, stored);
+        if (!value) all.Set(key, stored);
+        Description expected = Defaults();
+        if (value) expected[qv::ToUtf8(key)] = value;
+        EXPECT_EQ(LoadAndDescribe(bag), expected);
+    }
+    EXPECT_EQ(LoadAndDescribe(all), Defaults());
+}
+
+// The null state itself is not saved; only a store that holds a null restores it.
+TEST_F(TxtBoxPersistence, NullIsSavedAsEmptyTextAndOnlyAStoredNullLoadsAsNull) {
+    auto& b = form.Add<QVtxtBoxControl>(u"txt");
+    b.NullToEmptyString(false);
+    b.Text(Variant::Null());
+    MemoryPropertyBag bag(false);
+    form.Save(b, bag);
+    EXPECT_EQ(bag.Get(u"Text"), Variant(u""));
+    EXPECT_EQ(LoadAndDescribe(bag)["Text"], "");
+    bag.Set(u"Text", Variant::Null());
+    EXPECT_EQ(LoadAndDescribe(bag)["Text"], "<Null> (null)");
+}
+
+TEST_F(TxtBoxPersistence, LoadedFontBecomesTheControlsFontAndStillDrivesTheFields) {
+    MemoryPropertyBag bag = ConfiguredStore();
+    for (auto stored : {bag.Get(u"Font"), Variant(u"Courier")}) {
+        bag.Set(u"Font", stored);
+        auto& b = form.Load<QVtxtBoxControl>(u"txt", bag);
+        EXPECT_EQ(b.FontName(), stored.IsObject() ? u"Courier" : qv::Font::kDefaultName);
+        b.FontName(u"Changed After Loading");
+        ExpectFieldsAgree(b);
+        form.Remove(b);
+    }
 }
 
 }  // namespace

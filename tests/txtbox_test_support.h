@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <span>
 #include <vector>
 
@@ -15,8 +14,11 @@
 namespace txtbox_test {
 
 using qv::Color;
+using qv::QVtxtBoxControl;
 using qv::String;
 using qv::Variant;
+using qv::headless::Container;
+using Names = std::vector<String>;
 
 // The number of the run-time error `f` raises; 0 when it raises none.
 template <class F>
@@ -29,14 +31,32 @@ int32_t ErrorOf(F&& f) {
     return 0;
 }
 
-// A value as the tests compare it: its text, or "<Null>".
 inline String Show(const Variant& v) {
     return v.IsNull() ? String(u"<Null>") : v.ToString();
 }
 
+// The text of the three fields when they agree, else all three.
+inline String FieldsText(const QVtxtBoxControl& b) {
+    const String t0 = b.Field(0).Text(), t1 = b.Field(1).Text(), t2 = b.Field(2).Text();
+    return t0 == t1 && t1 == t2 ? t0 : u"differ: " + t0 + u"|" + t1 + u"|" + t2;
+}
+
+// The background the control shows: its own surface and every field must agree.
+inline Color Background(const Container& form, const QVtxtBoxControl& b) {
+    const Color c = form.SiteOf(b).BackColor();
+    for (int16_t i = 0; i < 3; ++i) EXPECT_EQ(b.Field(i).BackColor(), c) << "field " << i;
+    return c;
+}
+
+// Property names of the notices sent since the last ClearPropertyChanges.
+inline Names Notices(const Container& form) {
+    Names names;
+    for (const auto& c : form.PropertyChanges()) names.push_back(c.property);
+    return names;
+}
+
 // The events a control raised, in order, each with its first argument (Empty when it has none).
-class EventLog {
-  public:
+struct EventLog {
     void Attach(qv::Control& control) {
         control.SetEventListener([this](qv::StringView name, std::span<const Variant> args) {
             names.emplace_back(name);
@@ -50,33 +70,15 @@ class EventLog {
         names.clear();
         firstArgs.clear();
     }
-
-    std::vector<String> names;
+    Names names;
     std::vector<Variant> firstArgs;
 };
 
 // A form at run time with one newly placed text box of 1500 × 300 twips.
 class TxtBoxTest : public ::testing::Test {
   protected:
-    std::array<String, 3> Texts() const {
-        return {box.Field(0).Text(), box.Field(1).Text(), box.Field(2).Text()};
-    }
-    static std::array<String, 3> All(const String& s) { return {s, s, s}; }
-    // Property names of the notices sent since the last ClearPropertyChanges.
-    std::vector<String> Notices() const {
-        std::vector<String> names;
-        for (const auto& c : form.PropertyChanges()) names.push_back(c.property);
-        return names;
-    }
-    // The background the control shows: its own surface and every field must agree.
-    Color Background() const {
-        const Color c = form.SiteOf(box).BackColor();
-        for (int16_t i = 0; i < 3; ++i) EXPECT_EQ(box.Field(i).BackColor(), c) << "field " << i;
-        return c;
-    }
-
-    qv::headless::Container form;
-    qv::QVtxtBoxControl& box = form.Add<qv::QVtxtBoxControl>(u"txtTest");
+    Container form;
+    QVtxtBoxControl& box = form.Add<QVtxtBoxControl>(u"txtTest");
     EventLog log;
 };
 

@@ -5,10 +5,10 @@
 // their forms. A Container is one form with its controls and the services they share:
 //
 //     qv::headless::Container form;
-//     auto& box = form.Add<qv::QVtxtBoxControl>(u"txtName");   // Initialize, InitProperties,
-//     Resize form.Focus(box);                                          // EnterFocus, GotFocus
-//     form.Type(u"anna ");                                      // KeyDown, KeyPress, Change, KeyUp
-//     each form.Leave();                                             // LostFocus, ExitFocus
+//     auto& box = form.Add<qv::QVtxtBoxControl>(u"txtName");  // Initialize, InitProperties
+//     form.Focus(box);      // EnterFocus, GotFocus
+//     form.Type(u"anna ");  // per character: KeyDown, KeyPress, Change, KeyUp
+//     form.Leave();         // LostFocus, ExitFocus
 //     assert(box.Text().ToString() == u"Anna");
 //
 // Determinism:

@@ -1,0 +1,109 @@
+// The library frame: class registry and entry points, ambient font adoption, the measuring form.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "hosts/headless/HeadlessHost.h"
+#include "library/AmbientFont.h"
+#include "library/ClassRegistry.h"
+#include "library/RuntimeError.h"
+#include "library/TextHeightTestForm.h"
+#include "txtbox/QVtxtBoxControl.h"
+
+namespace {
+
+using qv::headless::Container;
+
+int ErrorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const qv::RuntimeError& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+TEST(ClassRegistry, KnowsTheFourClassesWithTheirInterfaces) {
+    const char16_t* names[] = {u"QVtxtBoxControl", u"QVnumBoxControl", u"QVDateBoxControl",
+                               u"QVcomboBoxControl"};
+    ASSERT_EQ(qv::AllClasses().size(), 4u);
+    for (const char16_t* name : names) {
+        const qv::ClassInfo* c = qv::FindClass(name);
+        ASSERT_NE(c, nullptr);
+        EXPECT_EQ(std::u16string(c->defaultInterface), u"_" + std::u16string(name));
+        EXPECT_EQ(std::u16string(c->eventInterface), u"__" + std::u16string(name));
+    }
+    EXPECT_EQ(qv::FindClass(u"qvtxtboxcontrol"), qv::FindClass(u"QVtxtBoxControl"));
+    EXPECT_EQ(qv::FindClass(u"Nothing"), nullptr);
+}
+
+TEST(ClassRegistry, FactoryCreatesAvailableClassesAndRefusesTheOthersClearly) {
+    Container form;
+    EXPECT_EQ(form.Add(u"QVtxtBoxControl", u"txt").Class().name,
+              std::u16string(u"QVtxtBoxControl"));
+    for (const char16_t* name :
+         {u"QVnumBoxControl", u"QVDateBoxControl", u"QVcomboBoxControl", u"Foo"}) {
+        SCOPED_TRACE(qv::ToUtf8(name));
+        EXPECT_EQ(ErrorOf([&] { form.Add(name, u"x"); }), qv::err::CannotCreateObject);
+    }
+    EXPECT_EQ(form.Controls().size(), 1u);
+}
+
+TEST(ClassRegistry, RegistrationAndUnloadingFollowTheInstances) {
+    qv::RegisterServer();
+    EXPECT_TRUE(qv::IsRegistered(u"QVcomboBoxControl"));
+    qv::UnregisterServer();
+    EXPECT_FALSE(qv::IsRegistered(u"QVtxtBoxControl"));
+
+    EXPECT_TRUE(qv::CanUnloadNow());
+    {
+        Container form;
+        form.Add<qv::QVtxtBoxControl>(u"txt");
+        EXPECT_FALSE(qv::CanUnloadNow());
+    }
+    EXPECT_TRUE(qv::CanUnloadNow());
+}
+
+TEST(CopyAmbientFont, CopiesInOrderAndSkipsAnAttributeThatFails) {
+    Container form;
+    form.AmbientFont().Name(u"Courier");
+    form.AmbientFont().Size(14);
+    form.AmbientFont().Italic(true);
+    auto& box = form.Add<qv::QVtxtBoxControl>(u"txt");
+
+    qv::Font target;
+    std::vector<std::u16string> order;
+    target.OnChanged([&](const qv::String& name) {
+        order.push_back(name);
+        if (name == u"Name") qv::Raise(qv::err::InvalidPropertyValue);  // the owner refuses
+    });
+    qv::CopyAmbientFont(form.SiteOf(box), target);
+    EXPECT_EQ(order, (std::vector<std::u16string>{u"Bold", u"Charset", u"Italic", u"Name", u"Size",
+                                                  u"Strikethrough", u"Underline", u"Weight"}));
+    EXPECT_EQ(target.Size(), 14.0f);  // copied after the failing attribute
+    EXPECT_TRUE(target.Italic());
+
+    form.FailAmbientFontRead(true);
+    qv::Font untouched;
+    qv::CopyAmbientFont(form.SiteOf(box), untouched);
+    EXPECT_TRUE(untouched.SameAttributes(qv::Font()));
+}
+
+TEST(TextHeightTestForm, IsLoadedForOneOperationAndSharedByNestedLoans) {
+    Container form;
+    auto& box = form.Add<qv::QVtxtBoxControl>(u"txt");
+    box.FontSize(30);  // the layout measures on the form
+    EXPECT_FALSE(qv::TextHeightTestForm::IsLoaded());
+    EXPECT_TRUE(form.LoadedForms().empty());
+    {
+        auto outer = qv::TextHeightTestForm::Load(form.SiteOf(box));
+        auto inner = qv::TextHeightTestForm::Load(form.SiteOf(box));
+        EXPECT_EQ(&*outer, &*inner);
+        EXPECT_EQ(form.LoadedForms(), std::vector<qv::String>{u"TextHeightTestForm"});
+    }
+    EXPECT_FALSE(qv::TextHeightTestForm::IsLoaded());
+    EXPECT_TRUE(form.LoadedForms().empty());
+}
+
+}  // namespace

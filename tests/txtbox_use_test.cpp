@@ -1,0 +1,435 @@
+// The text box in use: the events and colours a user causes, the typing filter, the value and its
+// null state, formatting, validation, selection, tooltips and the layout of fields and frame.
+#include <optional>
+
+#include "txtbox_test_support.h"
+
+namespace txtbox_test {
+namespace {
+
+using qv::Flat3d;
+using qv::NoneFixedSingle;
+namespace Key = qv::headless::Key;
+
+using TxtBoxUse = TxtBoxTest;
+
+TEST_F(TxtBoxUse, TypedCharacterRaisesItsEventsAndLeavingFormatsAndRecolours) {
+    log.Attach(box);
+    form.Focus(box);
+    EXPECT_EQ(log.names, Names{u"ValidationCheck"});  // focus entry only judges the value
+    EXPECT_EQ(Background(form, box), box.ErrorColor());
+    log.Clear();
+    form.Type(u"a");
+    EXPECT_EQ(log.names, (Names{u"KeyDown", u"KeyPress", u"ValidationCheck", u"Change", u"KeyUp"}));
+    EXPECT_EQ(log.firstArgs,
+              (std::vector<Variant>{int16_t{'A'}, int16_t{'a'}, true, {}, int16_t{'A'}}));
+    EXPECT_EQ(Background(form, box), box.FocusColor());
+    log.Clear();
+    form.Type(u"\b");  // empty again: the value is missing
+    EXPECT_EQ(log.names, (Names{u"KeyDown", u"KeyPress", u"ValidationCheck", u"Change", u"KeyUp"}));
+    EXPECT_EQ(log.firstArgs[2], Variant(false));
+    EXPECT_EQ(Background(form, box), box.ErrorColor());
+
+    form.Type(u"  anna maria  ");
+    std::vector<bool> focusAtCheck;
+    box.events.ValidationCheck = [&](bool&) { focusAtCheck.push_back(box.HasFocus()); };
+    log.Clear();
+    form.Leave();
+    EXPECT_EQ(FieldsText(box), u"Anna maria");
+    // One Change for the trim; the formatting judges while focused, focus exit once more after.
+    EXPECT_EQ(log.Count(u"Change"), 1);
+    EXPECT_EQ(focusAtCheck, (std::vector<bool>{true, true, true, true, false}));
+    EXPECT_EQ(Background(form, box), box.BackColor());
+    box.UseWarningColor(true);  // an invalid value left behind shows the warning colour
+    form.Focus(box);
+    box.Text(u"  ");
+    form.Leave();
+    EXPECT_EQ(Background(form, box), box.WarningColor());
+}
+
+TEST_F(TxtBoxUse, KeyDownHandlerCanStopTheKeyAndClicksRaiseMouseEvents) {
+    form.Focus(box);
+    form.Type(u"abc");
+    box.events.KeyDown = [](int16_t& KeyCode, int16_t&) {
+        if (KeyCode == Key::Left) KeyCode = 0;
+    };
+    form.PressKey(Key::Left);
+    EXPECT_EQ(box.SelStart(), 3);
+    box.events.KeyDown = nullptr;
+    form.PressKey(Key::Left);
+    EXPECT_EQ(box.SelStart(), 2);
+    log.Attach(box);
+    form.Click(box, 300, 100);
+    form.DoubleClick(box, 300, 100);
+    EXPECT_EQ(log.names, (Names{u"MouseDown", u"MouseUp", u"Click", u"MouseDown", u"MouseUp",
+                                u"Click", u"DblClick", u"MouseUp"}));
+}
+
+TEST(TxtBoxTyping, UpperCasesThenRefusesForbiddenCharactersAfterTheKeyPressHandler) {
+    struct Case {
+        bool allUcase;
+        const char16_t *forbidden, *typed, *inserted;
+        bool handler;  // cancels 'x', replaces 'b' by '#' and 'c' by 'q'
+    };
+    // clang-format off
+    const Case cases[] = {
+        {false, u"", u"abc", u"abc", false},  // no capital while typing
+        {true, u"", u"abc\u00e4\u00fc\u00df", u"ABC\u00c4\u00dc\u00df", false},
+        {true, u"A", u"a", u"", false},       // upper-cased first, then found
+        {true, u"a", u"a", u"A", false},
+        {false, u"x", u"Xx", u"X", false},    // the search is case-sensitive
+        {false, u"aeiou ", u"education is", u"dctns", false},
+        {true, u"#", u"axbcd", u"AQD", true},
+        {false, u"%", u"%x", u"", true}};
+    // clang-format on
+    for (const Case& c : cases) {
+        Container f;
+        auto& b = f.Add<QVtxtBoxControl>(u"txt");
+        b.AllUcase(c.allUcase);
+        b.ForbiddenCharacters(c.forbidden);
+        if (c.handler) {
+            b.events.KeyPress = [](int16_t& k) {
+                k = k == 'x' ? 0 : k == 'b' ? '#' : k == 'c' ? 'q' : k;
+            };
+        }
+        EventLog events;
+        events.Attach(b);
+        f.Focus(b);
+        f.Type(c.typed);
+        EXPECT_EQ(b.Field(0).Text(), c.inserted) << qv::ToUtf8(c.typed);
+        EXPECT_EQ(events.Count(u"Change"), int(String(c.inserted).size())) << qv::ToUtf8(c.typed);
+    }
+}
+
+TEST_F(TxtBoxUse, TextWritesFillAllFieldsFormattedUpperCasedButNotFiltered) {
+    log.Attach(box);
+    form.ClearPropertyChanges();
+    box.Text(u"  abc  ");
+    EXPECT_EQ(FieldsText(box), u"Abc");
+    EXPECT_EQ(log.Count(u"Change"), 2);  // the first field written, then the trim
+    EXPECT_EQ(Notices(form), Names{u"Text"});
+    box.Text(u"\tabc\r\n ");  // only blanks are trimmed
+    EXPECT_EQ(FieldsText(box), u"\tabc\r\n");
+    box.ForbiddenCharacters(u"#");
+    box.AllUcase(true);
+    box.Text(u"a#b");
+    EXPECT_EQ(FieldsText(box), u"A#B");
+}
+
+TEST_F(TxtBoxUse, NullReadsNullOnlyWithoutNullToEmptyStringUntilAValueArrives) {
+    box.Text(u"something");
+    box.NullToEmptyString(false);
+    log.Attach(box);
+    box.Text(Variant::Null());
+    EXPECT_EQ(log.Count(u"Change"), 1);  // three fields emptied, one Change
+    EXPECT_TRUE(box.IsNull());
+    EXPECT_TRUE(box.Text().IsNull());
+    EXPECT_EQ(box.TextFormatted(), u"");
+    EXPECT_EQ(FieldsText(box), u"");
+    box.NullToEmptyString(true);
+    EXPECT_EQ(Show(box.Text()), u"");
+    box.Text(u"");  // any value ends the null state
+    EXPECT_FALSE(box.IsNull());
+    box.NullToEmptyString(false);
+    box.Text(Variant::Null());
+    form.Focus(box);
+    form.Type(u"x");  // and so does typing
+    EXPECT_EQ(Show(box.Text()), u"x");
+}
+
+TEST(TxtBoxFormat, FormatTextTrimsCapitalisesCopiesAndRaisesChangeAtMostOnce) {
+    struct Case {
+        const char16_t* typed;
+        bool allUcase;  // set after typing: FormatText does not apply it
+        const char16_t* formatted;
+        int changes;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {u" abc ", false, u"Abc", 1}, {u"abc", true, u"Abc", 1}, {u"Abc", false, u"Abc", 0},
+        {u"   ", false, u"", 1}, {u"hello world", false, u"Hello world", 1},
+        {u"\u00e9t\u00e9 ", false, u"\u00c9t\u00e9", 1}};
+    // clang-format on
+    for (const Case& c : cases) {
+        Container f;
+        auto& b = f.Add<QVtxtBoxControl>(u"txt");
+        f.Focus(b);
+        f.Type(c.typed);
+        b.AllUcase(c.allUcase);
+        EventLog events;
+        events.Attach(b);
+        b.FormatText();
+        EXPECT_EQ(FieldsText(b), c.formatted);
+        EXPECT_EQ(events.Count(u"Change"), c.changes) << qv::ToUtf8(c.typed);
+    }
+}
+
+TEST(TxtBoxFormat, TextFormattedPreviewsTheFormattingWithoutChangingTheFields) {
+    struct Case {
+        bool trim, firstCapital, allUcase;
+        const char16_t *text, *expected;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {false, false, false, u"ab  ", u"ab"},  // trailing blanks always go
+        {false, true, false, u" ab ", u" ab"}, {true, true, false, u"  ab cd  ", u"Ab cd"},
+        {true, false, false, u" ab ", u"ab"},  {true, true, true, u" ab cd ", u"AB CD"},
+        {false, false, true, u"ab ", u"AB"},   {true, true, false, u"   ", u""}};
+    // clang-format on
+    for (const Case& c : cases) {
+        Container f;
+        auto& b = f.Add<QVtxtBoxControl>(u"txt");
+        b.Trim(c.trim);
+        b.FirstCharacterCapital(c.firstCapital);
+        f.Focus(b);
+        f.Type(c.text);
+        b.AllUcase(c.allUcase);
+        EXPECT_EQ(b.TextFormatted(), c.expected) << qv::ToUtf8(c.text);
+        EXPECT_EQ(b.Field(0).Text(), c.text);
+    }
+}
+
+TEST_F(TxtBoxUse, SelTextReplacesEachFieldsOwnSelectionWithAChangeForEach) {
+    box.Text(u"abc");  // "Abc" in all three
+    box.SelStart(1);
+    box.SelLength(1);
+    box.Field(2).SelStart(3);  // field 2 has its caret at the end instead
+    log.Attach(box);
+    box.SelText(u"x");
+    EXPECT_EQ(box.Field(0).Text(), u"Axc");
+    EXPECT_EQ(box.Field(1).Text(), u"Axc");
+    EXPECT_EQ(box.Field(2).Text(), u"Abcx");
+    EXPECT_EQ(log.names, (Names{u"ValidationCheck", u"Change", u"ValidationCheck", u"Change",
+                                u"ValidationCheck", u"Change"}));
+    box.SelStart(0);
+    box.SelLength(2);
+    EXPECT_EQ(box.SelText(), u"Ax");
+    box.AllUcase(true);
+    box.SelText(u"#y");  // upper-cased, not filtered
+    EXPECT_EQ(box.Field(0).Text(), u"#Yc");
+}
+
+enum Role { Back, Focus, Error, Warning, Disabled };
+
+TEST(TxtBoxColour, BackgroundFollowsModeStateFocusAndVerdict) {
+    struct Case {
+        int mode;  // 0 design, 1 run, 2 the container cannot say (counts as design)
+        bool enabled, locked, focused;
+        const char16_t* text;
+        bool useWarning;
+        Role expected;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {0, true, false, false, u"", true, Back},       {0, true, false, true, u"", true, Back},
+        {0, true, false, true, u"abc", false, Back},    {0, false, false, false, u"abc", false, Disabled},
+        {0, true, true, true, u"", true, Disabled},     {1, false, false, false, u"abc", false, Disabled},
+        {1, true, true, true, u"", true, Disabled},     {1, false, false, true, u"", true, Disabled},
+        {1, true, false, true, u"abc", false, Focus},   {1, true, false, true, u"abc", true, Focus},
+        {1, true, false, true, u"", true, Error},       {1, true, false, true, u"", false, Error},
+        {1, true, false, false, u"abc", true, Back},    {1, true, false, false, u"", true, Warning},
+        {1, true, false, false, u"", false, Back},      {2, true, false, true, u"", true, Back}};
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "row " << (&c - cases));
+        Container f;
+        auto& b = f.Add<QVtxtBoxControl>(u"txt");
+        b.BackColor(0x0A0B0C);  // not the surface's initial colour
+        b.UseWarningColor(c.useWarning);
+        b.Text(c.text);
+        if (c.focused) f.Focus(b);
+        b.Enabled(c.enabled);
+        b.Locked(c.locked);
+        f.UserMode(c.mode == 1);
+        f.FailUserModeRead(c.mode == 2);
+        EXPECT_EQ(b.CheckValueNow(), *c.text != 0);
+        const Color colours[] = {b.BackColor(), b.FocusColor(), b.ErrorColor(), b.WarningColor(),
+                                 b.DisabledColor()};
+        EXPECT_EQ(Background(f, b), colours[c.expected]);
+    }
+}
+
+TEST(TxtBoxColour, ValidationCheckHandlerOverrulesTheVerdictAndTheColour) {
+    struct Case {
+        bool mustHaveValue;
+        const char16_t* typed;
+        std::optional<bool> handlerSays;
+        bool verdict;
+    };
+    // clang-format off
+    const Case cases[] = {{true, u"", std::nullopt, false}, {true, u"   ", std::nullopt, false},
+                          {true, u"   ", true, true}, {true, u"abc", std::nullopt, true},
+                          {true, u"abc", false, false}, {false, u"", std::nullopt, true},
+                          {false, u"abc", false, false}};
+    // clang-format on
+    for (const Case& c : cases) {
+        Container f;
+        auto& b = f.Add<QVtxtBoxControl>(u"txt");
+        b.MustHaveValue(c.mustHaveValue);
+        f.Focus(b);
+        f.Type(c.typed);
+        std::optional<bool> offered;
+        b.events.ValidationCheck = [&](bool& ValueOkay) {
+            offered = ValueOkay;
+            if (c.handlerSays) ValueOkay = *c.handlerSays;
+        };
+        EXPECT_EQ(b.CheckValueNow(), c.verdict);
+        EXPECT_EQ(offered, !(c.mustHaveValue && qv::TrimBlanks(c.typed).empty()));
+        EXPECT_EQ(Background(f, b), c.verdict ? b.FocusColor() : b.ErrorColor());
+    }
+}
+
+TEST(TxtBoxSelection, ClickSoonAfterFocusEntryKeepsTheWholeTextSelectedAlsoAcrossMidnight) {
+    struct Case {
+        double focusAt, clickAfter;
+        bool selectedOnGotFocus, wholeTextSelected;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {1000.0, 0.0, true, true}, {1000.0, 0.49, true, true}, {1000.0, 0.51, true, false},
+        {1000.0, 5.0, true, false}, {86399.8, 0.3, true, true}, {86399.8, 0.7, true, false},
+        {0.0, 0.1, false, false}, {86399.9, 0.2, false, false}};
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.focusAt << " + " << c.clickAfter);
+        Container f;
+        auto& b = f.Add<QVtxtBoxControl>(u"txt");
+        b.Text(u"hello");
+        b.SelectedOnGotFocus(c.selectedOnGotFocus);
+        f.SetClock(c.focusAt);
+        f.Focus(b);
+        EXPECT_EQ(b.SelLength(), c.selectedOnGotFocus ? 5 : 0);
+        f.AdvanceTime(c.clickAfter);
+        f.Click(b, 300, 100);  // over the third character
+        EXPECT_EQ(b.SelStart(), c.wholeTextSelected ? 0 : 3);
+        EXPECT_EQ(b.SelLength(), c.wholeTextSelected ? 5 : 0);
+    }
+}
+
+TEST_F(TxtBoxUse, ClickThatBringsTheFocusSelectsBeforeMouseUpIsRaised) {
+    box.Text(u"hello");
+    box.SelectedOnGotFocus(true);
+    int32_t selectedAtMouseUp = -1;
+    box.events.MouseUp = [&](int16_t&, int16_t&, float&, float&) {
+        selectedAtMouseUp = box.SelLength();
+    };
+    form.Click(box, 300, 100);
+    EXPECT_EQ(selectedAtMouseUp, 5);
+}
+
+TEST(TxtBoxTooltip, MouseMoveCopiesTheExtenderTooltipBeforeRaisingMouseMove) {
+    using Tip = std::optional<Variant>;
+    const std::tuple<Tip, Tip, const char16_t*> cases[] = {{{}, {}, u"preset"},
+                                                           {u"tip", {}, u"tip"},
+                                                           {{}, u"control tip", u"control tip"},
+                                                           {u"tip", u"control tip", u"control tip"},
+                                                           {Variant::Null(), {}, u"preset"},
+                                                           {u"tip", Variant::Null(), u"tip"}};
+    for (const auto& [toolTipText, controlTipText, expected] : cases) {
+        Container f;
+        auto& b = f.Add<QVtxtBoxControl>(u"txt");
+        if (toolTipText) f.SiteOf(b).SetExtender(u"ToolTipText", *toolTipText);
+        if (controlTipText) f.SiteOf(b).SetExtender(u"ControlTipText", *controlTipText);
+        b.Field(0).ToolTipText(u"preset");
+        String seenInEvent = u"(not raised)";
+        b.events.MouseMove = [&](int16_t&, int16_t&, float&, float&) {
+            seenInEvent = b.Field(0).ToolTipText();
+        };
+        f.MouseMove(b, 300, 100);
+        EXPECT_EQ(b.Field(0).ToolTipText(), expected);
+        EXPECT_EQ(seenInEvent, expected);
+    }
+}
+
+// --- Layout ---------------------------------------------------------------------------------
+
+TEST_F(TxtBoxUse, ExactlyOneFieldShowsChosenByMultiLineAndVerticalScrollBars) {
+    const int32_t cases[][3] = {{false, 0, 0}, {false, 2, 0}, {true, 0, 1}, {true, 1, 1},
+                                {true, 2, 2},  {true, 3, 1},  {true, 7, 1}, {false, 7, 0}};
+    for (const auto& [multiLine, scrollBars, active] : cases) {
+        box.ScrollBars(static_cast<qv::ScrollBarsEnum>(scrollBars));
+        box.MultiLine(multiLine);
+        EXPECT_EQ(static_cast<int32_t>(box.ScrollBars()), scrollBars);  // any value is kept
+        EXPECT_EQ(box.ActiveFieldIndex(), active);
+        for (int16_t i = 0; i < 3; ++i) EXPECT_EQ(box.Field(i).Visible(), i == active) << i;
+    }
+}
+
+TEST(TxtBoxLayout, FieldsSitInsideTheFrameWithItsMargins) {
+    struct Case {
+        int32_t borderStyle, appearance;
+        float twipsPerPixel;
+        int32_t w, h, left, top, width, height;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {1, 1, 15, 1500, 300, 30, 45, 1440, 225}, {1, 0, 15, 1500, 300, 15, 30, 1470, 255},
+        {0, 1, 15, 1500, 300, 0, 0, 1500, 300},   {0, 0, 15, 1500, 300, 0, 0, 1500, 300},
+        {1, 1, 12, 1500, 300, 24, 36, 1452, 240}, {1, 0, 10, 1500, 300, 10, 20, 1480, 270},
+        {1, 1, 15, 2000, 400, 30, 45, 1940, 325}, {1, 1, 15, 20, 300, 30, 45, 0, 225},
+        {1, 1, 15, 40000, 300, 30, 45, 39940, 225}};
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "row " << (&c - cases));
+        Container f;
+        f.TwipsPerPixel(c.twipsPerPixel, c.twipsPerPixel);
+        auto& b = f.Add<QVtxtBoxControl>(u"txt");
+        b.BorderStyle(static_cast<NoneFixedSingle>(c.borderStyle));
+        b.Appearance(static_cast<Flat3d>(c.appearance));
+        EXPECT_EQ(ErrorOf([&] { f.SiteOf(b).Resize(c.w, c.h); }), 0);
+        EXPECT_EQ(b.Border(0).Visible(), c.borderStyle == 1 && c.appearance == 1);
+        EXPECT_EQ(b.Border(1).Visible(), c.borderStyle == 1 && c.appearance == 0);
+        for (int16_t i = 0; i < 2; ++i) {
+            const qv::Label& frame = b.Border(i);
+            EXPECT_EQ(std::vector({frame.Left(), frame.Top(), frame.Width(), frame.Height()}),
+                      std::vector({0, 0, c.w, c.h}));
+        }
+        for (int16_t i = 0; i < 3; ++i) {  // laid out whether visible or not
+            const qv::TextField& field = b.Field(i);
+            EXPECT_EQ(std::vector({field.Left(), field.Top(), field.Width(), field.Height()}),
+                      std::vector({c.left, c.top, c.width, c.height}));
+        }
+        EXPECT_EQ(f.SiteOf(b).Height(), c.h);
+    }
+}
+
+// 24 pt: a line of 24 × 20 × 1.2 = 576 twips, 39 whole pixels = 585, and the bordered measuring
+// field adds 2 pixels above and below: 645; 9 pt: 225 + 60 = 285.
+TEST(TxtBoxLayout, LargerFontGrowsTheControlAndSmallerFontNeverShrinksIt) {
+    for (Flat3d appearance : {Flat3d::qv3D, Flat3d::qvFlat}) {
+        Container f;
+        auto& b = f.Add<QVtxtBoxControl>(u"txt");
+        auto& site = f.SiteOf(b);
+        b.Appearance(appearance);
+        b.FontSize(24);
+        EXPECT_EQ(std::vector({site.Width(), site.Height(), b.Border(0).Height()}),
+                  std::vector({1500, 645, 645}));
+        const int32_t requests = site.SizeRequests();
+        b.FontSize(8);
+        EXPECT_EQ(site.Height(), 645);
+        EXPECT_EQ(site.SizeRequests(), requests);
+        site.Resize(1500, 1000);
+        EXPECT_EQ(site.Height(), 1000);
+        EXPECT_TRUE(f.LoadedForms().empty());  // the measuring form is unloaded again
+        auto& low = f.Add<QVtxtBoxControl>(u"txtLow", 1500, 100);  // grows at once
+        EXPECT_EQ(f.SiteOf(low).Height(), 285);
+        EXPECT_EQ(low.Field(1).Height(), 285 - 75);
+    }
+}
+
+// Without a frame the visible field's own minimum height decides.
+TEST_F(TxtBoxUse, UnframedControlGrowsToTheVisibleFieldsMinimumHeight) {
+    auto& site = form.SiteOf(box);
+    box.BorderStyle(NoneFixedSingle::None);
+    site.Resize(1500, 150);
+    EXPECT_EQ(site.Height(), 225);  // a 9 pt line: 216 twips, rounded up to 15 pixels
+    box.FontSize(24);
+    EXPECT_EQ(site.Height(), 585);
+    box.MultiLine(true);
+    site.Resize(1500, 150);  // a multi-line field takes any height
+    EXPECT_EQ(site.Height(), 150);
+    EXPECT_EQ(box.Field(1).Height(), 150);
+}
+
+}  // namespace
+}  // namespace txtbox_test
