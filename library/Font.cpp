@@ -61,7 +61,7 @@ void Font::Weight(int16_t v) {
 
 void Font::Assign(const Font& other) {
     // Read everything first: a handler may change `other` when it is this font.
-    const Font source(other);
+    const Font source(other);  // NOLINT(performance-unnecessary-copy-initialization)
     Bold(source.Bold());
     Italic(source.Italic());
     Name(source.Name());

@@ -18,6 +18,8 @@ template <class... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;  // clang 14 lacks aggregate deduction
 
 // ---------------------------------------------------------------------------------------------
 // Number scanning shared by the strict string conversions and Val.
@@ -309,10 +311,10 @@ String FormatNumber(double d, int digits, int maxFixedExponent) {
         out += std::to_string(magnitude);
     } else if (exponent >= 0) {
         if (size <= exponent + 1) {
-            out += mantissa + std::string(static_cast<size_t>(exponent + 1 - size), '0');
+            out.append(mantissa).append(static_cast<size_t>(exponent) + 1 - mantissa.size(), '0');
         } else {
-            out += mantissa.substr(0, static_cast<size_t>(exponent + 1)) + "." +
-                   mantissa.substr(static_cast<size_t>(exponent + 1));
+            const auto point = static_cast<size_t>(exponent) + 1;
+            out.append(mantissa, 0, point).append(".").append(mantissa, point);
         }
     } else {
         out += "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + mantissa;

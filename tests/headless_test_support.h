@@ -111,16 +111,16 @@ class Probe : public qv::Control {
             if (onKeyPress) onKeyPress(a);
         };
         n.KeyUp = [=, this](int16_t& k, int16_t& s) { Note(w, "KeyUp", k, s); };
-        for (auto [slot, what] : {std::pair{&n.Change, "Change"},
+        for (auto [slot, name] : {std::pair{&n.Change, "Change"},
                                   {&n.Click, "Click"},
                                   {&n.DblClick, "DblClick"},
                                   {&n.GotFocus, "GotFocus"},
                                   {&n.LostFocus, "LostFocus"}})
-            *slot = [=, this] { Note(w, what); };
-        for (auto [slot, what] : {std::pair{&n.MouseDown, "MouseDown"},
+            *slot = [=, this, what = name] { Note(w, what); };
+        for (auto [slot, name] : {std::pair{&n.MouseDown, "MouseDown"},
                                   {&n.MouseMove, "MouseMove"},
                                   {&n.MouseUp, "MouseUp"}})
-            *slot = [=, this](int16_t& b, int16_t& s, float& x, float& y) {
+            *slot = [=, this, what = name](int16_t& b, int16_t& s, float& x, float& y) {
                 Note(w, what, b, s, x, y);
             };
     }

@@ -207,16 +207,17 @@ TEST_F(TxtBoxProperties, RejectedWritesRaiseTheirErrorAndChangeNothing) {
         {u"SelStart", u"start", 380}, {u"Alignment", int16_t{1}, 383}, {u"HideSelection", false, 383},
         {u"TextFormatted", u"x", 383}, {u"NoSuchProperty", Variant(), 438}};
     // clang-format on
-    for (const auto& [name, value, error] : late)
-        cases.push_back({[=](B& b) { b.LetProperty(name, value); }, error});
+    for (const auto& row : late)
+        cases.push_back({[row](B& b) { b.LetProperty(std::get<0>(row), std::get<1>(row)); },
+                         std::get<2>(row)});
     Configure(box);
     const Description before = Describe(box);
     log.Attach(box);
     for (size_t row = 0; row < std::size(cases); ++row) {
-        const auto& [write, error] = cases[row];
+        const auto& c = cases[row];
         SCOPED_TRACE(::testing::Message() << "row " << row);
         form.ClearPropertyChanges();
-        EXPECT_EQ(ErrorOf([&] { write(box); }), error);
+        EXPECT_EQ(ErrorOf([&] { c.first(box); }), c.second);
         EXPECT_EQ(Describe(box), before);
         EXPECT_TRUE(form.PropertyChanges().empty());
         EXPECT_TRUE(log.names.empty());

@@ -58,7 +58,7 @@ bool EqualsNoCase(StringView a, StringView b) {
 
 KeyStroke WithModifiers(KeyStroke k, int16_t mods) {
     if (mods == 0) return k;
-    k.shift |= mods;
+    k.shift = static_cast<int16_t>(k.shift | mods);
     if (k.keyCode != Key::Processed) k.character = CharForKey(k.keyCode, k.shift);
     return k;
 }

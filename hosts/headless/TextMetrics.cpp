@@ -57,7 +57,8 @@ int32_t BorderPixels(const TextFieldSettings& settings) {
 int32_t MinFieldHeight(const Font& font, const TextFieldSettings& settings, float twipsPerPixelY) {
     if (settings.multiLine) return 0;
     return LineHeight(font, twipsPerPixelY) +
-           static_cast<int32_t>(std::lround(2 * BorderPixels(settings) * twipsPerPixelY));
+           static_cast<int32_t>(
+               std::lround(2.0f * static_cast<float>(BorderPixels(settings)) * twipsPerPixelY));
 }
 
 }  // namespace qv::headless::TextMetrics
