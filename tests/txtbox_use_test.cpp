@@ -1,6 +1,7 @@
 // The text box in use: the events and colours a user causes, the typing filter, the value and its
 // null state, formatting, validation, selection, tooltips and the layout of fields and frame.
 #include <optional>
+#include <stdexcept>
 
 #include "txtbox_test_support.h"
 
@@ -114,6 +115,23 @@ TEST_F(TxtBoxUse, TextWritesFillAllFieldsFormattedUpperCasedButNotFiltered) {
     box.AllUcase(true);
     box.Text(u"a#b");
     EXPECT_EQ(FieldsText(box), u"A#B");
+}
+
+TEST_F(TxtBoxUse, HandlerThatThrowsDuringSilentCopiesDoesNotSilenceLaterChanges) {
+    box.FirstCharacterCapital(false);
+    bool fail = false;
+    box.events.ValidationCheck = [&](bool&) {
+        if (fail) throw std::runtime_error("application error");
+    };
+    form.Focus(box);
+    form.Type(u"x");
+    fail = true;  // leaving copies the text into the other fields, silently
+    EXPECT_THROW(form.Leave(), std::runtime_error);
+    fail = false;
+    log.Attach(box);
+    form.Focus(box);
+    form.Type(u"y");
+    EXPECT_EQ(log.Count(u"Change"), 1);
 }
 
 TEST_F(TxtBoxUse, NullReadsNullOnlyWithoutNullToEmptyStringUntilAValueArrives) {

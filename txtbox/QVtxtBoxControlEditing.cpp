@@ -18,6 +18,19 @@ float SecondsSince(float then, float now) {
 char16_t CharOf(int16_t keyAscii) {
     return static_cast<char16_t>(static_cast<uint16_t>(keyAscii));
 }
+
+// The control's own writes end with mWritingText false; so must a write that an application's
+// event handler leaves by an exception, or Change would stay silent for good.
+class WritingTextScope {
+  public:
+    explicit WritingTextScope(bool& flag) : flag_(flag) {}
+    ~WritingTextScope() { flag_ = false; }
+    WritingTextScope(const WritingTextScope&) = delete;
+    WritingTextScope& operator=(const WritingTextScope&) = delete;
+
+  private:
+    bool& flag_;
+};
 }  // namespace
 
 // --- The value ------------------------------------------------------------------------------
@@ -28,6 +41,7 @@ Variant QVtxtBoxControl::Text() const {
 }
 
 void QVtxtBoxControl::Text(const Variant& New_Text) {
+    const WritingTextScope scope(mWritingText);
     if (New_Text.IsNull()) {
         mWritingText = false;
         for (TextField* f : QVTxtBoxCC) {
@@ -66,6 +80,7 @@ void QVtxtBoxControl::Text(const Variant& New_Text) {
 }
 
 void QVtxtBoxControl::FormatText() {
+    const WritingTextScope scope(mWritingText);
     TextField& active = ActiveField();
     mWritingText = false;
     if (mTrim) {

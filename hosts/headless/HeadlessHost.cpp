@@ -473,7 +473,9 @@ void Container::PressKey(int16_t keyCode, int16_t shift) {
 void Container::Focus(Control& control) {
     const Site& site = SiteOf(control);
     UserCall([&] {
-        if (focusedControl_ != &control) MoveFocusTo(&control, FocusTarget(site));
+        // Also when a move was cut short (a handler threw) and the control kept no field.
+        if (focusedControl_ != &control || !focusedWidget_)
+            MoveFocusTo(&control, FocusTarget(site));
     });
 }
 
