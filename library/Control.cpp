@@ -21,17 +21,11 @@ const Member& DefaultMemberOrRaise(const MemberTable& table) {
     return *m;
 }
 
+// The thunks convert the value first (error 380 when it cannot take the property's type); errors
+// raised by the property write itself, or by handlers it runs, reach the caller unchanged.
 void Let(const Member& m, Control& c, const Variant& value) {
     if (m.readOnly || !m.let) Raise(err::ReadOnlyProperty);
-    try {
-        m.let(c, value);
-    } catch (const RuntimeError& e) {
-        // A value that cannot take the property's type is an invalid property value too.
-        if (e.Number() == err::TypeMismatch || e.Number() == err::Overflow ||
-            e.Number() == err::InvalidUseOfNull || e.Number() == err::ObjectRequired)
-            Raise(err::InvalidPropertyValue);
-        throw;
-    }
+    m.let(c, value);
 }
 }  // namespace
 

@@ -370,7 +370,7 @@ TEST_F(TxtBoxPersistence, DamagedValuesGiveTheKeysDefaultWithoutStoppingTheLoad)
         {u"ErrorColor", Variant::Null(), nullptr}, {u"ForbiddenCharacters", Variant::Null(), nullptr},
         {u"Font", u"Arial", nullptr}, {u"Font", Icon(), nullptr}, {u"ForeColor", 0x3000000, nullptr},
         {u"MaxLength", -5, nullptr}, {u"MaxLength", u"lots", nullptr}, {u"MaxLength", 40000, nullptr},
-        {u"MouseIcon", u"icon.ico", nullptr}, {u"MousePointer", 50, nullptr},
+        {u"MouseIcon", u"icon.ico", nullptr}, {u"MousePointer", 50, nullptr}, {u"MousePointer", 65537, nullptr},
         {u"MustHaveValue", font, nullptr}, {u"PasswordChar", Variant::Null(), nullptr},
         {u"ScrollBars", u"both", nullptr}, {u"Text", font, nullptr}, {u"Trim", u"x", nullptr},
         {u"WarningColor", u"yellow", nullptr}};

@@ -134,6 +134,42 @@ TEST_F(TxtBoxUse, HandlerThatThrowsDuringSilentCopiesDoesNotSilenceLaterChanges)
     EXPECT_EQ(log.Count(u"Change"), 1);
 }
 
+TEST_F(TxtBoxUse, SwitchingTheVisibleFieldWhileFocusedKeepsWhatWasTyped) {
+    form.Focus(box);
+    form.Type(u"abc");
+    box.MultiLine(true);
+    EXPECT_EQ(box.Text().ToString(), u"Abc");
+    box.ScrollBars(qv::ScrollBarsEnum::Vertical);
+    EXPECT_EQ(box.ActiveFieldIndex(), 2);
+    EXPECT_EQ(box.Text().ToString(), u"Abc");
+}
+
+TEST_F(TxtBoxUse, ErrorsOfApplicationHandlersReachTheWriterUnchanged) {
+    bool fail = true;
+    box.events.Change = [&] {
+        if (fail) qv::Raise(qv::err::TypeMismatch);
+    };
+    EXPECT_EQ(ErrorOf([&] { box.Text(u"xyz"); }), qv::err::TypeMismatch);
+    EXPECT_EQ(ErrorOf([&] { box.SelText(u"q"); }), qv::err::TypeMismatch);
+    box.events.ValidationCheck = [&](bool&) {
+        if (fail) qv::Raise(qv::err::TypeMismatch);
+    };
+    // The value converts fine; the handler's own error is not an invalid property value.
+    EXPECT_EQ(ErrorOf([&] { box.LetProperty(u"MustHaveValue", false); }), qv::err::TypeMismatch);
+}
+
+TEST_F(TxtBoxUse, HandlersSeeTheTypedValueOfABoxThatWasNull) {
+    box.NullToEmptyString(false);
+    box.Text(Variant::Null());
+    std::vector<String> seen;
+    box.events.ValidationCheck = [&](bool&) { seen.push_back(Show(box.Text())); };
+    box.events.Change = [&] { seen.push_back(Show(box.Text())); };
+    form.Focus(box);
+    seen.clear();
+    form.Type(u"x");
+    EXPECT_EQ(seen, (std::vector<String>{u"x", u"x"}));
+}
+
 TEST_F(TxtBoxUse, NullReadsNullOnlyWithoutNullToEmptyStringUntilAValueArrives) {
     box.Text(u"something");
     box.NullToEmptyString(false);

@@ -250,13 +250,8 @@ String QVtxtBoxControl::SelText() const {
 
 void QVtxtBoxControl::SelText(const String& New_SelText) {
     const String text = mAllUcase ? UpperCase(New_SelText) : New_SelText;
-    for (TextField* f : QVTxtBoxCC) {
-        try {
-            f->SelText(text);
-        } catch (const RuntimeError&) {
-            // One field's failure does not keep the others from taking the text.
-        }
-    }
+    // Every field replaces its own selection; each change raises Change.
+    for (TextField* f : QVTxtBoxCC) f->SelText(text);
     Notice(u"SelText");
 }
 

@@ -139,8 +139,9 @@ class QVtxtBoxControl final : public Control {
     static const MemberTable& MemberTableOf();
 
     // The constituent widgets, for hosts and tests that look at them.
-    TextField& Field(int16_t index) const { return *QVTxtBoxCC[index]; }
-    Label& Border(int16_t index) const { return *ccBorder[index]; }
+    // Field(0..2), Border(0..1); another index throws std::out_of_range.
+    TextField& Field(int16_t index) const { return *QVTxtBoxCC.at(static_cast<size_t>(index)); }
+    Label& Border(int16_t index) const { return *ccBorder.at(static_cast<size_t>(index)); }
     int16_t ActiveFieldIndex() const { return mActiveField; }
     bool IsNull() const { return mIsNull; }
     bool HasFocus() const { return mHasFocus; }

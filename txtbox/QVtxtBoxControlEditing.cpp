@@ -62,14 +62,12 @@ void QVtxtBoxControl::Text(const Variant& New_Text) {
         }
         if (mAllUcase) text = UpperCase(text);
         mWritingText = false;
+        // Handlers of the fields' change notices run inside these writes; their errors reach
+        // the caller (the flag is reset on the way out).
         for (TextField* f : QVTxtBoxCC) {
-            try {
-                if (text != f->Text()) {
-                    f->Text(text);
-                    mWritingText = true;
-                }
-            } catch (const RuntimeError&) {
-                // The other fields still take the text.
+            if (text != f->Text()) {
+                f->Text(text);
+                mWritingText = true;
             }
         }
         mWritingText = false;
@@ -158,9 +156,10 @@ void QVtxtBoxControl::QVTxtBoxCC_KeyPress(int16_t, int16_t& KeyAscii) {
 }
 
 void QVtxtBoxControl::QVTxtBoxCC_Change(int16_t) {
+    // Typing into a null box gives it a value before the handlers run, so that they read it.
+    if (mIsNull && !ActiveField().Text().empty()) mIsNull = false;
     Recolour();
     if (!mWritingText) RaiseChange();
-    if (mIsNull && !ActiveField().Text().empty()) mIsNull = false;
 }
 
 void QVtxtBoxControl::QVTxtBoxCC_Click(int16_t) {

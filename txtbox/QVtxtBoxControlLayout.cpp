@@ -16,10 +16,26 @@ int32_t WholeTwips(double v) {
 }  // namespace
 
 void QVtxtBoxControl::SelectActiveField() {
+    const int16_t previous = mActiveField;
     if (!mMultiLine) {
         mActiveField = 0;
     } else {
         mActiveField = mScrollBars == ScrollBarsEnum::Vertical ? 2 : 1;
+    }
+    if (mActiveField != previous) {
+        // What the user typed lives only in the field that was visible; hiding it while it has
+        // the focus formats the new field at once, which would otherwise lose that text.
+        const String text = QVTxtBoxCC[previous]->Text();
+        if (ActiveField().Text() != text) {
+            mWritingText = true;
+            try {
+                ActiveField().Text(text);
+            } catch (...) {
+                mWritingText = false;
+                throw;
+            }
+            mWritingText = false;
+        }
     }
     for (int16_t i = 0; i < 3; ++i) QVTxtBoxCC[i]->Visible(i == mActiveField);
     UserControl_Resize();

@@ -95,8 +95,11 @@ void QVtxtBoxControl::UserControl_ReadProperties(PropertyBag& PropBag) {
         const int32_t stored = ReadLong(PropBag, u"MaxLength", 0);
         const int32_t maxLength = stored <= INT16_MAX ? stored : 0;
         Apply([&] { f->MaxLength(maxLength); }, [&] { f->MaxLength(0); });
-        const int32_t pointer = ReadLong(PropBag, u"MousePointer", 0);
-        Apply([&] { f->MousePointer(static_cast<int16_t>(pointer)); }, [&] { f->MousePointer(0); });
+        // Also 16-bit: a value beyond that range is unusable, not to be cut to its low bits.
+        const int32_t storedPointer = ReadLong(PropBag, u"MousePointer", 0);
+        const auto pointer = static_cast<int16_t>(
+            storedPointer >= INT16_MIN && storedPointer <= INT16_MAX ? storedPointer : 0);
+        Apply([&] { f->MousePointer(pointer); }, [&] { f->MousePointer(0); });
         f->PasswordChar(ReadString(PropBag, u"PasswordChar", String()).substr(0, 1));
         const Variant text = ReadOr(PropBag, u"Text", String());
         if (text.IsNull()) {
