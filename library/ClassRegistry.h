@@ -7,6 +7,7 @@
 #include <span>
 
 #include "library/Control.h"
+#include "library/Picture.h"
 
 namespace qv {
 
@@ -35,6 +36,9 @@ inline constexpr const char16_t* kLibraryDescription = u"qvControls";
 inline constexpr int kVersionMajor = 0;
 inline constexpr int kVersionMinor = 1;
 inline constexpr int kVersionRevision = 0;
+
+// The form designer's toolbox picture of a class: a 16 × 15 pixel, 16-colour bitmap.
+std::shared_ptr<Picture> ToolboxBitmap(const ClassInfo& info);
 
 // The four classes, available or not.
 std::span<const ClassInfo> AllClasses();

@@ -39,6 +39,12 @@ class Host : public WidgetFactory {
     virtual void Size(int32_t width, int32_t height) = 0;
     virtual Color BackColor() const = 0;
     virtual void BackColor(Color c) = 0;
+    // The pointer over the control's own surface: a MousePointerEnum value (error 380 for any
+    // other), with the icon that Custom (99) shows.
+    virtual int16_t MousePointer() const = 0;
+    virtual void MousePointer(int16_t v) = 0;
+    virtual std::shared_ptr<Picture> MouseIcon() const = 0;
+    virtual void MouseIcon(std::shared_ptr<Picture> icon) = 0;
 
     // --- Ambient properties of the containing form; a failing read raises ------------------
     virtual Font AmbientFont() const = 0;

@@ -107,6 +107,10 @@ TEST(HeadlessServices, AmbientsExtenderPropertyChangesAndHiddenForms) {
         EXPECT_EQ(ErrorOf([&] { f.SetFocus(); }), qv::err::InvalidProcedureCall);
     }
     EXPECT_TRUE(form.LoadedForms().empty());
+
+    host.MousePointer(99);
+    EXPECT_EQ(ErrorOf([&] { host.MousePointer(16); }), qv::err::InvalidPropertyValue);
+    EXPECT_EQ(host.MousePointer(), 99);
 }
 
 // --- Clock and timers ---------------------------------------------------------------------------

@@ -65,6 +65,21 @@ TEST(ClassRegistry, RegistrationAndUnloadingFollowTheInstances) {
     EXPECT_TRUE(qv::CanUnloadNow());
 }
 
+TEST(ClassRegistry, EachClassHasItsOwnSixteenColourToolboxBitmap) {
+    std::vector<std::vector<uint8_t>> seen;
+    for (const qv::ClassInfo& c : qv::AllClasses()) {
+        auto bmp = qv::ToolboxBitmap(c);
+        ASSERT_EQ(bmp->Width(), 16);
+        ASSERT_EQ(bmp->Height(), 15);
+        const auto& d = bmp->Data();
+        ASSERT_EQ(d.size(), 14u + 40 + 64 + 15 * 8);  // headers, 16-entry palette, 4-bit rows
+        EXPECT_EQ(d[0], 'B');
+        EXPECT_EQ(d[28], 4);  // bits per pixel
+        for (const auto& other : seen) EXPECT_NE(other, d);
+        seen.push_back(d);
+    }
+}
+
 TEST(CopyAmbientFont, CopiesInOrderAndSkipsAnAttributeThatFails) {
     Container form;
     form.AmbientFont().Name(u"Courier");

@@ -1,10 +1,13 @@
 #include "hosts/headless/HeadlessHost.h"
 
+#include "library/Enums.h"
+
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
 #include "library/ClassRegistry.h"
+#include "library/Enums.h"
 #include "library/RuntimeError.h"
 
 namespace qv::headless {
@@ -157,6 +160,11 @@ void Site::Size(int32_t width, int32_t height) {
     width_ = width;
     height_ = height;
     if (control_) control_->UserControl_Resize();
+}
+
+void Site::MousePointer(int16_t v) {
+    if (!DisplayName(MousePointerEnumInfo(), v)) Raise(err::InvalidPropertyValue);
+    mousePointer_ = v;
 }
 
 Font Site::AmbientFont() const {

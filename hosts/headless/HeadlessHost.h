@@ -91,6 +91,10 @@ class Site final : public qv::Host {
     void Size(int32_t width, int32_t height) override;
     Color BackColor() const override { return backColor_; }
     void BackColor(Color c) override { backColor_ = c; }
+    int16_t MousePointer() const override { return mousePointer_; }
+    void MousePointer(int16_t v) override;
+    std::shared_ptr<Picture> MouseIcon() const override { return mouseIcon_; }
+    void MouseIcon(std::shared_ptr<Picture> icon) override { mouseIcon_ = std::move(icon); }
     // A copy of the container's ambient font; error 438 when made to fail.
     Font AmbientFont() const override;
     // Error 438 when made to fail.
@@ -119,6 +123,8 @@ class Site final : public qv::Host {
     int32_t width_;
     int32_t height_;
     Color backColor_ = SystemColor::WindowBackground;
+    int16_t mousePointer_ = 0;
+    std::shared_ptr<Picture> mouseIcon_;
     int32_t sizeRequests_ = 0;
     bool tabStop_ = true;
     Control* control_ = nullptr;
