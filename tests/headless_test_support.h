@@ -5,6 +5,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include "error_of.h"
 
 #include <cmath>
 #include <functional>
@@ -24,13 +25,7 @@ using Field = qv::headless::HeadlessTextField;
 namespace Key = qv::headless::Key;
 namespace Shift = qv::ShiftState;
 
-template <class F>
-int32_t ErrorOf(F&& f) try {
-    f();
-    return 0;
-} catch (const qv::RuntimeError& e) {
-    return e.Number();
-}
+using qv_test::ErrorOf;
 
 class Probe : public qv::Control {
   public:

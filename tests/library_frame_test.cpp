@@ -1,5 +1,6 @@
 // The library frame: class registry and entry points, ambient font adoption, the measuring form.
 #include <gtest/gtest.h>
+#include "error_of.h"
 
 #include <string>
 #include <vector>
@@ -15,14 +16,7 @@ namespace {
 
 using qv::headless::Container;
 
-int ErrorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const qv::RuntimeError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using qv_test::ErrorOf;
 
 TEST(ClassRegistry, KnowsTheFourClassesWithTheirInterfaces) {
     const char16_t* names[] = {u"QVtxtBoxControl", u"QVnumBoxControl", u"QVDateBoxControl",

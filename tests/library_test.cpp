@@ -1,6 +1,7 @@
 // The shared library: strings, Variant conversions and formatting, dates, the Global helpers,
 // enumerations, fonts and member tables.
 #include <gtest/gtest.h>
+#include "error_of.h"
 
 #include <array>
 #include <cmath>
@@ -24,14 +25,7 @@ using qv::String;
 using qv::Variant;
 using Strings = std::vector<String>;
 
-int ErrorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const qv::RuntimeError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using qv_test::ErrorOf;
 
 Variant Obj() {  // any object
     return Variant(std::make_shared<Font>());

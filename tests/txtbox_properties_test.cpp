@@ -208,8 +208,8 @@ TEST_F(TxtBoxProperties, RejectedWritesRaiseTheirErrorAndChangeNothing) {
         {u"TextFormatted", u"x", 383}, {u"NoSuchProperty", Variant(), 438}};
     // clang-format on
     for (const auto& row : late)
-        cases.push_back({[row](B& b) { b.LetProperty(std::get<0>(row), std::get<1>(row)); },
-                         std::get<2>(row)});
+        cases.push_back(
+            {[row](B& b) { b.LetProperty(std::get<0>(row), std::get<1>(row)); }, std::get<2>(row)});
     Configure(box);
     const Description before = Describe(box);
     log.Attach(box);

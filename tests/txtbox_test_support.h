@@ -2,6 +2,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include "error_of.h"
 
 #include <algorithm>
 #include <span>
@@ -20,16 +21,7 @@ using qv::Variant;
 using qv::headless::Container;
 using Names = std::vector<String>;
 
-// The number of the run-time error `f` raises; 0 when it raises none.
-template <class F>
-int32_t ErrorOf(F&& f) {
-    try {
-        f();
-    } catch (const qv::RuntimeError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using qv_test::ErrorOf;
 
 inline String Show(const Variant& v) {
     return v.IsNull() ? String(u"<Null>") : v.ToString();

@@ -119,7 +119,9 @@ bool QVtxtBoxControl::CheckValueNow() {
     } catch (const RuntimeError&) {
         runMode = false;  // a container that cannot say is a designer
     }
-    bool ValueOkay = !(mMustHaveValue && TrimBlanks(ActiveField().Text()).empty());
+    // Blank or empty: nothing but code 32 (no copy of the text on every keystroke).
+    bool ValueOkay =
+        !(mMustHaveValue && ActiveField().Text().find_first_not_of(u' ') == String::npos);
     RaiseValidationCheck(ValueOkay);
 
     const TextField& first = *QVTxtBoxCC[0];
