@@ -10,6 +10,7 @@ thread_local TextHeightTestForm* tlsLoaded = nullptr;
 TextHeightTestForm::TextHeightTestForm(std::unique_ptr<Form> form)
     : form_(std::move(form)),
       txtPicture(form_->CreatePictureSurface(u"txtPicture")),
+      ccFontTestCombo(form_->CreateList(u"ccFontTestCombo", -1, {.dropDown = true})),
       txtBoxNoBorder(form_->CreateTextField(u"txtBoxNoBorder", -1, {.border = false})),
       txtBoxBorder(form_->CreateTextField(u"txtBoxBorder", -1, {.border = true, .threeD = true})) {}
 

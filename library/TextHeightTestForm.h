@@ -41,8 +41,9 @@ class TextHeightTestForm {
     static bool IsLoaded();
 
     PictureSurface& txtPicture;
-    TextField& txtBoxNoBorder;  // single line, no border
-    TextField& txtBoxBorder;    // single line, 3-D border
+    ListWidget& ccFontTestCombo;  // drop-down list
+    TextField& txtBoxNoBorder;    // single line, no border
+    TextField& txtBoxBorder;      // single line, 3-D border
 
   private:
     explicit TextHeightTestForm(std::unique_ptr<Form> form);

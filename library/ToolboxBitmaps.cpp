@@ -48,7 +48,9 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
     Put16(out, v >> 16);
 }
 
-int Nibble(char c) { return c <= '9' ? c - '0' : c - 'A' + 10; }
+int Nibble(char c) {
+    return c <= '9' ? c - '0' : c - 'A' + 10;
+}
 
 // A 4-bit bitmap file: file header, information header, palette, rows bottom-up.
 std::vector<uint8_t> EncodeBitmap(const Art& art) {
@@ -87,8 +89,8 @@ std::vector<uint8_t> EncodeBitmap(const Art& art) {
 
 std::shared_ptr<Picture> ToolboxBitmap(const ClassInfo& info) {
     const StringView name = info.name;
-    const Art& art = name == u"QVtxtBoxControl"   ? kTextBox
-                     : name == u"QVnumBoxControl" ? kNumBox
+    const Art& art = name == u"QVtxtBoxControl"    ? kTextBox
+                     : name == u"QVnumBoxControl"  ? kNumBox
                      : name == u"QVDateBoxControl" ? kDateBox
                                                    : kComboBox;
     return std::make_shared<Picture>(Picture::Format::Bitmap, 16, 15, EncodeBitmap(art));

@@ -158,6 +158,17 @@ class Label : public Widget {
     virtual void Caption(const String& v) = 0;
 };
 
+// Fixed settings of a list widget.
+struct ListSettings {
+    bool dropDown = true;  // a drop-down list: a one-line box whose height its font sets
+};
+
+// A list of items. A drop-down list keeps the height its font gives it, whatever height is set.
+class ListWidget : public Widget {
+  public:
+    virtual const ListSettings& Settings() const = 0;
+};
+
 // A timer delivering its Timer notice every Interval milliseconds while enabled.
 class TimerWidget {
   public:
@@ -185,6 +196,8 @@ class WidgetFactory {
                                        const TextFieldSettings& settings) = 0;
     virtual Label& CreateLabel(const String& name, int16_t index,
                                const LabelSettings& settings) = 0;
+    virtual ListWidget& CreateList(const String& name, int16_t index,
+                                   const ListSettings& settings) = 0;
     virtual TimerWidget& CreateTimer(const String& name) = 0;
     virtual PictureSurface& CreatePictureSurface(const String& name) = 0;
 };

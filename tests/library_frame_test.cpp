@@ -110,6 +110,14 @@ TEST(TextHeightTestForm, IsLoadedForOneOperationAndSharedByNestedLoans) {
         auto inner = qv::TextHeightTestForm::Load(form.SiteOf(box));
         EXPECT_EQ(&*outer, &*inner);
         EXPECT_EQ(form.LoadedForms(), std::vector<qv::String>{u"TextHeightTestForm"});
+        // The drop-down list keeps the height its font sets: 315 twips at 9 pt, 525 at 18 pt.
+        qv::ListWidget& list = outer->ccFontTestCombo;
+        list.Height(1000);
+        EXPECT_EQ(list.Height(), 315);
+        qv::Font big;
+        big.Size(18);
+        list.SetFont(big);
+        EXPECT_EQ(list.Height(), 525);
     }
     EXPECT_FALSE(qv::TextHeightTestForm::IsLoaded());
     EXPECT_TRUE(form.LoadedForms().empty());

@@ -75,6 +75,10 @@ class HiddenForm final : public Form {
     Label& CreateLabel(const String& name, int16_t index, const LabelSettings& settings) override {
         return store_.CreateLabel(name, index, settings);
     }
+    ListWidget& CreateList(const String& name, int16_t index,
+                           const ListSettings& settings) override {
+        return store_.CreateList(name, index, settings);
+    }
     TimerWidget& CreateTimer(const String& name) override { return store_.CreateTimer(name); }
     PictureSurface& CreatePictureSurface(const String& name) override {
         return store_.CreatePictureSurface(name);
@@ -143,6 +147,10 @@ TextField& Site::CreateTextField(const String& name, int16_t index,
 
 Label& Site::CreateLabel(const String& name, int16_t index, const LabelSettings& settings) {
     return store_.CreateLabel(name, index, settings);
+}
+
+ListWidget& Site::CreateList(const String& name, int16_t index, const ListSettings& settings) {
+    return store_.CreateList(name, index, settings);
 }
 
 TimerWidget& Site::CreateTimer(const String& name) {

@@ -83,6 +83,8 @@ class Site final : public qv::Host {
     TextField& CreateTextField(const String& name, int16_t index,
                                const TextFieldSettings& settings) override;
     Label& CreateLabel(const String& name, int16_t index, const LabelSettings& settings) override;
+    ListWidget& CreateList(const String& name, int16_t index,
+                           const ListSettings& settings) override;
     TimerWidget& CreateTimer(const String& name) override;
     PictureSurface& CreatePictureSurface(const String& name) override;
     int32_t ScaleWidth() const override { return width_; }

@@ -472,6 +472,18 @@ HeadlessLabel::HeadlessLabel(Container& container, Site* site, String name, int1
     : WidgetBase(container, site, std::move(name), index, SystemColor::ButtonFace, kButtonText),
       settings_(settings) {}
 
+HeadlessList::HeadlessList(Container& container, Site* site, String name, int16_t index,
+                           const ListSettings& settings)
+    : WidgetBase(container, site, std::move(name), index, SystemColor::WindowBackground,
+                 SystemColor::WindowText),
+      settings_(settings) {
+    height_ = AdjustHeight(0);
+}
+
+int32_t HeadlessList::AdjustHeight(int32_t h) const {
+    return settings_.dropDown ? TextMetrics::ListHeight(*font_, TwipsPerPixelY()) : h;
+}
+
 HeadlessPictureSurface::HeadlessPictureSurface(Container& container, Site* site, String name)
     : WidgetBase(container, site, std::move(name), -1, SystemColor::ButtonFace,
                  SystemColor::WindowText) {}
@@ -537,6 +549,15 @@ Label& WidgetStore::CreateLabel(const String& name, int16_t index, const LabelSe
     CheckNew(name, index);
     auto w = std::make_unique<HeadlessLabel>(container_, site_, name, index, settings);
     Label& ref = *w;
+    widgets_.push_back(std::move(w));
+    return ref;
+}
+
+ListWidget& WidgetStore::CreateList(const String& name, int16_t index,
+                                    const ListSettings& settings) {
+    CheckNew(name, index);
+    auto w = std::make_unique<HeadlessList>(container_, site_, name, index, settings);
+    ListWidget& ref = *w;
     widgets_.push_back(std::move(w));
     return ref;
 }

@@ -24,7 +24,7 @@ class Site;
 // one list (creation order, later widgets on top) and reaches the interface through AsWidget().
 class HeadlessWidget {
   public:
-    enum class Kind { TextField, Label, PictureSurface };
+    enum class Kind { TextField, Label, List, PictureSurface };
 
     HeadlessWidget(const HeadlessWidget&) = delete;
     HeadlessWidget& operator=(const HeadlessWidget&) = delete;
@@ -258,6 +258,22 @@ class HeadlessLabel final : public WidgetBase<Label> {
     String caption_;
 };
 
+// A list; a drop-down one keeps TextMetrics::ListHeight for its font.
+class HeadlessList final : public WidgetBase<ListWidget> {
+  public:
+    HeadlessList(Container& container, Site* site, String name, int16_t index,
+                 const ListSettings& settings);
+    Kind GetKind() const override { return Kind::List; }
+    const ListSettings& Settings() const override { return settings_; }
+
+  protected:
+    int32_t AdjustHeight(int32_t h) const override;
+    void FontChanged() override { height_ = AdjustHeight(height_); }
+
+  private:
+    ListSettings settings_;
+};
+
 // Measures with TextMetrics in its font.
 class HeadlessPictureSurface final : public WidgetBase<PictureSurface> {
   public:
@@ -308,6 +324,7 @@ class WidgetStore {
     TextField& CreateTextField(const String& name, int16_t index,
                                const TextFieldSettings& settings);
     Label& CreateLabel(const String& name, int16_t index, const LabelSettings& settings);
+    ListWidget& CreateList(const String& name, int16_t index, const ListSettings& settings);
     TimerWidget& CreateTimer(const String& name);
     PictureSurface& CreatePictureSurface(const String& name);
 

@@ -61,4 +61,9 @@ int32_t MinFieldHeight(const Font& font, const TextFieldSettings& settings, floa
                std::lround(2.0f * static_cast<float>(BorderPixels(settings)) * twipsPerPixelY));
 }
 
+int32_t ListHeight(const Font& font, float twipsPerPixelY) {
+    return LineHeight(font, twipsPerPixelY) +
+           static_cast<int32_t>(std::lround(6.0f * twipsPerPixelY));
+}
+
 }  // namespace qv::headless::TextMetrics

@@ -36,6 +36,8 @@ int32_t TextHeight(const Font& font, StringView text, float twipsPerPixelY);
 
 // Border thickness of a text field on one side, in pixels: 2 (3-D), 1 (flat) or 0.
 int32_t BorderPixels(const TextFieldSettings& settings);
+// Height of a drop-down list: line height + 3 pixels above and below (9 pt: 225 + 90 = 315).
+int32_t ListHeight(const Font& font, float twipsPerPixelY);
 // Lowest height of a single-line field (0 for multi-line fields, which keep any height).
 int32_t MinFieldHeight(const Font& font, const TextFieldSettings& settings, float twipsPerPixelY);
 
