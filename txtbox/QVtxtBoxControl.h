@@ -180,6 +180,19 @@ class QVtxtBoxControl final : public Control {
                     int16_t& Button, int16_t& Shift, float& X, float& Y);
     void RaiseSimple(const char16_t* name, const std::function<void()>& slot);
 
+    // The control's own writes end with mWritingText false; so must a write that an
+    // application's event handler leaves by an exception, or Change would stay silent for good.
+    class WritingTextScope {
+      public:
+        explicit WritingTextScope(bool& flag) : flag_(flag) {}
+        ~WritingTextScope() { flag_ = false; }
+        WritingTextScope(const WritingTextScope&) = delete;
+        WritingTextScope& operator=(const WritingTextScope&) = delete;
+
+      private:
+        bool& flag_;
+    };
+
     std::array<TextField*, 3> QVTxtBoxCC{};
     std::array<Label*, 2> ccBorder{};
 

@@ -18,19 +18,6 @@ float SecondsSince(float then, float now) {
 char16_t CharOf(int16_t keyAscii) {
     return static_cast<char16_t>(static_cast<uint16_t>(keyAscii));
 }
-
-// The control's own writes end with mWritingText false; so must a write that an application's
-// event handler leaves by an exception, or Change would stay silent for good.
-class WritingTextScope {
-  public:
-    explicit WritingTextScope(bool& flag) : flag_(flag) {}
-    ~WritingTextScope() { flag_ = false; }
-    WritingTextScope(const WritingTextScope&) = delete;
-    WritingTextScope& operator=(const WritingTextScope&) = delete;
-
-  private:
-    bool& flag_;
-};
 }  // namespace
 
 // --- The value ------------------------------------------------------------------------------

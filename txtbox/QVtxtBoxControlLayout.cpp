@@ -28,13 +28,8 @@ void QVtxtBoxControl::SelectActiveField() {
         const String text = QVTxtBoxCC[previous]->Text();
         if (ActiveField().Text() != text) {
             mWritingText = true;
-            try {
-                ActiveField().Text(text);
-            } catch (...) {
-                mWritingText = false;
-                throw;
-            }
-            mWritingText = false;
+            const WritingTextScope scope(mWritingText);
+            ActiveField().Text(text);
         }
     }
     for (int16_t i = 0; i < 3; ++i) QVTxtBoxCC[i]->Visible(i == mActiveField);
