@@ -538,28 +538,16 @@ void WidgetStore::CheckNew(StringView name, int16_t index) const {
 
 TextField& WidgetStore::CreateTextField(const String& name, int16_t index,
                                         const TextFieldSettings& settings) {
-    CheckNew(name, index);
-    auto w = std::make_unique<HeadlessTextField>(container_, site_, name, index, settings);
-    TextField& ref = *w;
-    widgets_.push_back(std::move(w));
-    return ref;
+    return Add<HeadlessTextField>(name, index, index, settings);
 }
 
 Label& WidgetStore::CreateLabel(const String& name, int16_t index, const LabelSettings& settings) {
-    CheckNew(name, index);
-    auto w = std::make_unique<HeadlessLabel>(container_, site_, name, index, settings);
-    Label& ref = *w;
-    widgets_.push_back(std::move(w));
-    return ref;
+    return Add<HeadlessLabel>(name, index, index, settings);
 }
 
 ListWidget& WidgetStore::CreateList(const String& name, int16_t index,
                                     const ListSettings& settings) {
-    CheckNew(name, index);
-    auto w = std::make_unique<HeadlessList>(container_, site_, name, index, settings);
-    ListWidget& ref = *w;
-    widgets_.push_back(std::move(w));
-    return ref;
+    return Add<HeadlessList>(name, index, index, settings);
 }
 
 TimerWidget& WidgetStore::CreateTimer(const String& name) {
@@ -569,11 +557,7 @@ TimerWidget& WidgetStore::CreateTimer(const String& name) {
 }
 
 PictureSurface& WidgetStore::CreatePictureSurface(const String& name) {
-    CheckNew(name, -1);
-    auto w = std::make_unique<HeadlessPictureSurface>(container_, site_, name);
-    PictureSurface& ref = *w;
-    widgets_.push_back(std::move(w));
-    return ref;
+    return Add<HeadlessPictureSurface>(name, -1);
 }
 
 HeadlessWidget* WidgetStore::Find(StringView name, int16_t index) const {

@@ -335,6 +335,15 @@ class WidgetStore {
 
   private:
     void CheckNew(StringView name, int16_t index) const;
+    // Checks the name is new, creates the widget on this store and keeps it.
+    template <class W, class... Args>
+    W& Add(const String& name, int16_t index, Args&&... args) {
+        CheckNew(name, index);
+        auto w = std::make_unique<W>(container_, site_, name, std::forward<Args>(args)...);
+        W& ref = *w;
+        widgets_.push_back(std::move(w));
+        return ref;
+    }
 
     Container& container_;
     Site* site_;
