@@ -3,15 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "headless_test_support.h"
-#include "hosts/headless/MemoryPropertyBag.h"
+#include "library/MemoryPropertyBag.h"
 #include "library/Font.h"
 
 namespace headless_test {
 namespace {
 
 using qv::headless::Container;
-using qv::headless::KeyStroke;
-using qv::headless::MemoryPropertyBag;
+using qv::KeyStroke;
+using qv::MemoryPropertyBag;
 
 // --- Lifecycle and services ---------------------------------------------------------------------
 
@@ -197,21 +197,21 @@ TEST(HeadlessSendKeys, KeyStringsParse) {
     // clang-format on
     for (const Case& k : cases) {
         SCOPED_TRACE(qv::ToUtf8(k.keys));
-        EXPECT_EQ(qv::headless::ParseKeys(k.keys), k.strokes);
+        EXPECT_EQ(qv::ParseKeys(k.keys), k.strokes);
     }
     for (const char16_t* bad :
          {u"{NOPE}", u"{LEFT", u"(a", u"a)", u"}", u"{F17}", u"+", u"{}", u"{LEFT x}"}) {
         SCOPED_TRACE(qv::ToUtf8(bad));
-        EXPECT_EQ(ErrorOf([&] { qv::headless::ParseKeys(bad); }), 5);
+        EXPECT_EQ(ErrorOf([&] { qv::ParseKeys(bad); }), 5);
     }
 }
 
 TEST(HeadlessKeyboard, EveryPrintableAsciiCharacterTypesItself) {
     for (char16_t c = 32; c < 127; ++c) {
-        const auto k = qv::headless::StrokeForChar(c);
+        const auto k = qv::StrokeForChar(c);
         SCOPED_TRACE(static_cast<int>(c));
         EXPECT_NE(k.keyCode, Key::Processed);
-        EXPECT_EQ(qv::headless::CharForKey(k.keyCode, k.shift), c);
+        EXPECT_EQ(qv::CharForKey(k.keyCode, k.shift), c);
     }
 }
 

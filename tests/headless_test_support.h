@@ -22,7 +22,7 @@ namespace headless_test {
 using qv::String;
 using qv::Variant;
 using Field = qv::headless::HeadlessTextField;
-namespace Key = qv::headless::Key;
+namespace Key = qv::Key;
 namespace Shift = qv::ShiftState;
 
 using qv_test::ErrorOf;

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "hosts/headless/MemoryPropertyBag.h"
+#include "library/MemoryPropertyBag.h"
 #include "library/ClassRegistry.h"
 #include "txtbox_test_support.h"
 
@@ -15,7 +15,7 @@ namespace {
 using qv::Flat3d;
 using qv::MousePointerEnum;
 using qv::NoneFixedSingle;
-using qv::headless::MemoryPropertyBag;
+using qv::MemoryPropertyBag;
 using Description = std::map<std::string, std::string>;
 
 // The persisted keys in the order they are saved.

@@ -10,7 +10,7 @@ namespace {
 
 using qv::Flat3d;
 using qv::NoneFixedSingle;
-namespace Key = qv::headless::Key;
+namespace Key = qv::Key;
 
 using TxtBoxUse = TxtBoxTest;
 

@@ -34,7 +34,7 @@
 #include <vector>
 
 #include "hosts/headless/HeadlessWidgets.h"
-#include "hosts/headless/Keyboard.h"
+#include "library/Keyboard.h"
 #include "library/Control.h"
 #include "library/Host.h"
 #include "library/PropertyBag.h"

@@ -1,4 +1,4 @@
-// An in-memory property store for the headless host, tests and tools.
+// An in-memory property store: for hosts, form files, tests and tools.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include "library/PropertyBag.h"
 #include "library/RuntimeError.h"
 
-namespace qv::headless {
+namespace qv {
 
 // Keeps each value with its subtype under a case-sensitive key, in the order the keys were first
 // stored. Objects are cloned when stored and again when handed out, so neither side can change
@@ -71,4 +71,4 @@ class MemoryPropertyBag final : public PropertyBag {
     std::vector<String> writeLog_;
 };
 
-}  // namespace qv::headless
+}  // namespace qv

@@ -1,5 +1,5 @@
-// The headless host's keyboard: key codes, the characters keys make on a US layout, and the
-// keystroke strings of Host::SendKeys.
+// The container's keyboard: key codes, the characters keys make on a US layout, and the keystroke
+// strings of Host::SendKeys. Shared by every host: each maps its own keys onto these codes.
 #pragma once
 
 #include <cstdint>
@@ -7,7 +7,7 @@
 
 #include "library/String.h"
 
-namespace qv::headless {
+namespace qv {
 
 // Key codes of the container (the values of key-down and key-up notices).
 namespace Key {
@@ -59,4 +59,4 @@ KeyStroke StrokeForChar(char16_t c);
 // count ("{LEFT 3}"). Names are case-insensitive. A malformed string is error 5 and queues nothing.
 std::vector<KeyStroke> ParseKeys(StringView keys);
 
-}  // namespace qv::headless
+}  // namespace qv

@@ -1,11 +1,11 @@
-#include "hosts/headless/Keyboard.h"
+#include "library/Keyboard.h"
 
 #include <array>
 
 #include "library/RuntimeError.h"
 #include "library/Widgets.h"
 
-namespace qv::headless {
+namespace qv {
 
 namespace {
 
@@ -236,4 +236,4 @@ std::vector<KeyStroke> ParseKeys(StringView keys) {
     return Parser(keys).Run();
 }
 
-}  // namespace qv::headless
+}  // namespace qv

@@ -1,9 +1,9 @@
-#include "hosts/headless/MemoryPropertyBag.h"
+#include "library/MemoryPropertyBag.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-namespace qv::headless {
+namespace qv {
 
 namespace {
 
@@ -93,4 +93,4 @@ void MemoryPropertyBag::Store(const String& key, const Variant& value) {
         entries_.push_back({key, CloneObject(value)});
 }
 
-}  // namespace qv::headless
+}  // namespace qv
