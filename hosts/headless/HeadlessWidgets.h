@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "library/TextEditModel.h"
 #include "library/Widgets.h"
 
 namespace qv::headless {
@@ -154,7 +155,7 @@ class WidgetBase : public Interface, public HeadlessWidget {
 // does not fit beeps and is dropped) and pasting (only what fits goes in, with a beep); code
 // writes ignore it. With a PasswordChar, copy and cut do nothing. A single-line field pastes the
 // clipboard's first line only. Writes of Text and SelText clear the undo step.
-class HeadlessTextField final : public WidgetBase<TextField> {
+class HeadlessTextField final : public WidgetBase<TextField>, private TextEditModel::Environment {
   public:
     HeadlessTextField(Container& container, Site* site, String name, int16_t index,
                       const TextFieldSettings& settings);
@@ -162,85 +163,51 @@ class HeadlessTextField final : public WidgetBase<TextField> {
     Kind GetKind() const override { return Kind::TextField; }
 
     const TextFieldSettings& Settings() const override { return settings_; }
-    const String& Text() const override { return text_; }
-    void Text(const String& v) override;
-    int32_t SelStart() const override;
-    void SelStart(int32_t v) override;
-    int32_t SelLength() const override;
-    void SelLength(int32_t v) override;
-    String SelText() const override;
-    void SelText(const String& v) override;
-    bool Locked() const override { return locked_; }
-    void Locked(bool v) override { locked_ = v; }
-    int32_t MaxLength() const override { return maxLength_; }
-    void MaxLength(int32_t v) override;
-    const String& PasswordChar() const override { return passwordChar_; }
-    void PasswordChar(const String& v) override;  // more than one character is error 380
+    const String& Text() const override { return model_.Text(); }
+    void Text(const String& v) override { model_.Text(v); }
+    int32_t SelStart() const override { return model_.SelStart(); }
+    void SelStart(int32_t v) override { model_.SelStart(v); }
+    int32_t SelLength() const override { return model_.SelLength(); }
+    void SelLength(int32_t v) override { model_.SelLength(v); }
+    String SelText() const override { return model_.SelText(); }
+    void SelText(const String& v) override { model_.SelText(v); }
+    bool Locked() const override { return model_.Locked(); }
+    void Locked(bool v) override { model_.Locked(v); }
+    int32_t MaxLength() const override { return model_.MaxLength(); }
+    void MaxLength(int32_t v) override { model_.MaxLength(v); }
+    const String& PasswordChar() const override { return model_.PasswordChar(); }
+    void PasswordChar(const String& v) override { model_.PasswordChar(v); }
 
-    // --- The editing model, as the container's key and mouse handling uses it ---------------
-    // The caret is the moving end of the selection, the anchor the fixed one.
-    int32_t Caret() const { return caret_; }
-    int32_t Anchor() const { return anchor_; }
-    enum class Move { Left, Right, Home, End, Up, Down };
-    void MoveCaret(Move move, bool extend, bool ctrl = false);
-    // True when the character went in.
-    bool InsertTyped(char16_t c);
-    void Backspace();
-    void Delete();
-    void Enter();
-    void Copy();
-    void Cut();
-    void Paste();
-    void Undo();
-    bool CanUndo() const { return undo_.has_value(); }
+    // The editing model, as the container's key and mouse handling uses it.
+    TextEditModel& Model() { return model_; }
+    int32_t Caret() const { return model_.Caret(); }
+    int32_t Anchor() const { return model_.Anchor(); }
     // The character boundary nearest to (x, y), in the field's own coordinates (twips).
     int32_t PositionAt(float x, float y) const;
     // How often Change was sent.
     int32_t ChangeCount() const { return changeCount_; }
 
   protected:
-    void ActOnKeyDown(int16_t keyCode, int16_t shift) override;
-    void ActOnKeyPress(int16_t keyAscii) override;
+    void ActOnKeyDown(int16_t keyCode, int16_t shift) override {
+        model_.ActOnKeyDown(keyCode, shift);
+    }
+    void ActOnKeyPress(int16_t keyAscii) override { model_.ActOnKeyPress(keyAscii); }
     void ActOnMouseDown(int16_t button, int16_t shift, float x, float y) override;
     void ActOnMouseMove(int16_t button, int16_t shift, float x, float y) override;
-    void ActOnDblClick(float x, float y) override;
+    void ActOnDblClick(float x, float y) override { model_.SelectWordAt(PositionAt(x, y)); }
     bool CanTakeFocus() const override { return true; }
     int32_t AdjustHeight(int32_t h) const override;
     void FontChanged() override;
 
   private:
-    struct Snapshot {
-        String text;
-        int32_t anchor;
-        int32_t caret;
-    };
-    struct Line {
-        int32_t start;
-        int32_t end;  // before the line break
-    };
-
-    // Replaces the selection by a user edit (recorded for undo) and sends Change if the text
-    // changed. `typing` merges a run of typed characters into one undo step.
-    void ReplaceSelection(const String& with, bool typing);
-    void SetTextAndNotify(String text, int32_t anchor, int32_t caret);
-    bool InsertWithinMaxLength(const String& s, bool typing);
-    std::vector<Line> Lines() const;
-    size_t LineOf(int32_t pos, const std::vector<Line>& lines) const;
-    int32_t StepLeft(int32_t pos) const;
-    int32_t StepRight(int32_t pos) const;
-    int32_t WordLeft(int32_t pos) const;
-    int32_t WordRight(int32_t pos) const;
-    int32_t SelEnd() const { return std::max(anchor_, caret_); }
+    // TextEditModel::Environment
+    void Beep() override { HeadlessWidget::Beep(); }
+    String ClipboardText() override;
+    void ClipboardText(const String& text) override;
+    void TextChanged() override;
 
     TextFieldSettings settings_;
-    String text_;
-    int32_t anchor_ = 0;
-    int32_t caret_ = 0;
-    bool locked_ = false;
-    int32_t maxLength_ = 0;
-    String passwordChar_;
-    std::optional<Snapshot> undo_;
-    bool typingRun_ = false;  // the undo step holds a run of typed characters ending at the caret
+    TextEditModel model_;
     int32_t changeCount_ = 0;
 };
 
