@@ -1,0 +1,57 @@
+// Form files: a form's controls with their stored properties, saved and loaded as JSON.
+//
+// A file holds the form's title and, per control, its class, name, position and size (twips) and
+// the keys its property bag holds, in order, each with its subtype. Loading is forgiving: a
+// damaged or partly wrong file yields everything that could be read, and a list of problems.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "library/MemoryPropertyBag.h"
+
+namespace qv {
+
+struct FormControl {
+    String className;                                  // "QVtxtBoxControl"
+    String name;                                       // the control's name on the form
+    int32_t left = 0, top = 0, width = 0, height = 0;  // twips
+    // The control's stored keys, in order, subtypes kept. Empty, Null, Boolean, Integer, Long,
+    // Single, Double, Date and String values are saved, and Font and Picture objects; any other
+    // object is left out of the file.
+    MemoryPropertyBag properties{false};
+};
+
+struct FormDocument {
+    String title;
+    std::vector<FormControl> controls;
+};
+
+struct FormLoadResult {
+    FormDocument form;
+    std::vector<String> problems;  // one line each, in file order; empty when the file was sound
+};
+
+// Defaults for a control whose geometry is missing or unusable in a file.
+inline constexpr int32_t kFormDefaultWidth = 1500;
+inline constexpr int32_t kFormDefaultHeight = 300;
+// The largest coordinate or size a file may hold.
+inline constexpr int32_t kFormMaxTwips = 10'000'000;
+
+// UTF-8, pretty-printed, members always in the same order, ending in a line break.
+std::string FormToJson(const FormDocument& form);
+
+// Reads what it can and lists the rest as problems; never throws for bad content. A key that
+// cannot be read is left out, so the control gives that property its default.
+FormLoadResult FormFromJson(std::string_view utf8);
+
+// Writes a temporary file in the same folder and renames it over `path`, so a failed save leaves
+// the old file as it was. Raises error 75 (path/file access error) when it cannot write.
+void SaveFormFile(const std::string& path, const FormDocument& form);
+
+// Raises error 53 (file not found) when the file cannot be opened or read.
+FormLoadResult LoadFormFile(const std::string& path);
+
+}  // namespace qv

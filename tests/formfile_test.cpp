@@ -1,0 +1,426 @@
+// Form files: round trips of every stored subtype, damaged and wrong files, saving and loading.
+#include <gtest/gtest.h>
+#include "error_of.h"
+
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+
+#include <bit>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <set>
+
+#include "formfile/FormFile.h"
+#include "library/Font.h"
+#include "library/Picture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using qv::Font;
+using qv::FormControl;
+using qv::FormDocument;
+using qv::FormLoadResult;
+using qv::Picture;
+using qv::String;
+using qv::Variant;
+using qv::VarType;
+using qv_test::ErrorOf;
+
+// Same subtype and value: objects by content, floating point bit for bit (NaN and -0 included).
+bool SameValue(const Variant& a, const Variant& b) {
+    if (a.Type() != b.Type()) return false;
+    if (const auto f = a.As<Font>()) return b.As<Font>() && f->SameAttributes(*b.As<Font>());
+    if (const auto p = a.As<Picture>()) return b.As<Picture>() && *p == *b.As<Picture>();
+    if (a.Type() == VarType::Single)
+        return std::bit_cast<uint32_t>(a.ToSingle()) == std::bit_cast<uint32_t>(b.ToSingle());
+    if (a.Type() == VarType::Double || a.Type() == VarType::Date)
+        return std::bit_cast<uint64_t>(a.ToDouble()) == std::bit_cast<uint64_t>(b.ToDouble());
+    return a == b;
+}
+
+// clang-format off
+std::shared_ptr<Font> MakeFont(const char* name, float size, int16_t weight, bool italic,
+                               bool underline, bool strikethrough, int16_t charset) {
+    auto f = std::make_shared<Font>();
+    f->Name(qv::u8s(name)); f->Size(size); f->Weight(weight); f->Italic(italic);
+    f->Underline(underline); f->Strikethrough(strikethrough); f->Charset(charset);
+    return f;
+}
+// clang-format on
+
+// One value of every subtype, edge values included; the keys are deliberately not sorted.
+std::vector<std::pair<String, Variant>> EverySubtype() {
+    using F = std::numeric_limits<float>;
+    using D = std::numeric_limits<double>;
+    std::vector<uint8_t> allBytes(256);
+    for (int i = 0; i < 256; ++i) allBytes[i] = static_cast<uint8_t>(i);
+    const qv::DateValue leapDayEvening{qv::DateSerial(2024, 2, 29).days + 0.75};
+    // clang-format off
+    return {{u"Text", qv::u8s("Grüße 東京")}, {u"Empty", Variant()}, {u"Null", Variant::Null()},
+            {u"True", true}, {u"False", false}, {u"IntMin", int16_t{-32768}}, {u"IntMax", int16_t{32767}},
+            {u"LongMin", int32_t{INT32_MIN}}, {u"LongMax", int32_t{INT32_MAX}},
+            {u"SingleTenth", 0.1f}, {u"SingleMax", F::max()}, {u"SingleTiny", F::denorm_min()},
+            {u"SingleMinusZero", -0.0f}, {u"SingleNaN", F::quiet_NaN()}, {u"SingleInf", F::infinity()},
+            {u"DoubleThird", 1.0 / 3}, {u"DoubleMax", D::max()}, {u"DoubleTiny", D::denorm_min()},
+            {u"DoubleMinusZero", -0.0}, {u"DoubleNaN", D::quiet_NaN()}, {u"DoubleMinusInf", -D::infinity()},
+            {u"Date", leapDayEvening}, {u"FirstDate", qv::DateSerial(100, 1, 1)},
+            {u"EmptyText", String()}, {u"Escapes", String(u"\"\\\t\n\0end", 9)}, {u"Emoji", qv::u8s("a😀b")},
+            {u"Font", MakeFont("Noto Sans 東京", 10.5f, 700, true, true, true, 161)},
+            {u"LightFont", MakeFont("Serif", 72, 550, false, false, false, 0)},
+            {u"Picture", std::make_shared<Picture>(Picture::Format::Png, 16, 16, allBytes)},
+            {u"NoPicture", std::make_shared<Picture>()}};
+    // clang-format on
+}
+
+FormControl MakeControl(const char* cls, const char* name,
+                        const std::vector<std::pair<String, Variant>>& properties) {
+    FormControl c;
+    c.className = qv::u8s(cls);
+    c.name = qv::u8s(name);
+    c.left = 120, c.top = 240, c.width = 2400, c.height = 285;  // none equals its default
+    for (const auto& [key, value] : properties) c.properties.Set(key, value);
+    return c;
+}
+
+FormDocument SampleForm() {
+    FormDocument form;
+    form.title = qv::u8s("Kunde – Übersicht");
+    form.controls.push_back(MakeControl("QVtxtBoxControl", "txtName", EverySubtype()));
+    form.controls.push_back(
+        MakeControl("QVtxtBoxControl", "txtNote",
+                    {{u"Text", qv::u8s("Zweite")},
+                     {u"MaxLength", int16_t{20}},
+                     {u"Font", MakeFont("Mono", 8, 400, false, true, false, 0)}}));
+    return form;
+}
+
+// The properties of `got` are the first ones of `want`, with the same values.
+void ExpectKeyPrefix(const FormControl& got, const FormControl& want, bool all) {
+    const auto keys = got.properties.Keys(), wanted = want.properties.Keys();
+    ASSERT_LE(keys.size(), wanted.size());
+    EXPECT_TRUE(!all || keys.size() == wanted.size()) << keys.size();
+    for (size_t i = 0; i < keys.size(); ++i) {
+        ASSERT_EQ(keys[i], wanted[i]);
+        EXPECT_TRUE(SameValue(got.properties.Get(keys[i]), want.properties.Get(keys[i])))
+            << qv::ToUtf8(keys[i]);
+    }
+}
+
+void ExpectSameForm(const FormDocument& got, const FormDocument& want) {
+    EXPECT_EQ(got.title, want.title);
+    ASSERT_EQ(got.controls.size(), want.controls.size());
+    for (size_t i = 0; i < got.controls.size(); ++i) {
+        const FormControl &g = got.controls[i], &w = want.controls[i];
+        EXPECT_EQ(std::tie(g.className, g.name, g.left, g.top, g.width, g.height),
+                  std::tie(w.className, w.name, w.left, w.top, w.width, w.height));
+        ExpectKeyPrefix(g, w, true);
+    }
+}
+
+std::string Joined(const std::vector<String>& lines) {
+    std::string out;
+    for (const String& line : lines) out += qv::ToUtf8(line) + "\n";
+    return out;
+}
+
+// --- Round trips -------------------------------------------------------------------------------
+
+TEST(FormFileRoundTrip, KeepsEverySubtypeExactlyAndTheKeyOrder) {
+    const FormDocument form = SampleForm();
+    const std::string text = qv::FormToJson(form);
+    const FormLoadResult loaded = qv::FormFromJson(text);
+    EXPECT_EQ(Joined(loaded.problems), "");
+    ExpectSameForm(loaded.form, form);
+    // Other programs read the marker first; members come in one order, a Single in short form.
+    EXPECT_EQ(text.rfind("{\n  \"format\": \"qvControls form\",\n  \"version\": 1,\n", 0), 0u);
+    size_t at = 0;
+    for (const char* member : {"title", "controls", "class", "name", "left", "top", "width",
+                               "height", "properties", "key", "type", "value"}) {
+        at = text.find(std::string("\"") + member + "\":", at);
+        ASSERT_NE(at, std::string::npos) << member;
+    }
+    EXPECT_NE(text.find("\"value\": 0.1\n"), std::string::npos);
+}
+
+// A bag may hold objects a file cannot; they are left out, and bad UTF-16 is replaced.
+TEST(FormFileRoundTrip, LeavesOutOtherObjectsAndReplacesLoneSurrogates) {
+    struct Gadget : qv::Object {
+        std::shared_ptr<Object> Clone() const override { return std::make_shared<Gadget>(); }
+        String TypeName() const override { return u"Gadget"; }
+    };
+    FormDocument form;
+    form.title = String(u"T\xD800", 2);
+    form.controls.push_back(MakeControl("C", "x",
+                                        {{u"Gadget", std::make_shared<Gadget>()},
+                                         {u"Nothing", std::shared_ptr<qv::Object>()},
+                                         {String(u"K\xDC00", 2), String(u"\xDBFFv", 2)}}));
+    form.controls[0].name = String(u"n\xDFFF", 2);
+    const FormLoadResult loaded = qv::FormFromJson(qv::FormToJson(form));
+    FormDocument expected;
+    expected.title = u"T\xFFFD";
+    expected.controls.push_back(MakeControl("C", "x", {{u"K\xFFFD", Variant(u"\xFFFDv")}}));
+    expected.controls[0].name = u"n\xFFFD";
+    EXPECT_EQ(Joined(loaded.problems), "");
+    ExpectSameForm(loaded.form, expected);
+}
+
+// --- Damaged and wrong files ------------------------------------------------------------------
+
+TEST(FormFileDamage, ACutAtEveryByteYieldsWhatWasCompleteBeforeIt) {
+    FormDocument form = SampleForm();
+    auto& first = form.controls[0].properties;  // a few keys of each kind are enough here
+    for (const String& key : first.Keys())
+        if (key.starts_with(u"Single") || key.starts_with(u"Double") || key.ends_with(u"Picture") ||
+            key.starts_with(u"Long") || key == u"LightFont")
+            first.Remove(key);
+    first.Set(u"Picture", std::make_shared<Picture>(Picture::Format::Icon, 2, 1,
+                                                    std::vector<uint8_t>{0, 0x7f, 0xff}));
+    const std::string text = qv::FormToJson(form);
+    const size_t end = text.rfind('}') + 1;
+    std::set<size_t> lastKeyCounts;
+    for (size_t cut = 0; cut <= text.size(); ++cut) {
+        SCOPED_TRACE("cut at " + std::to_string(cut));
+        FormLoadResult r;
+        ASSERT_NO_THROW(r = qv::FormFromJson(std::string_view(text).substr(0, cut)));
+        if (cut >= end) {
+            EXPECT_EQ(Joined(r.problems), "");
+            ExpectSameForm(r.form, form);
+            continue;
+        }
+        ASSERT_EQ(r.problems.size(), 1u) << Joined(r.problems);
+        EXPECT_EQ(qv::ToUtf8(r.problems[0])
+                      .rfind("The file is damaged at byte " + std::to_string(cut) + " ", 0),
+                  0u)
+            << Joined(r.problems);
+        const auto& got = r.form.controls;
+        ASSERT_LE(got.size(), 2u);
+        for (size_t i = 0; i < got.size(); ++i) {
+            const FormControl &g = got[i], &w = form.controls[i];
+            EXPECT_EQ(g.className, w.className);
+            EXPECT_EQ(g.name, w.name);
+            // A side the cut removed takes its default; a side cut short is never taken.
+            EXPECT_TRUE(g.left == w.left || g.left == 0) << g.left;
+            EXPECT_TRUE(g.top == w.top || g.top == 0) << g.top;
+            EXPECT_TRUE(g.width == w.width || g.width == qv::kFormDefaultWidth) << g.width;
+            EXPECT_TRUE(g.height == w.height || g.height == qv::kFormDefaultHeight) << g.height;
+            ExpectKeyPrefix(g, w, i + 1 < got.size());
+        }
+        if (got.size() == 2) lastKeyCounts.insert(got[1].properties.Keys().size());
+    }
+    // The second control was seen with each number of its keys, none to all.
+    EXPECT_EQ(lastKeyCounts.size(), form.controls[1].properties.Keys().size() + 1);
+}
+
+// JSON written with ' for ", to keep the cases readable.
+std::string J(std::string text) {
+    std::replace(text.begin(), text.end(), '\'', '"');
+    return text;
+}
+std::string Control(
+    const char* name, const std::string& properties,
+    const char* rest = "'class': 'C', 'left': 1, 'top': 2, 'width': 3, 'height': 4") {
+    return J(std::string("{'name': '") + name + "', " + rest + ", 'properties': [" + properties +
+             "]}");
+}
+std::string File(const std::string& controls,
+                 const char* head = "'format': 'qvControls form', 'version': 1") {
+    return J(std::string("{") + head + ", 'title': 'T', 'controls': [") + controls + "]}";
+}
+
+struct Loaded {
+    std::string problems;
+    std::vector<std::string> names, keysOfFirst;
+};
+Loaded Load(const std::string& file) {
+    const FormLoadResult r = qv::FormFromJson(file);
+    Loaded out{Joined(r.problems), {}, {}};
+    for (const FormControl& c : r.form.controls) out.names.push_back(qv::ToUtf8(c.name));
+    if (!r.form.controls.empty())
+        for (const String& k : r.form.controls[0].properties.Keys())
+            out.keysOfFirst.push_back(qv::ToUtf8(k));
+    return out;
+}
+
+// Each case is one stored key between the good keys A and B of a control, followed by another
+// control: a bad key is left out with one problem naming it, and everything else loads.
+TEST(FormFileDamage, AKeyThatCannotBeReadIsLeftOutAndNamed) {
+    // clang-format off
+    const std::pair<const char*, std::vector<const char*>> cases[] = {  // key, problem words
+        {"{'key': 'C', 'type': 'Integer', 'value': 20.0}", {}},
+        {"{'key': 'C', 'type': 'Empty', 'unit': 'future members pass'}", {}},
+        {"{'key': 'Bad', 'type': 'Integer', 'value': 70000}", {"70000", "Integer"}},
+        {"{'key': 'Bad', 'type': 'Long', 'value': 2147483648}", {"Long"}},
+        {"{'key': 'Bad', 'type': 'Boolean', 'value': 'yes'}", {"yes", "Boolean"}},
+        {"{'key': 'Bad', 'type': 'Single', 'value': 1e39}", {"Single"}},
+        {"{'key': 'Bad', 'type': 'Date', 'value': 1e9}", {"Date"}},
+        {"{'key': 'Bad', 'type': 'String', 'value': 5}", {"String"}},
+        {"{'key': 'Bad', 'type': 'Font', 'value': {'size': -3}}", {"size", "-3"}},
+        {"{'key': 'Bad', 'type': 'Font', 'value': {'name': ''}}", {"name"}},
+        {"{'key': 'Bad', 'type': 'Font', 'value': 'Arial'}", {"Font"}},
+        {"{'key': 'Bad', 'type': 'Picture', 'value': {'data': '0g'}}", {"data"}},
+        {"{'key': 'Bad', 'type': 'Picture', 'value': {'data': 'abc'}}", {"data"}},
+        {"{'key': 'Bad', 'type': 'Picture', 'value': {'format': 7}}", {"format"}},
+        {"{'key': 'Bad', 'type': 'Currency', 'value': 1}", {"Currency"}},
+        {"{'key': 'Bad', 'value': 1}", {"type"}},
+        {"{'key': 'Bad', 'type': 'Integer'}", {"value"}},
+        {"{'type': 'Integer', 'value': 1}", {"property 2", "key"}},
+        {"[]", {"property 2"}},
+        {"{'key': 'A', 'type': 'Integer', 'value': 2}", {"'A'", "twice"}},
+    };
+    // clang-format on
+    for (const auto& [property, words] : cases) {
+        SCOPED_TRACE(property);
+        const std::string file =
+            File(Control("txtA", J("{'key': 'A', 'type': 'Integer', 'value': 1}, ") + J(property) +
+                                     J(", {'key': 'B', 'type': 'String', 'value': 'b'}")) +
+                 ", " + Control("txtB", ""));
+        const Loaded r = Load(file);
+        EXPECT_EQ(r.names, (std::vector<std::string>{"txtA", "txtB"}));
+        const bool sound = words.empty();
+        EXPECT_EQ(r.keysOfFirst, (sound ? std::vector<std::string>{"A", "C", "B"}
+                                        : std::vector<std::string>{"A", "B"}));
+        EXPECT_EQ(std::count(r.problems.begin(), r.problems.end(), '\n'), sound ? 0 : 1);
+        for (const char* word : words)
+            EXPECT_NE(r.problems.find(J(word)), std::string::npos) << word;
+        EXPECT_TRUE(sound || r.problems.find("\"txtA\"") != std::string::npos) << r.problems;
+    }
+    // A deeply nested value is refused without walking it.
+    const std::string deep = std::string(100000, '[') + std::string(100000, ']');
+    const Loaded r =
+        Load(File(Control("x", J("{'key': 'Bad', 'type': 'Long', 'value': ") + deep + "}")));
+    EXPECT_TRUE(r.keysOfFirst.empty() && r.problems.find("Bad") != std::string::npos) << r.problems;
+    const auto c = qv::FormFromJson(File(Control("x", J(cases[0].first)))).form.controls.at(0);
+    EXPECT_EQ(c.properties.Get(u"C"), Variant(int16_t{20}));
+}
+
+TEST(FormFileDamage, BadControlsAndHeadersAreReportedAndTheRestLoaded) {
+    const std::string a = Control("txtA", ""), b = Control("txtB", ""), sound = File(a + ", " + b);
+    const std::string badByte =
+        File(Control("txtA", J("{'key': 'T', 'type': 'String', 'value': 'a\xFF"
+                               "b'}")) +
+             ", " + b);
+    struct Case {
+        std::string file, problem;  // a part of the one problem; none when the file is sound
+        std::vector<std::string> names;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {File(Control("txtA", "", "'left': 1") + ", " + b), "\"txtA\" has no \"class\"", {"txtB"}},
+        {File(J("{'class': 'C'}, ") + b), "Control 1 has no \"name\"", {"txtB"}},
+        {File(a + ", " + Control("TXTA", "")), "\"TXTA\" (Control 2) repeats", {"txtA"}},
+        {File("7, " + b), "Control 1 is not an object", {"txtB"}},
+        {File(Control("txtA", "", "'class': 'C', 'left': 1, 'top': 2, 'width': 3, 'height': 4, "
+                                   "'later': {'x': [1]}") + ", " + b,
+              "'format': 'qvControls form', 'version': 1, 'added': true"), "", {"txtA", "txtB"}},
+        {File(a + ", " + b, "'format': 'other', 'version': 1"), "\"other\"", {"txtA", "txtB"}},
+        {File(a + ", " + b, "'format': 'qvControls form', 'version': 2"), "version 2", {"txtA", "txtB"}},
+        {File(a + ", " + b, "'format': 'qvControls form'"), "version is missing", {"txtA", "txtB"}},
+        {badByte, "not UTF-8, the first at byte " + std::to_string(badByte.find('\xFF')), {"txtA", "txtB"}},
+        {sound + " x", "damaged at byte " + std::to_string(sound.size() + 1) + " (unexpected",
+         {"txtA", "txtB"}},
+        {"[1, 2]", "does not hold a form", {}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const Loaded r = Load(c.file);
+        EXPECT_EQ(r.names, c.names);
+        EXPECT_EQ(std::count(r.problems.begin(), r.problems.end(), '\n'),
+                  c.problem.empty() ? 0 : 1);
+        EXPECT_NE(r.problems.find(c.problem), std::string::npos) << r.problems;
+    }
+    // The invalid byte reads as U+FFFD, the text around it kept.
+    EXPECT_EQ(qv::FormFromJson(badByte).form.controls.at(0).properties.Get(u"T"), Variant(u"a\xFFFD"
+                                                                                          "b"));
+}
+
+TEST(FormFileDamage, UnusableGeometryTakesTheDefaultsWithOneProblemEach) {
+    const FormLoadResult r = qv::FormFromJson(File(
+        Control("txtA", "", "'class': 'C', 'left': -5, 'top': 1.5, 'height': '9'") + ", " +
+        Control("txtB", "",
+                "'class': 'C', 'left': 10000000, 'top': 7.0, 'width': 10000001, 'height': 0")));
+    ASSERT_EQ(r.form.controls.size(), 2u);
+    const FormControl &a = r.form.controls[0], &b = r.form.controls[1];
+    EXPECT_EQ(std::tie(a.left, a.top, a.width, a.height), std::make_tuple(0, 0, 1500, 300));
+    EXPECT_EQ(std::tie(b.left, b.top, b.width, b.height), std::make_tuple(10000000, 7, 1500, 0));
+    ASSERT_EQ(r.problems.size(), 5u) << Joined(r.problems);
+    const char* sides[] = {"\"left\" is -5", "\"top\" is 1.5", "\"width\" is missing",
+                           "\"height\" is \"9\"", "\"width\" is 10000001"};
+    for (size_t i = 0; i < 5; ++i)
+        EXPECT_NE(qv::ToUtf8(r.problems[i]).find(sides[i]), std::string::npos)
+            << Joined(r.problems);
+}
+
+// --- Files on disk ------------------------------------------------------------------------------
+
+class FormFileDisk : public testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "qv_formfile_XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string Path(const char* name) const { return (dir_ / name).string(); }
+    std::vector<std::string> Listing() const {
+        std::set<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir_)) names.insert(e.path().filename());
+        return {names.begin(), names.end()};
+    }
+    static std::string Read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(FormFileDisk, SavingReplacesTheFileThroughLinksAndKeepsItsPermissions) {
+    FormDocument form = SampleForm();
+    qv::SaveFormFile(Path("real.json"), form);
+    fs::permissions(Path("real.json"), fs::perms(0640));
+    fs::create_symlink("real.json", Path("link.json"));
+    form.title = u"Second";
+    form.controls.pop_back();
+    qv::SaveFormFile(Path("link.json"), form);
+    EXPECT_TRUE(fs::is_symlink(Path("link.json")));
+    EXPECT_EQ(fs::status(Path("real.json")).permissions(), fs::perms(0640));
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"link.json", "real.json"}));  // no leftovers
+    const FormLoadResult loaded = qv::LoadFormFile(Path("real.json"));
+    EXPECT_EQ(Joined(loaded.problems), "");
+    ExpectSameForm(loaded.form, form);
+}
+
+// A write that fails half way (a full disk, here a file size limit) leaves the old file whole.
+TEST_F(FormFileDisk, FailuresRaise53Or75AndKeepTheOldFile) {
+    EXPECT_EQ(ErrorOf([&] { qv::LoadFormFile(Path("missing.json")); }), 53);
+    EXPECT_EQ(ErrorOf([&] { qv::LoadFormFile(dir_.string()); }), 53);
+    EXPECT_EQ(ErrorOf([&] { qv::SaveFormFile(Path("no/such/folder.json"), {}); }), 75);
+    fs::create_directory(Path("folder"));
+    EXPECT_EQ(ErrorOf([&] { qv::SaveFormFile(Path("folder"), {}); }), 75);
+    EXPECT_TRUE(fs::is_directory(Path("folder")));
+
+    const std::string path = Path("form.json");
+    qv::SaveFormFile(path, SampleForm());
+    const std::string old = Read(path);
+    FormDocument big;
+    big.controls.push_back(MakeControl("C", "x", {{u"Text", String(200000, u'x')}}));
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit limited = saved;
+    limited.rlim_cur = 64 * 1024;
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);  // the write fails instead of the process
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const int32_t error = ErrorOf([&] { qv::SaveFormFile(path, big); });
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(error, 75);
+    EXPECT_EQ(Read(path), old);
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"folder", "form.json"}));  // no leftovers
+}
+
+}  // namespace
