@@ -1,0 +1,18 @@
+// A Qt form with a text box from the installed library; exits 0 when a refused write is refused.
+#include <QApplication>
+#include <cstdio>
+
+#include "hosts/qt/TxtBox.h"
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QWidget form;
+    auto* box = new qv::qt::TxtBox(&form);
+    box->setText(QStringLiteral("anna"));
+    const bool refused = !box->setProperty("MaxLength", -1);
+    const bool ok = refused && box->Text() == QStringLiteral("Anna");
+    std::puts(ok ? "qt: ok" : "qt: unexpected result");
+    return ok ? 0 : 1;
+}

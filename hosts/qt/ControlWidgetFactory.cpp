@@ -1,0 +1,19 @@
+#include "hosts/qt/ControlWidgetFactory.h"
+
+#include "hosts/qt/TxtBox.h"
+#include "library/ClassRegistry.h"
+
+namespace qv::qt {
+
+ControlWidget* CreateControlWidget(StringView className, QWidget* parent, PropertyBag* bag) {
+    if (UpperCase(String(className)) == u"QVTXTBOXCONTROL")
+        return bag ? new TxtBox(*bag, parent) : new TxtBox(parent);
+    Raise(err::CannotCreateObject, u"qvControls",
+          u"The class \"" + String(className) + u"\" has no Qt widget in this build");
+}
+
+String ClassNameOf(const ControlWidget& widget) {
+    return widget.control().Class().name;
+}
+
+}  // namespace qv::qt

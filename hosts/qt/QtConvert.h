@@ -1,0 +1,40 @@
+// Conversions between the library's values and Qt's: strings, fonts, colours, pointers, twips.
+#pragma once
+
+#include <QColor>
+#include <QCursor>
+#include <QFont>
+#include <QString>
+
+#include "library/Font.h"
+#include "library/Picture.h"
+#include "library/Widgets.h"
+
+namespace qv::qt {
+
+inline QString ToQString(StringView s) {
+    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
+}
+inline String FromQString(const QString& s) {
+    return String(reinterpret_cast<const char16_t*>(s.utf16()), static_cast<size_t>(s.size()));
+}
+
+QFont ToQFont(const Font& f);
+// Attribute by attribute, in the order Font::Assign uses.
+void AssignFromQFont(Font& target, const QFont& f);
+
+// A container colour; system colours (top bit set) come from the application's palette.
+QColor ToQColor(Color c);
+Color FromQColor(const QColor& c);
+
+// The pointer shape of a MousePointer value (0 default .. 15, 99 custom from `icon`).
+QCursor ToQCursor(int16_t pointer, const Picture* icon);
+
+// Twips per pixel from the primary screen's logical resolution (15 at 96 dpi).
+float TwipsPerPixelX();
+float TwipsPerPixelY();
+inline int ToPixels(int32_t twips, float tpp) {
+    return static_cast<int>(static_cast<float>(twips) / tpp + 0.5f);
+}
+
+}  // namespace qv::qt

@@ -1,0 +1,312 @@
+#include "hosts/qt/QtHost.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QTime>
+#include <cstdio>
+
+#include "hosts/qt/ControlWidget.h"
+#include "hosts/qt/QtKeys.h"
+#include "library/Keyboard.h"
+#include "library/RuntimeError.h"
+
+namespace qv::qt {
+
+// --- QtServices ------------------------------------------------------------------------------
+
+namespace {
+QtServices* gServices = nullptr;
+}
+
+QtServices& QtServices::Instance() {
+    if (!gServices) gServices = new QtServices;  // a child of the application
+    return *gServices;
+}
+
+QtServices* QtServices::Existing() {
+    return gServices;
+}
+
+QtServices::~QtServices() {
+    hiddenForms_.clear();  // their widgets unregister here
+    gServices = nullptr;
+}
+
+QtServices::QtServices() {
+    setParent(qApp);
+    connect(qApp, &QApplication::focusChanged, this, &QtServices::FocusChanged);
+}
+
+void QtServices::Report(std::exception_ptr error) noexcept {
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        if (errorHandler_) {
+            try {
+                errorHandler_(e);
+                return;
+            } catch (...) {
+            }
+        }
+        std::fprintf(stderr, "qvControls: error in a control's notice: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "qvControls: unknown error in a control's notice\n");
+    }
+}
+
+double QtServices::Clock() const {
+    if (clock_) return clock_();
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+void QtServices::Beep() {
+    ++beeps_;
+    QApplication::beep();
+}
+
+void QtServices::ShowAbout(const AboutInfo& info, QWidget* parent) {
+    if (about_) {
+        about_(info);
+        return;
+    }
+    QMessageBox::about(parent, ToQString(info.title),
+                       ToQString(info.title + u" " + info.version + u"\n\n" + info.description));
+}
+
+void QtServices::Register(QWidget* w, QtWidgetItem* item) {
+    items_.emplace_back(w, item);
+}
+
+void QtServices::Unregister(QWidget* w) {
+    std::erase_if(items_, [w](const auto& p) { return p.first == w; });
+}
+
+QtWidgetItem* QtServices::ItemOf(QWidget* w) const {
+    if (!w) return nullptr;
+    for (const auto& [widget, item] : items_)
+        if (widget == w) return item;
+    return nullptr;
+}
+
+Control* QtServices::ControlOf(QWidget* w, QtWidgetItem* item) {
+    if (item) return item->Site() ? item->Site()->GetControl() : nullptr;
+    if (auto* cw = qobject_cast<ControlWidget*>(w)) return cw->controlOrNull();
+    return nullptr;
+}
+
+void QtServices::FocusChanged(QWidget* old, QWidget* now) {
+    QtWidgetItem* oldItem = ItemOf(old);
+    QtWidgetItem* newItem = ItemOf(now);
+    Control* oldControl = ControlOf(old, oldItem);
+    Control* newControl = ControlOf(now, newItem);
+    if (oldItem)
+        Guard([&] {
+            if (auto lost = oldItem->AsWidget().notices.LostFocus) lost();
+        });
+    if (oldControl != newControl) {
+        if (oldControl) Guard([&] { oldControl->UserControl_ExitFocus(); });
+        if (newControl) Guard([&] { newControl->UserControl_EnterFocus(); });
+    }
+    // A notice may have moved the focus on; then that move has sent its own notices.
+    if (newItem && QApplication::focusWidget() == now)
+        Guard([&] {
+            if (auto got = newItem->AsWidget().notices.GotFocus) got();
+        });
+}
+
+// --- QtWidgetStore ---------------------------------------------------------------------------
+
+template <class W, class... Args>
+W& QtWidgetStore::Add(const String& name, int16_t index, Args&&... args) {
+    if (reuse_)
+        if (auto* existing = dynamic_cast<W*>(Find(name, index))) return *existing;
+    auto w = std::make_unique<W>(site_, surface_, name, index, std::forward<Args>(args)...);
+    W& ref = *w;
+    items_.push_back(std::move(w));
+    ref.Surface()->raise();
+    ref.Surface()->show();
+    return ref;
+}
+
+TextField& QtWidgetStore::CreateTextField(const String& name, int16_t index,
+                                          const TextFieldSettings& s) {
+    return Add<QtTextField>(name, index, s);
+}
+Label& QtWidgetStore::CreateLabel(const String& name, int16_t index, const LabelSettings& s) {
+    return Add<QtLabel>(name, index, s);
+}
+ListWidget& QtWidgetStore::CreateList(const String& name, int16_t index, const ListSettings& s) {
+    return Add<QtList>(name, index, s);
+}
+PictureSurface& QtWidgetStore::CreatePictureSurface(const String& name) {
+    if (reuse_)
+        if (auto* existing = dynamic_cast<QtPictureSurface*>(Find(name, -1))) return *existing;
+    auto w = std::make_unique<QtPictureSurface>(site_, surface_, name);
+    QtPictureSurface& ref = *w;
+    items_.push_back(std::move(w));
+    return ref;
+}
+TimerWidget& QtWidgetStore::CreateTimer(const String& name) {
+    if (reuse_)
+        for (auto& [timerName, timer] : timers_)
+            if (UpperCase(timerName) == UpperCase(name)) return *timer;
+    timers_.emplace_back(name, std::make_unique<QtTimer>(site_));
+    return *timers_.back().second;
+}
+
+QtWidgetItem* QtWidgetStore::Find(StringView name, int16_t index) const {
+    for (const auto& item : items_) {
+        Widget& w = item->AsWidget();
+        if (w.Index() == index && UpperCase(w.Name()) == UpperCase(String(name))) return item.get();
+    }
+    return nullptr;
+}
+
+// --- QtSite ----------------------------------------------------------------------------------
+
+QtSite::QtSite(ControlWidget& surface)
+    : surface_(surface), store_(this, &surface), backColor_(SystemColor::ButtonFace) {}
+
+QtSite::~QtSite() = default;
+
+QtWidgetItem* QtSite::FocusTarget() const {
+    for (const auto& item : store_.Items())
+        if (item->CanTakeFocus()) return item.get();
+    return nullptr;
+}
+
+int32_t QtSite::ScaleWidth() const {
+    return static_cast<int32_t>(static_cast<float>(surface_.width()) * TwipsPerPixelX() + 0.5f);
+}
+int32_t QtSite::ScaleHeight() const {
+    return static_cast<int32_t>(static_cast<float>(surface_.height()) * TwipsPerPixelY() + 0.5f);
+}
+
+void QtSite::SurfaceResized() {
+    const int32_t w = ScaleWidth(), h = ScaleHeight();
+    if (!control_ || (w == deliveredWidth_ && h == deliveredHeight_)) return;
+    deliveredWidth_ = w;
+    deliveredHeight_ = h;
+    control_->UserControl_Resize();
+}
+
+void QtSite::Size(int32_t width, int32_t height) {
+    if (width < 0 || height < 0) Raise(err::InvalidPropertyValue);
+    requestedHeight_ = std::max(requestedHeight_, height);
+    surface_.resize(ToPixels(width, TwipsPerPixelX()), ToPixels(height, TwipsPerPixelY()));
+    surface_.updateGeometry();
+    // Qt delays the resize event of a hidden widget; the control hears about it at once.
+    SurfaceResized();
+}
+
+void QtSite::BackColor(Color c) {
+    backColor_ = c;
+    QPalette p = surface_.palette();
+    p.setColor(QPalette::Window, ToQColor(c));
+    surface_.setPalette(p);
+    surface_.setAutoFillBackground(true);
+}
+
+void QtSite::MousePointer(int16_t v) {
+    if ((v < 0 || v > 15) && v != 99) Raise(err::InvalidPropertyValue);
+    mousePointer_ = v;
+    if (v == 0)
+        surface_.unsetCursor();
+    else
+        surface_.setCursor(ToQCursor(v, mouseIcon_.get()));
+}
+
+void QtSite::MouseIcon(std::shared_ptr<Picture> icon) {
+    mouseIcon_ = std::move(icon);
+    if (mousePointer_ == 99) surface_.setCursor(ToQCursor(99, mouseIcon_.get()));
+}
+
+Font QtSite::AmbientFont() const {
+    Font f;
+    const QWidget* form = surface_.parentWidget() ? surface_.parentWidget() : &surface_;
+    AssignFromQFont(f, form->font());
+    return f;
+}
+
+bool QtSite::AmbientUserMode() const {
+    const QVariant mode = surface_.window()->property("qvUserMode");
+    return !mode.isValid() || mode.toBool();
+}
+
+Variant QtSite::Extender(const String& name) const {
+    if (UpperCase(name) == u"TOOLTIPTEXT") return Variant(FromQString(surface_.toolTip()));
+    const QVariant v = surface_.property(ToUtf8(name).c_str());
+    if (!v.isValid()) Raise(err::NoSuchMember);
+    if (v.typeId() == QMetaType::Bool) return Variant(v.toBool());
+    if (v.canConvert<int>() && v.typeId() == QMetaType::Int) return Variant(int32_t{v.toInt()});
+    return Variant(FromQString(v.toString()));
+}
+
+void QtSite::PropertyChanged(const String& name) {
+    emit surface_.propertyChanged(ToQString(name));
+}
+
+String QtSite::ClipboardGetText() {
+    return FromQString(QGuiApplication::clipboard()->text());
+}
+void QtSite::ClipboardSetText(const String& text) {
+    QGuiApplication::clipboard()->setText(ToQString(text));
+}
+void QtSite::ClipboardClear() {
+    QGuiApplication::clipboard()->clear();
+}
+
+void QtSite::SendKeys(const String& keys) {
+    const std::vector<KeyStroke> strokes = ParseKeys(keys);  // error 5 before anything is queued
+    QWidget* target = QApplication::focusWidget();
+    if (!target) return;
+    for (const KeyStroke& k : strokes) {
+        const int key = QtKeyFor(k.keyCode);
+        const Qt::KeyboardModifiers mods = QtModifiersFor(k.shift);
+        const QString text = k.character >= 0x20 ? QString(QChar(k.character)) : QString();
+        QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, key, mods, text));
+        QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, key, mods, text));
+    }
+}
+
+std::unique_ptr<Form> QtSite::LoadForm(const String& name) {
+    if (name.empty()) Raise(err::InvalidProcedureCall);
+    return std::make_unique<QtHiddenForm>(QtServices::Instance().HiddenForm(name));
+}
+
+void QtSite::ShowAboutDialog(const AboutInfo& info) {
+    QtServices::Instance().ShowAbout(info, &surface_);
+}
+
+// --- QtHiddenForm ----------------------------------------------------------------------------
+
+QtHiddenForm::QtHiddenForm(Pooled& pooled) : pooled_(pooled) {
+    pooled_.loaded = true;
+}
+
+QtHiddenForm::~QtHiddenForm() {
+    pooled_.loaded = false;
+}
+
+QtHiddenForm::Pooled::~Pooled() {
+    store = QtWidgetStore(nullptr, nullptr, true);  // the widgets before the form they sit on
+    delete widget.data();
+}
+
+void QtServices::ControlDestroyed() {
+    if (--controls_ == 0) std::erase_if(hiddenForms_, [](const auto& p) { return !p->loaded; });
+}
+
+QtHiddenForm::Pooled& QtServices::HiddenForm(const String& name) {
+    for (auto& p : hiddenForms_)
+        if (!p->loaded && p->name == name) return *p;
+    auto* widget = new QWidget;
+    widget->setAttribute(Qt::WA_DontShowOnScreen);
+    hiddenForms_.push_back(std::make_unique<QtHiddenForm::Pooled>(name, widget));
+    return *hiddenForms_.back();
+}
+
+}  // namespace qv::qt

@@ -1,0 +1,229 @@
+// The Qt host: the container services on Qt Widgets.
+//
+// Each control lives in a ControlWidget (its surface on a Qt form) whose QtSite is the control's
+// qv::Host. Services shared by all sites (focus order, the clock, beeps, error reporting) live in
+// QtServices, one per application.
+//
+// Notices follow the container's order: a focus change gives the old field's LostFocus, the old
+// control's ExitFocus, the new control's EnterFocus and the new field's GotFocus; keys reach the
+// control before the Qt editor acts. Control code never throws into Qt: an exception from a
+// notice goes to QtServices' error handler (by default a warning on stderr).
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "hosts/qt/QtWidgets.h"
+#include "library/Control.h"
+#include "library/Host.h"
+
+namespace qv::qt {
+
+class ControlWidget;
+
+class QtSite;
+
+// Widgets created on a surface (a control's or a hidden form's), owned in creation order; later
+// widgets lie on top. A reusing store (a hidden form's) hands out the widget it already has under
+// a name and index instead of making another.
+class QtWidgetStore {
+  public:
+    QtWidgetStore(QtSite* site, QWidget* surface, bool reuse = false)
+        : site_(site), surface_(surface), reuse_(reuse) {}
+    TextField& CreateTextField(const String& name, int16_t index, const TextFieldSettings& s);
+    Label& CreateLabel(const String& name, int16_t index, const LabelSettings& s);
+    ListWidget& CreateList(const String& name, int16_t index, const ListSettings& s);
+    TimerWidget& CreateTimer(const String& name);
+    PictureSurface& CreatePictureSurface(const String& name);
+    const std::vector<std::unique_ptr<QtWidgetItem>>& Items() const { return items_; }
+    QtWidgetItem* Find(StringView name, int16_t index) const;
+
+  private:
+    template <class W, class... Args>
+    W& Add(const String& name, int16_t index, Args&&... args);
+    QtSite* site_;
+    QWidget* surface_;
+    bool reuse_;
+    std::vector<std::unique_ptr<QtWidgetItem>> items_;
+    std::vector<std::pair<String, std::unique_ptr<QtTimer>>> timers_;
+};
+
+// A hidden form (the measuring form): a QWidget that is never shown, with its own widgets.
+//
+// Loading one for every layout pass would create and destroy Qt widgets each time, which costs
+// milliseconds per control on a large form (Qt scans its posted events on every deletion). So the
+// host keeps unloaded hidden forms with their widgets and hands them out again at the next load of
+// the same name: the widgets keep the state the last user left (a measuring form sets what it
+// measures with).
+class QtHiddenForm final : public Form {
+  public:
+    struct Pooled {
+        Pooled(String n, QWidget* w) : name(std::move(n)), widget(w), store(nullptr, w, true) {}
+        ~Pooled();
+        String name;
+        QPointer<QWidget> widget;  // Qt may delete top-level widgets on its own at exit
+        QtWidgetStore store;
+        bool loaded = false;
+    };
+    explicit QtHiddenForm(Pooled& pooled);
+    ~QtHiddenForm() override;
+    const String& Name() const override { return pooled_.name; }
+    TextField& CreateTextField(const String& name, int16_t index,
+                               const TextFieldSettings& s) override {
+        return pooled_.store.CreateTextField(name, index, s);
+    }
+    Label& CreateLabel(const String& name, int16_t index, const LabelSettings& s) override {
+        return pooled_.store.CreateLabel(name, index, s);
+    }
+    ListWidget& CreateList(const String& name, int16_t index, const ListSettings& s) override {
+        return pooled_.store.CreateList(name, index, s);
+    }
+    TimerWidget& CreateTimer(const String& name) override {
+        return pooled_.store.CreateTimer(name);
+    }
+    PictureSurface& CreatePictureSurface(const String& name) override {
+        return pooled_.store.CreatePictureSurface(name);
+    }
+
+  private:
+    Pooled& pooled_;
+};
+
+class QtServices final : public QObject {
+    Q_OBJECT
+  public:
+    // The application's instance (created on first use; needs a QApplication, and goes with it).
+    static QtServices& Instance();
+    // The instance if there is one (nullptr once the application has gone).
+    static QtServices* Existing();
+    ~QtServices() override;
+
+    using ErrorHandler = std::function<void(const std::exception& error)>;
+    void SetErrorHandler(ErrorHandler handler) { errorHandler_ = std::move(handler); }
+    // Runs a notice; an exception it throws goes to the error handler. False when it threw.
+    template <class F>
+    bool Guard(F&& notice) noexcept {
+        try {
+            notice();
+            return true;
+        } catch (...) {
+            Report(std::current_exception());
+            return false;
+        }
+    }
+    void Report(std::exception_ptr error) noexcept;
+
+    // Seconds since midnight: the time of day, or the clock a test sets (nullptr restores it).
+    void SetClock(std::function<double()> clock) { clock_ = std::move(clock); }
+    double Clock() const;
+
+    void Beep();
+    int32_t Beeps() const { return beeps_; }
+
+    // The About dialog: a modal message box unless replaced (tests, applications with their own).
+    void SetAboutDialog(std::function<void(const AboutInfo&)> show) { about_ = std::move(show); }
+    void ShowAbout(const AboutInfo& info, QWidget* parent);
+
+    // A hidden form of that name that is not loaded, made when there is none. The pool empties
+    // when the last control widget goes (widgets must not outlive the application).
+    QtHiddenForm::Pooled& HiddenForm(const String& name);
+    void ControlCreated() { ++controls_; }
+    void ControlDestroyed();
+
+    // Widgets that can hold the focus, by the Qt widget that shows them.
+    void Register(QWidget* w, QtWidgetItem* item);
+    void Unregister(QWidget* w);
+
+  private:
+    QtServices();
+    void FocusChanged(QWidget* old, QWidget* now);
+    QtWidgetItem* ItemOf(QWidget* w) const;
+    static Control* ControlOf(QWidget* w, QtWidgetItem* item);
+
+    ErrorHandler errorHandler_;
+    std::function<double()> clock_;
+    std::function<void(const AboutInfo&)> about_;
+    int32_t beeps_ = 0;
+    std::vector<std::pair<QWidget*, QtWidgetItem*>> items_;
+    std::vector<std::unique_ptr<QtHiddenForm::Pooled>> hiddenForms_;
+    int32_t controls_ = 0;
+};
+
+class QtSite final : public qv::Host {
+  public:
+    explicit QtSite(ControlWidget& surface);
+    ~QtSite() override;
+
+    ControlWidget& Surface() const { return surface_; }
+    Control* GetControl() const { return control_; }
+    void SetControl(Control* c) { control_ = c; }
+    const QtWidgetStore& Widgets() const { return store_; }
+    // The first visible, enabled text field: where the focus goes when the control gets it.
+    QtWidgetItem* FocusTarget() const;
+    // The largest height the control asked for (its size hint).
+    int32_t RequestedHeight() const { return requestedHeight_; }
+    // The surface was resized: delivers Resize when the size in twips changed.
+    void SurfaceResized();
+
+    TextField& CreateTextField(const String& name, int16_t index,
+                               const TextFieldSettings& settings) override {
+        return store_.CreateTextField(name, index, settings);
+    }
+    Label& CreateLabel(const String& name, int16_t index, const LabelSettings& s) override {
+        return store_.CreateLabel(name, index, s);
+    }
+    ListWidget& CreateList(const String& name, int16_t index, const ListSettings& s) override {
+        return store_.CreateList(name, index, s);
+    }
+    TimerWidget& CreateTimer(const String& name) override { return store_.CreateTimer(name); }
+    PictureSurface& CreatePictureSurface(const String& name) override {
+        return store_.CreatePictureSurface(name);
+    }
+    int32_t ScaleWidth() const override;
+    int32_t ScaleHeight() const override;
+    void Size(int32_t width, int32_t height) override;  // negative: 380
+    Color BackColor() const override { return backColor_; }
+    void BackColor(Color c) override;
+    int16_t MousePointer() const override { return mousePointer_; }
+    void MousePointer(int16_t v) override;
+    std::shared_ptr<Picture> MouseIcon() const override { return mouseIcon_; }
+    void MouseIcon(std::shared_ptr<Picture> icon) override;
+    // The font of the form the control sits on.
+    Font AmbientFont() const override;
+    // False when the control's window carries the dynamic property "qvUserMode" = false (a
+    // designer); true otherwise.
+    bool AmbientUserMode() const override;
+    // "ToolTipText" is the control widget's tool tip; any other name a dynamic property of the
+    // control widget; 438 when it has none.
+    Variant Extender(const String& name) const override;
+    void PropertyChanged(const String& name) override;
+    float TwipsPerPixelX() const override { return qt::TwipsPerPixelX(); }
+    float TwipsPerPixelY() const override { return qt::TwipsPerPixelY(); }
+    String ClipboardGetText() override;
+    void ClipboardSetText(const String& text) override;
+    void ClipboardClear() override;
+    // Posts the keystrokes to the focused widget: delivered after the current notice returns.
+    void SendKeys(const String& keys) override;
+    void Beep() override { QtServices::Instance().Beep(); }
+    float Timer() const override { return static_cast<float>(QtServices::Instance().Clock()); }
+    std::unique_ptr<Form> LoadForm(const String& name) override;
+    void ShowAboutDialog(const AboutInfo& info) override;
+
+  private:
+    ControlWidget& surface_;
+    Control* control_ = nullptr;
+    QtWidgetStore store_;
+    Color backColor_;
+    int16_t mousePointer_ = 0;
+    std::shared_ptr<Picture> mouseIcon_;
+    int32_t deliveredWidth_ = -1;
+    int32_t deliveredHeight_ = -1;
+    int32_t requestedHeight_ = 0;
+};
+
+}  // namespace qv::qt

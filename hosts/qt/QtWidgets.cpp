@@ -1,0 +1,625 @@
+#include "hosts/qt/QtWidgets.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFontMetricsF>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <climits>
+#include <cmath>
+
+#include "hosts/qt/ControlWidget.h"
+#include "hosts/qt/QtHost.h"
+#include "hosts/qt/QtKeys.h"
+#include "library/Keyboard.h"
+#include "library/RuntimeError.h"
+
+namespace qv::qt {
+
+namespace {
+
+constexpr Color kButtonText = 0x80000012;
+
+// Routes a widget's input events to its item before the Qt widget sees them.
+class EventFilter final : public QObject {
+  public:
+    explicit EventFilter(QtWidgetItem& item) : item_(item) {}
+    bool eventFilter(QObject* /*watched*/, QEvent* e) override {
+        switch (e->type()) {
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::InputMethod:
+                return item_.OnKey(e);
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::MouseMove:
+                return item_.OnMouse(e);
+            default:
+                return false;
+        }
+    }
+
+  private:
+    QtWidgetItem& item_;
+};
+
+int16_t ButtonsOf(Qt::MouseButtons b) {
+    int16_t r = 0;
+    if (b & Qt::LeftButton) r |= MouseButton::Left;
+    if (b & Qt::RightButton) r |= MouseButton::Right;
+    if (b & Qt::MiddleButton) r |= MouseButton::Middle;
+    return r;
+}
+
+int16_t ShiftOf(Qt::KeyboardModifiers m) {
+    return MapQtKey(0, m, {}).shift;
+}
+
+void Fire(const std::function<void()>& f) {
+    if (f) f();
+}
+
+}  // namespace
+
+// --- QtWidgetItem ----------------------------------------------------------------------------
+
+QtWidgetItem::QtWidgetItem(QtSite* site, QWidget* surface) : site_(site), surface_(surface) {}
+
+QtWidgetItem::~QtWidgetItem() {
+    if (surface_) {
+        if (QtServices* services = QtServices::Existing()) services->Unregister(surface_);
+        delete surface_.data();
+    }
+}
+
+void QtWidgetItem::Filter(QObject* target) {
+    if (!filter_) filter_ = std::make_unique<EventFilter>(*this);
+    target->installEventFilter(filter_.get());
+}
+
+bool QtWidgetItem::OnMouse(QEvent* e) {
+    auto* me = static_cast<QMouseEvent*>(e);
+    const float tppX = TwipsPerPixelX(), tppY = TwipsPerPixelY();
+    // Coordinates in the widget's own space, in twips.
+    const QPointF local = surface_->mapFromGlobal(me->globalPosition());
+    float x = static_cast<float>(local.x()) * tppX;
+    float y = static_cast<float>(local.y()) * tppY;
+    int16_t shift = ShiftOf(me->modifiers());
+    WidgetNotices& n = AsWidget().notices;
+    QtServices& services = QtServices::Instance();
+    switch (e->type()) {
+        case QEvent::MouseButtonPress: {
+            int16_t button = ButtonsOf(me->button());
+            // A press focuses first, as a container does; then the notice, then the reaction.
+            if (CanTakeFocus() && !surface_->hasFocus()) surface_->setFocus(Qt::MouseFocusReason);
+            if (button == MouseButton::Left) pressed_ = true;
+            afterDblClick_ = false;
+            services.Guard([&] {
+                if (n.MouseDown) n.MouseDown(button, shift, x, y);
+            });
+            ActOnMouse(e->type(), button, shift, local);
+            return true;
+        }
+        case QEvent::MouseMove: {
+            int16_t button = ButtonsOf(me->buttons());
+            services.Guard([&] {
+                if (n.MouseMove) n.MouseMove(button, shift, x, y);
+            });
+            ActOnMouse(e->type(), button, shift, local);
+            return true;
+        }
+        case QEvent::MouseButtonRelease: {
+            int16_t button = ButtonsOf(me->button());
+            const bool click = pressed_ && button == MouseButton::Left && !afterDblClick_;
+            pressed_ = false;
+            afterDblClick_ = false;
+            services.Guard([&] {
+                if (n.MouseUp) n.MouseUp(button, shift, x, y);
+                if (click) Fire(n.Click);
+            });
+            return true;
+        }
+        case QEvent::MouseButtonDblClick: {
+            afterDblClick_ = true;
+            pressed_ = false;
+            services.Guard([&] { Fire(n.DblClick); });
+            ActOnMouse(e->type(), ButtonsOf(me->button()), shift, local);
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+// --- QtWidgetBase ----------------------------------------------------------------------------
+
+template <class I>
+QtWidgetBase<I>::QtWidgetBase(QtSite* site, QWidget* surface, String name, int16_t index,
+                              Color back, Color fore)
+    : QtWidgetItem(site, surface),
+      name_(std::move(name)),
+      index_(index),
+      backColor_(back),
+      foreColor_(fore) {
+    font_.emplace();
+    surface->setFont(ToQFont(*font_));
+}
+
+template <class I>
+float QtWidgetBase<I>::TppX() const {
+    return TwipsPerPixelX();
+}
+template <class I>
+float QtWidgetBase<I>::TppY() const {
+    return TwipsPerPixelY();
+}
+
+template <class I>
+void QtWidgetBase<I>::Visible(bool v) {
+    visible_ = v;
+    if (!v && surface_->hasFocus() && site_) {
+        // Keep the focus within the control (as a container does when a field goes away),
+        // instead of letting Qt pass it to the next widget on the form.
+        surface_->parentWidget()->setFocus(Qt::OtherFocusReason);
+    }
+    surface_->setVisible(v);
+}
+
+template <class I>
+void QtWidgetBase<I>::Enabled(bool v) {
+    enabled_ = v;
+    surface_->setEnabled(v);
+}
+
+template <class I>
+void QtWidgetBase<I>::ApplyGeometry() {
+    const float tx = TppX(), ty = TppY();
+    surface_->setGeometry(ToPixels(left_, tx), ToPixels(top_, ty), ToPixels(width_, tx),
+                          ToPixels(height_, ty));
+}
+
+template <class I>
+void QtWidgetBase<I>::Left(int32_t v) {
+    left_ = v;
+    ApplyGeometry();
+}
+template <class I>
+void QtWidgetBase<I>::Top(int32_t v) {
+    top_ = v;
+    ApplyGeometry();
+}
+template <class I>
+void QtWidgetBase<I>::Width(int32_t v) {
+    if (v < 0) Raise(err::InvalidPropertyValue);
+    width_ = v;
+    ApplyGeometry();
+}
+template <class I>
+void QtWidgetBase<I>::Height(int32_t v) {
+    if (v < 0) Raise(err::InvalidPropertyValue);
+    height_ = AdjustHeight(v);
+    ApplyGeometry();
+}
+
+template <class I>
+void QtWidgetBase<I>::ApplyColors() {
+    QPalette p = surface_->palette();
+    p.setColor(QPalette::Window, ToQColor(backColor_));
+    p.setColor(QPalette::WindowText, ToQColor(foreColor_));
+    surface_->setPalette(p);
+    surface_->setAutoFillBackground(true);
+}
+
+template <class I>
+void QtWidgetBase<I>::BackColor(Color c) {
+    backColor_ = c;
+    ApplyColors();
+}
+template <class I>
+void QtWidgetBase<I>::ForeColor(Color c) {
+    foreColor_ = c;
+    ApplyColors();
+}
+
+template <class I>
+void QtWidgetBase<I>::SetFont(const Font& f) {
+    Font copy(f);  // `f` may be this widget's own font
+    font_.emplace(copy);
+    surface_->setFont(ToQFont(*font_));
+    FontChanged();
+}
+
+template <class I>
+void QtWidgetBase<I>::ToolTipText(const String& v) {
+    toolTip_ = v;
+    surface_->setToolTip(ToQString(v));
+}
+
+template <class I>
+void QtWidgetBase<I>::MousePointer(int16_t v) {
+    if ((v < 0 || v > 15) && v != 99) Raise(err::InvalidPropertyValue);
+    mousePointer_ = v;
+    if (v == 0)
+        surface_->unsetCursor();
+    else
+        surface_->setCursor(ToQCursor(v, mouseIcon_.get()));
+}
+
+template <class I>
+void QtWidgetBase<I>::MouseIcon(std::shared_ptr<Picture> p) {
+    mouseIcon_ = std::move(p);
+    if (mousePointer_ == 99) surface_->setCursor(ToQCursor(99, mouseIcon_.get()));
+}
+
+template <class I>
+void QtWidgetBase<I>::Refresh() {
+    surface_->update();
+}
+
+template <class I>
+void QtWidgetBase<I>::SetFocus() {
+    if (!site_ || !CanTakeFocus()) Raise(err::InvalidProcedureCall);
+    surface_->setFocus(Qt::OtherFocusReason);
+}
+
+// --- QtTextField -----------------------------------------------------------------------------
+
+namespace {
+QWidget* MakeEditor(QWidget* parent, const TextFieldSettings& s) {
+    if (!s.multiLine) {
+        auto* e = new QLineEdit(parent);
+        e->setFrame(s.border);
+        e->setMaxLength(INT_MAX);  // the model limits typing; Text writes are never cut
+        e->setContextMenuPolicy(Qt::NoContextMenu);
+        e->setDragEnabled(false);
+        e->setAcceptDrops(false);
+        return e;
+    }
+    auto* e = new QPlainTextEdit(parent);
+    e->setFrameShape(s.border ? QFrame::StyledPanel : QFrame::NoFrame);
+    if (s.border) e->setFrameShadow(s.threeD ? QFrame::Sunken : QFrame::Plain);
+    e->setVerticalScrollBarPolicy(s.verticalScrollBar ? Qt::ScrollBarAlwaysOn
+                                                      : Qt::ScrollBarAlwaysOff);
+    e->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    e->setTabChangesFocus(true);
+    e->setContextMenuPolicy(Qt::NoContextMenu);
+    e->setAcceptDrops(false);
+    return e;
+}
+}  // namespace
+
+QtTextField::QtTextField(QtSite* site, QWidget* parent, String name, int16_t index,
+                         const TextFieldSettings& settings)
+    : QtWidgetBase(site, MakeEditor(parent, settings), std::move(name), index,
+                   SystemColor::WindowBackground, SystemColor::WindowText),
+      settings_(settings),
+      model_(settings.multiLine, *this) {
+    if (settings.multiLine) {
+        plain_ = static_cast<QPlainTextEdit*>(surface_.data());
+        Filter(plain_);
+        Filter(plain_->viewport());  // the viewport gets the mouse
+        QObject::connect(plain_, &QPlainTextEdit::cursorPositionChanged, plain_,
+                         [this] { AdoptEditorSelection(); });
+    } else {
+        line_ = static_cast<QLineEdit*>(surface_.data());
+        Filter(line_);
+        QObject::connect(line_, &QLineEdit::selectionChanged, line_,
+                         [this] { AdoptEditorSelection(); });
+        QObject::connect(line_, &QLineEdit::cursorPositionChanged, line_,
+                         [this] { AdoptEditorSelection(); });
+    }
+    surface_->setAttribute(Qt::WA_InputMethodEnabled, true);
+    QtServices::Instance().Register(surface_, this);
+    height_ = AdjustHeight(0);
+    ApplyColors();
+    ApplyGeometry();
+}
+
+QtTextField::~QtTextField() = default;
+
+void QtTextField::Text(const String& v) {
+    model_.Text(v);
+    Show();
+}
+void QtTextField::SelStart(int32_t v) {
+    model_.SelStart(v);
+    Show();
+}
+void QtTextField::SelLength(int32_t v) {
+    model_.SelLength(v);
+    Show();
+}
+void QtTextField::SelText(const String& v) {
+    model_.SelText(v);
+    Show();
+}
+void QtTextField::Locked(bool v) {
+    model_.Locked(v);
+    if (line_) line_->setReadOnly(v);
+    if (plain_) plain_->setReadOnly(v);
+}
+void QtTextField::PasswordChar(const String& v) {
+    model_.PasswordChar(v);
+    Show();
+}
+
+void QtTextField::Beep() {
+    QtServices::Instance().Beep();
+}
+String QtTextField::ClipboardText() {
+    return FromQString(QGuiApplication::clipboard()->text());
+}
+void QtTextField::ClipboardText(const String& text) {
+    QGuiApplication::clipboard()->setText(ToQString(text));
+}
+void QtTextField::TextChanged() {
+    Show();  // the Change handler sees the new text on screen too
+    if (auto change = notices.Change) change();
+}
+
+QString QtTextField::DisplayText() const {
+    const String& t = model_.Text();
+    if (!model_.PasswordChar().empty())
+        return QString(static_cast<qsizetype>(t.size()), QChar(model_.PasswordChar()[0]));
+    if (!plain_) return ToQString(t);
+    // The editor keeps one character per line break.
+    QString s;
+    s.reserve(static_cast<qsizetype>(t.size()));
+    for (size_t i = 0; i < t.size(); ++i) {
+        if (t[i] == u'\r') {
+            s += QChar(u'\n');
+            if (i + 1 < t.size() && t[i + 1] == u'\n') ++i;
+        } else {
+            s += QChar(t[i]);
+        }
+    }
+    return s;
+}
+
+int QtTextField::ToDocument(int32_t modelPos) const {
+    if (!plain_) return modelPos;
+    const String& t = model_.Text();
+    int doc = 0;
+    for (int32_t i = 0; i < modelPos && i < static_cast<int32_t>(t.size()); ++i) {
+        if (t[i] == u'\r' && i + 1 < static_cast<int32_t>(t.size()) && t[i + 1] == u'\n') ++i;
+        ++doc;
+    }
+    return doc;
+}
+
+int32_t QtTextField::ToModel(int docPos) const {
+    if (!plain_) return docPos;
+    const String& t = model_.Text();
+    int32_t i = 0;
+    for (int doc = 0; doc < docPos && i < static_cast<int32_t>(t.size()); ++doc, ++i)
+        if (t[i] == u'\r' && i + 1 < static_cast<int32_t>(t.size()) && t[i + 1] == u'\n') ++i;
+    return i;
+}
+
+void QtTextField::Show() {
+    if (!surface_) return;
+    showing_ = true;
+    const QString text = DisplayText();
+    const int anchor = ToDocument(model_.Anchor());
+    const int caret = ToDocument(model_.Caret());
+    if (line_) {
+        if (line_->text() != text) line_->setText(text);
+        if (anchor == caret)
+            line_->setCursorPosition(caret);
+        else
+            line_->setSelection(anchor, caret - anchor);
+    } else {
+        if (plain_->toPlainText() != text) plain_->setPlainText(text);
+        QTextCursor c = plain_->textCursor();
+        c.setPosition(anchor);
+        c.setPosition(caret, QTextCursor::KeepAnchor);
+        plain_->setTextCursor(c);
+    }
+    showing_ = false;
+}
+
+void QtTextField::AdoptEditorSelection() {
+    if (showing_) return;
+    int anchor, caret;
+    if (line_) {
+        caret = line_->cursorPosition();
+        anchor = !line_->hasSelectedText()          ? caret
+                 : line_->selectionStart() == caret ? line_->selectionEnd()
+                                                    : line_->selectionStart();
+    } else {
+        const QTextCursor c = plain_->textCursor();
+        caret = c.position();
+        anchor = c.anchor();
+    }
+    model_.Select(ToModel(anchor), ToModel(caret));
+}
+
+int32_t QtTextField::PositionAt(QPointF pos) const {
+    if (line_) return line_->cursorPositionAt(pos.toPoint());
+    const QPoint viewport = plain_->viewport()->mapFrom(plain_, pos.toPoint());
+    return ToModel(plain_->cursorForPosition(viewport).position());
+}
+
+void QtTextField::ActOnMouse(QEvent::Type type, int16_t button, int16_t shift, QPointF pos) {
+    if (!(button & MouseButton::Left)) return;
+    switch (type) {
+        case QEvent::MouseButtonPress:
+            model_.PressAt(PositionAt(pos), (shift & ShiftState::Shift) != 0);
+            break;
+        case QEvent::MouseMove:
+            model_.DragTo(PositionAt(pos));
+            break;
+        case QEvent::MouseButtonDblClick:
+            model_.SelectWordAt(PositionAt(pos));
+            break;
+        default:
+            return;
+    }
+    Show();
+}
+
+void QtTextField::Deliver(int16_t keyCode, int16_t shift, char16_t character, bool keyDown) {
+    QtServices& services = QtServices::Instance();
+    if (!keyDown) {
+        services.Guard([&] {
+            if (notices.KeyUp) notices.KeyUp(keyCode, shift);
+        });
+        return;
+    }
+    // The same steps as the headless host: key down, the key's action, the character, its
+    // action. A notice that throws ends the keystroke there.
+    services.Guard([&] {
+        if (notices.KeyDown) notices.KeyDown(keyCode, shift);
+        if (keyCode != 0) model_.ActOnKeyDown(keyCode, shift);
+        if (character != 0) {
+            auto ascii = static_cast<int16_t>(character);
+            if (notices.KeyPress) notices.KeyPress(ascii);
+            if (ascii != 0) model_.ActOnKeyPress(ascii);
+        }
+    });
+    Show();
+}
+
+bool QtTextField::OnKey(QEvent* e) {
+    if (e->type() == QEvent::InputMethod) {
+        // Composed characters ("ü" from a dead key) arrive typed, with the "processed" key code.
+        const QString commit = static_cast<QInputMethodEvent*>(e)->commitString();
+        for (QChar c : commit) {
+            Deliver(Key::Processed, 0, c.unicode(), true);
+            Deliver(Key::Processed, 0, 0, false);
+        }
+        return true;
+    }
+    auto* ke = static_cast<QKeyEvent*>(e);
+    const MappedKey k = MapQtKey(ke->key(), ke->modifiers(), ke->text());
+    // Tab moves the focus (Qt does that); the field hears nothing of it, as in a container.
+    if (k.keyCode == Key::Tab && !(k.shift & (ShiftState::Ctrl | ShiftState::Alt))) return false;
+    if (e->type() == QEvent::KeyRelease) {
+        if (!ke->isAutoRepeat()) Deliver(k.keyCode, k.shift, 0, false);
+        return true;
+    }
+    Deliver(k.keyCode, k.shift, k.character, true);
+    return true;
+}
+
+int32_t QtTextField::AdjustHeight(int32_t h) const {
+    if (settings_.multiLine) return h;
+    const int px = line_ ? line_->minimumSizeHint().height() : 0;
+    return std::max(h, static_cast<int32_t>(std::ceil(static_cast<float>(px) * TppY())));
+}
+
+void QtTextField::ApplyColors() {
+    QPalette p = surface_->palette();
+    p.setColor(QPalette::Base, ToQColor(backColor_));
+    p.setColor(QPalette::Text, ToQColor(foreColor_));
+    surface_->setPalette(p);
+}
+
+void QtTextField::FontChanged() {
+    height_ = AdjustHeight(height_);
+    ApplyGeometry();
+}
+
+// --- QtLabel, QtList, QtPictureSurface, QtTimer ----------------------------------------------
+
+QtLabel::QtLabel(QtSite* site, QWidget* parent, String name, int16_t index,
+                 const LabelSettings& settings)
+    : QtWidgetBase(site, new QLabel(parent), std::move(name), index, SystemColor::ButtonFace,
+                   kButtonText),
+      settings_(settings) {
+    auto* label = static_cast<QLabel*>(surface_.data());
+    if (settings.border) {
+        label->setFrameShape(settings.threeD ? QFrame::Panel : QFrame::Box);
+        label->setFrameShadow(settings.threeD ? QFrame::Sunken : QFrame::Plain);
+        label->setLineWidth(settings.threeD ? 2 : 1);
+    }
+    label->setAlignment(settings.alignment == 1   ? Qt::AlignRight
+                        : settings.alignment == 2 ? Qt::AlignHCenter
+                                                  : Qt::AlignLeft);
+    Filter(label);
+    ApplyColors();
+}
+
+void QtLabel::Caption(const String& v) {
+    caption_ = v;
+    static_cast<QLabel*>(surface_.data())->setText(ToQString(v));
+}
+
+QtList::QtList(QtSite* site, QWidget* parent, String name, int16_t index,
+               const ListSettings& settings)
+    : QtWidgetBase(site, new QComboBox(parent), std::move(name), index,
+                   SystemColor::WindowBackground, SystemColor::WindowText),
+      settings_(settings) {
+    height_ = AdjustHeight(0);
+    ApplyGeometry();
+}
+
+int32_t QtList::AdjustHeight(int32_t h) const {
+    if (!settings_.dropDown) return h;
+    // A drop-down list is as high as its font makes it.
+    return static_cast<int32_t>(
+        std::ceil(static_cast<float>(surface_->sizeHint().height()) * TppY()));
+}
+
+void QtList::FontChanged() {
+    height_ = AdjustHeight(height_);
+    ApplyGeometry();
+}
+
+QtPictureSurface::QtPictureSurface(QtSite* site, QWidget* parent, String name)
+    : QtWidgetBase(site, new QWidget(parent), std::move(name), -1, SystemColor::ButtonFace,
+                   kButtonText) {
+    surface_->hide();
+}
+
+int32_t QtPictureSurface::TextWidth(const String& text) const {
+    const QFontMetricsF fm(ToQFont(*font_));
+    double widest = 0;
+    for (const QString& line : ToQString(text).split(QChar(u'\n')))
+        widest = std::max(widest, fm.horizontalAdvance(QString(line).remove(QChar(u'\r'))));
+    return static_cast<int32_t>(std::ceil(widest) * TppX());
+}
+
+int32_t QtPictureSurface::TextHeight(const String& text) const {
+    const QFontMetricsF fm(ToQFont(*font_));
+    const auto lines = static_cast<double>(ToQString(text).count(QChar(u'\n')) + 1);
+    return static_cast<int32_t>(std::ceil(fm.height() * lines) * TppY());
+}
+
+QtTimer::QtTimer(QtSite* /*site*/) {
+    QObject::connect(&timer_, &QTimer::timeout,
+                     [this] { QtServices::Instance().Guard([&] { Fire(notices.Timer); }); });
+}
+
+void QtTimer::Interval(int32_t ms) {
+    if (ms < 0) Raise(err::InvalidPropertyValue);
+    interval_ = ms;
+    Update();
+}
+
+void QtTimer::Enabled(bool v) {
+    enabled_ = v;
+    Update();
+}
+
+void QtTimer::Update() {
+    // A timer runs while enabled with an interval above 0; a change restarts the interval.
+    if (enabled_ && interval_ > 0)
+        timer_.start(interval_);
+    else
+        timer_.stop();
+}
+
+template class QtWidgetBase<TextField>;
+template class QtWidgetBase<Label>;
+template class QtWidgetBase<ListWidget>;
+template class QtWidgetBase<PictureSurface>;
+
+}  // namespace qv::qt

@@ -1,0 +1,227 @@
+// The Qt host's widgets: the library's widget interfaces on real Qt widgets.
+//
+// A text field shows a TextEditModel (the same editing model the headless host uses) on a
+// QLineEdit or, multi-line, a QPlainTextEdit. An event filter takes every key, character and
+// mouse event before the Qt editor sees it: the owner's notices run first, their by-reference
+// arguments may change or cancel the key, then the model edits and the editor shows the result.
+// Labels are QLabels drawn as frames, lists QComboBoxes, timers QTimers.
+#pragma once
+
+#include <QEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+#include <optional>
+
+#include "hosts/qt/QtConvert.h"
+#include "library/TextEditModel.h"
+#include "library/Widgets.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+class QComboBox;
+
+namespace qv::qt {
+
+class QtSite;
+
+// What every Qt widget of the host shares: the Qt widget it shows, its owner and the events
+// the owner hears about.
+class QtWidgetItem {
+  public:
+    virtual ~QtWidgetItem();
+    QtWidgetItem(const QtWidgetItem&) = delete;
+    QtWidgetItem& operator=(const QtWidgetItem&) = delete;
+
+    virtual Widget& AsWidget() = 0;
+    // The widget shown; the one that takes the focus for text fields.
+    QWidget* Surface() const { return surface_; }
+    // The control's site, nullptr on a hidden form.
+    QtSite* Site() const { return site_; }
+    virtual bool CanTakeFocus() const { return false; }
+
+    // Mouse events arrive here from the event filter, before the Qt widget acts. True when the
+    // event was handled and the Qt widget must not see it.
+    virtual bool OnMouse(QEvent* e);
+    virtual bool OnKey(QEvent* /*e*/) { return false; }
+
+  protected:
+    QtWidgetItem(QtSite* site, QWidget* surface);
+    // The widget's own reaction to a press after the notices (the text field places its caret).
+    virtual void ActOnMouse(QEvent::Type /*type*/, int16_t /*button*/, int16_t /*shift*/,
+                            QPointF /*pos*/) {}
+    // Installs the event filter on `target` (the surface, or a viewport that gets the mouse).
+    void Filter(QObject* target);
+
+    QtSite* site_;
+    QPointer<QWidget> surface_;
+    std::unique_ptr<QObject> filter_;
+    bool pressed_ = false;        // a left press on this widget awaits its release
+    bool afterDblClick_ = false;  // the release after a double click makes no Click
+};
+
+// The widget properties every item implements on its surface; twips are kept as set, the Qt
+// widget gets whole pixels.
+template <class Interface>
+class QtWidgetBase : public Interface, public QtWidgetItem {
+  public:
+    Widget& AsWidget() override { return *this; }
+    const String& Name() const override { return name_; }
+    int16_t Index() const override { return index_; }
+    bool Visible() const override { return visible_; }
+    void Visible(bool v) override;
+    bool Enabled() const override { return enabled_; }
+    void Enabled(bool v) override;
+    int32_t Left() const override { return left_; }
+    void Left(int32_t v) override;
+    int32_t Top() const override { return top_; }
+    void Top(int32_t v) override;
+    int32_t Width() const override { return width_; }
+    void Width(int32_t v) override;
+    int32_t Height() const override { return height_; }
+    void Height(int32_t v) override;
+    Color BackColor() const override { return backColor_; }
+    void BackColor(Color c) override;
+    Color ForeColor() const override { return foreColor_; }
+    void ForeColor(Color c) override;
+    const Font& GetFont() const override { return *font_; }
+    void SetFont(const Font& f) override;
+    const String& ToolTipText() const override { return toolTip_; }
+    void ToolTipText(const String& v) override;
+    int16_t MousePointer() const override { return mousePointer_; }
+    void MousePointer(int16_t v) override;
+    std::shared_ptr<Picture> MouseIcon() const override { return mouseIcon_; }
+    void MouseIcon(std::shared_ptr<Picture> p) override;
+    void Refresh() override;
+    void SetFocus() override;
+
+  protected:
+    QtWidgetBase(QtSite* site, QWidget* surface, String name, int16_t index, Color back,
+                 Color fore);
+    virtual int32_t AdjustHeight(int32_t h) const { return h; }
+    virtual void ApplyColors();
+    virtual void FontChanged() {}
+    void ApplyGeometry();
+    float TppX() const;
+    float TppY() const;
+
+    String name_;
+    int16_t index_;
+    bool visible_ = true;
+    bool enabled_ = true;
+    int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    Color backColor_;
+    Color foreColor_;
+    std::optional<Font> font_;
+    String toolTip_;
+    int16_t mousePointer_ = 0;
+    std::shared_ptr<Picture> mouseIcon_;
+};
+
+class QtTextField final : public QtWidgetBase<TextField>, private TextEditModel::Environment {
+  public:
+    QtTextField(QtSite* site, QWidget* parent, String name, int16_t index,
+                const TextFieldSettings& settings);
+    ~QtTextField() override;
+
+    const TextFieldSettings& Settings() const override { return settings_; }
+    const String& Text() const override { return model_.Text(); }
+    void Text(const String& v) override;
+    int32_t SelStart() const override { return model_.SelStart(); }
+    void SelStart(int32_t v) override;
+    int32_t SelLength() const override { return model_.SelLength(); }
+    void SelLength(int32_t v) override;
+    String SelText() const override { return model_.SelText(); }
+    void SelText(const String& v) override;
+    bool Locked() const override { return model_.Locked(); }
+    void Locked(bool v) override;
+    int32_t MaxLength() const override { return model_.MaxLength(); }
+    void MaxLength(int32_t v) override { model_.MaxLength(v); }
+    const String& PasswordChar() const override { return model_.PasswordChar(); }
+    void PasswordChar(const String& v) override;
+
+    bool CanTakeFocus() const override { return visible_ && enabled_; }
+    bool OnKey(QEvent* e) override;
+    const TextEditModel& Model() const { return model_; }
+
+  protected:
+    int32_t AdjustHeight(int32_t h) const override;
+    void ApplyColors() override;
+    void FontChanged() override;
+    void ActOnMouse(QEvent::Type type, int16_t button, int16_t shift, QPointF pos) override;
+
+  private:
+    // TextEditModel::Environment
+    void Beep() override;
+    String ClipboardText() override;
+    void ClipboardText(const String& text) override;
+    void TextChanged() override;
+
+    // Shows the model's text and selection on the editor.
+    void Show();
+    // The editor's selection made by Qt itself (accessibility, input methods) back into the model.
+    void AdoptEditorSelection();
+    int32_t PositionAt(QPointF pos) const;  // pixels in the editor's coordinates
+    int32_t ToModel(int docPos) const;
+    int ToDocument(int32_t modelPos) const;
+    QString DisplayText() const;
+    void Deliver(int16_t keyCode, int16_t shift, char16_t character, bool keyDown);
+
+    TextFieldSettings settings_;
+    TextEditModel model_;
+    QLineEdit* line_ = nullptr;
+    QPlainTextEdit* plain_ = nullptr;
+    bool showing_ = false;  // the editor's signals come from Show()
+};
+
+class QtLabel final : public QtWidgetBase<Label> {
+  public:
+    QtLabel(QtSite* site, QWidget* parent, String name, int16_t index,
+            const LabelSettings& settings);
+    const LabelSettings& Settings() const override { return settings_; }
+    const String& Caption() const override { return caption_; }
+    void Caption(const String& v) override;
+
+  private:
+    LabelSettings settings_;
+    String caption_;
+};
+
+class QtList final : public QtWidgetBase<ListWidget> {
+  public:
+    QtList(QtSite* site, QWidget* parent, String name, int16_t index, const ListSettings& settings);
+    const ListSettings& Settings() const override { return settings_; }
+
+  protected:
+    int32_t AdjustHeight(int32_t h) const override;
+    void FontChanged() override;
+
+  private:
+    ListSettings settings_;
+};
+
+class QtPictureSurface final : public QtWidgetBase<PictureSurface> {
+  public:
+    QtPictureSurface(QtSite* site, QWidget* parent, String name);
+    int32_t TextWidth(const String& text) const override;
+    int32_t TextHeight(const String& text) const override;
+};
+
+class QtTimer final : public TimerWidget {
+  public:
+    explicit QtTimer(QtSite* site);
+    int32_t Interval() const override { return interval_; }
+    void Interval(int32_t ms) override;  // negative: 380
+    bool Enabled() const override { return enabled_; }
+    void Enabled(bool v) override;
+
+  private:
+    void Update();
+    QTimer timer_;
+    int32_t interval_ = 0;
+    bool enabled_ = true;
+};
+
+}  // namespace qv::qt
