@@ -100,6 +100,11 @@ Control* QtServices::ControlOf(QWidget* w, QtWidgetItem* item) {
 void QtServices::FocusChanged(QWidget* old, QWidget* now) {
     QtWidgetItem* oldItem = ItemOf(old);
     QtWidgetItem* newItem = ItemOf(now);
+    // A control widget passing the focus on to its own field: Qt reports this inner move before
+    // the outer one (old field to new field), which carries the notices.
+    if (auto* cw = qobject_cast<ControlWidget*>(old);
+        cw && !oldItem && newItem && newItem->Site() == &cw->site())
+        return;
     Control* oldControl = ControlOf(old, oldItem);
     Control* newControl = ControlOf(now, newItem);
     if (oldItem)
