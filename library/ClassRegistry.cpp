@@ -12,16 +12,6 @@ namespace qv {
 
 namespace {
 
-bool EqualsNoCase(StringView a, StringView b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
-               auto lower = [](char16_t c) -> char16_t {
-                   return c >= u'A' && c <= u'Z' ? c + 32 : c;
-               };
-               return lower(x) == lower(y);
-           });
-}
-
 constexpr MemberId kTxtBoxMembers[] = {
     {u"Text", 0},          {u"BackColor", -501}, {u"BorderStyle", -503},
     {u"Font", -512},       {u"ForeColor", -513}, {u"Enabled", -514},

@@ -45,13 +45,6 @@ char16_t AsciiUpper(char16_t c) {
     return c >= u'a' && c <= u'z' ? c - 32 : c;
 }
 
-bool EqualsNoCase(StringView a, StringView b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-    return true;
-}
-
 [[noreturn]] void Malformed(StringView keys) {
     Raise(err::InvalidProcedureCall, {}, u"Invalid key string: " + String(keys));
 }

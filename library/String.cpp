@@ -152,4 +152,12 @@ String UpperCase(StringView text) {
     return out;
 }
 
+bool EqualsNoCase(StringView a, StringView b) {
+    auto upper = [](char16_t c) -> char16_t { return c >= u'a' && c <= u'z' ? c - 32 : c; };
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (upper(a[i]) != upper(b[i])) return false;
+    return true;
+}
+
 }  // namespace qv

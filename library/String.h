@@ -30,6 +30,9 @@ String TrimRightBlanks(StringView text);
 // Locale-independent simple upper-case mapping of the Basic Multilingual Plane (Unicode 14 data):
 // "ü" -> "Ü", "ß" stays "ß" (it has no single-unit upper case), Greek and Cyrillic included.
 char16_t UpperCaseChar(char16_t c);
+
+// Equal but for the case of ASCII letters (names of members, widgets, keys).
+bool EqualsNoCase(StringView a, StringView b);
 String UpperCase(StringView text);
 
 }  // namespace qv

@@ -18,14 +18,6 @@ constexpr int64_t kMicrosPerDay = 86'400'000'000;
 // Keystrokes one delivery may run before the host calls it a loop of controls queuing keys.
 constexpr int kMaxInjectedKeys = 100'000;
 
-bool EqualsNoCase(StringView a, StringView b) {
-    auto upper = [](char16_t c) -> char16_t { return c >= u'a' && c <= u'z' ? c - 32 : c; };
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (upper(a[i]) != upper(b[i])) return false;
-    return true;
-}
-
 template <class F, class... Args>
 void Fire(const F& notice, Args&... args) {
     if (auto handler = notice) handler(args...);

@@ -63,6 +63,11 @@ void ControlWidget::resizeEvent(QResizeEvent* e) {
     if (attached_) QtServices::Instance().Guard([&] { site_->SurfaceResized(); });
 }
 
+void ControlWidget::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    site_->Widgets().MaterializeVisible();
+}
+
 void ControlWidget::focusInEvent(QFocusEvent* e) {
     QWidget::focusInEvent(e);
     // The control itself took the focus (setFocus(), a click on its frame): pass it on to the

@@ -72,6 +72,7 @@ class ControlWidget : public QWidget {
 
     void resizeEvent(QResizeEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
   private:
     friend class PropertyWriteGate;

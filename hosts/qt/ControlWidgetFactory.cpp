@@ -6,7 +6,7 @@
 namespace qv::qt {
 
 ControlWidget* CreateControlWidget(StringView className, QWidget* parent, PropertyBag* bag) {
-    if (UpperCase(String(className)) == u"QVTXTBOXCONTROL")
+    if (EqualsNoCase(className, u"QVtxtBoxControl"))
         return bag ? new TxtBox(*bag, parent) : new TxtBox(parent);
     Raise(err::CannotCreateObject, u"qvControls",
           u"The class \"" + String(className) + u"\" has no Qt widget in this build");

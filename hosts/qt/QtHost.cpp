@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTime>
 #include <cstdio>
@@ -128,11 +129,11 @@ template <class W, class... Args>
 W& QtWidgetStore::Add(const String& name, int16_t index, Args&&... args) {
     if (reuse_)
         if (auto* existing = dynamic_cast<W*>(Find(name, index))) return *existing;
-    auto w = std::make_unique<W>(site_, surface_, name, index, std::forward<Args>(args)...);
+    auto w = std::make_unique<W>(site_, surface_, this, name, index, std::forward<Args>(args)...);
     W& ref = *w;
     items_.push_back(std::move(w));
-    ref.Surface()->raise();
-    ref.Surface()->show();
+    // Hidden forms measure with their widgets at once; a control's wait until they show.
+    if (!site_ || surface_->isVisible()) ref.Materialize();
     return ref;
 }
 
@@ -149,7 +150,7 @@ ListWidget& QtWidgetStore::CreateList(const String& name, int16_t index, const L
 PictureSurface& QtWidgetStore::CreatePictureSurface(const String& name) {
     if (reuse_)
         if (auto* existing = dynamic_cast<QtPictureSurface*>(Find(name, -1))) return *existing;
-    auto w = std::make_unique<QtPictureSurface>(site_, surface_, name);
+    auto w = std::make_unique<QtPictureSurface>(site_, surface_, this, name);
     QtPictureSurface& ref = *w;
     items_.push_back(std::move(w));
     return ref;
@@ -157,15 +158,33 @@ PictureSurface& QtWidgetStore::CreatePictureSurface(const String& name) {
 TimerWidget& QtWidgetStore::CreateTimer(const String& name) {
     if (reuse_)
         for (auto& [timerName, timer] : timers_)
-            if (UpperCase(timerName) == UpperCase(name)) return *timer;
+            if (EqualsNoCase(timerName, name)) return *timer;
     timers_.emplace_back(name, std::make_unique<QtTimer>(site_));
     return *timers_.back().second;
+}
+
+void QtWidgetStore::Stack(QtWidgetItem& item) {
+    bool after = false;
+    for (const auto& other : items_) {
+        if (other.get() == &item) {
+            after = true;
+        } else if (after && other->MadeSurface()) {
+            item.MadeSurface()->stackUnder(other->MadeSurface());
+            return;
+        }
+    }
+    item.MadeSurface()->raise();
+}
+
+void QtWidgetStore::MaterializeVisible() {
+    for (const auto& item : items_)
+        if (item->IsVisibleItem()) item->Materialize();
 }
 
 QtWidgetItem* QtWidgetStore::Find(StringView name, int16_t index) const {
     for (const auto& item : items_) {
         Widget& w = item->AsWidget();
-        if (w.Index() == index && UpperCase(w.Name()) == UpperCase(String(name))) return item.get();
+        if (w.Index() == index && EqualsNoCase(w.Name(), name)) return item.get();
     }
     return nullptr;
 }
@@ -242,7 +261,7 @@ bool QtSite::AmbientUserMode() const {
 }
 
 Variant QtSite::Extender(const String& name) const {
-    if (UpperCase(name) == u"TOOLTIPTEXT") return Variant(FromQString(surface_.toolTip()));
+    if (EqualsNoCase(name, u"ToolTipText")) return Variant(FromQString(surface_.toolTip()));
     const QVariant v = surface_.property(ToUtf8(name).c_str());
     if (!v.isValid()) Raise(err::NoSuchMember);
     if (v.typeId() == QMetaType::Bool) return Variant(v.toBool());
@@ -299,6 +318,17 @@ QtHiddenForm::~QtHiddenForm() {
 QtHiddenForm::Pooled::~Pooled() {
     store = QtWidgetStore(nullptr, nullptr, true);  // the widgets before the form they sit on
     delete widget.data();
+}
+
+int QtServices::LineEditMinimumHeight(const Font& font, bool frame) {
+    HeightKey key{font.Name(), font.Size(), font.Weight(), font.Italic(), frame};
+    if (auto it = lineEditHeights_.find(key); it != lineEditHeights_.end()) return it->second;
+    QLineEdit probe;
+    probe.setFrame(frame);
+    probe.setFont(ToQFont(font));
+    const int h = probe.minimumSizeHint().height();
+    lineEditHeights_.emplace(std::move(key), h);
+    return h;
 }
 
 void QtServices::ControlDestroyed() {

@@ -15,7 +15,9 @@
 #include <QWidget>
 #include <exception>
 #include <functional>
+#include <map>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "hosts/qt/QtWidgets.h"
@@ -42,6 +44,10 @@ class QtWidgetStore {
     PictureSurface& CreatePictureSurface(const String& name);
     const std::vector<std::unique_ptr<QtWidgetItem>>& Items() const { return items_; }
     QtWidgetItem* Find(StringView name, int16_t index) const;
+    // Puts a newly made Qt widget into creation order among those already made.
+    void Stack(QtWidgetItem& item);
+    // Makes the Qt widgets of the visible items (the surface is being shown).
+    void MaterializeVisible();
 
   private:
     template <class W, class... Args>
@@ -133,6 +139,9 @@ class QtServices final : public QObject {
     // when the last control widget goes (widgets must not outlive the application).
     QtHiddenForm::Pooled& HiddenForm(const String& name);
     void ControlCreated() { ++controls_; }
+    // The minimum height in pixels Qt gives a single-line editor in that font, with or
+    // without its frame (measured once per font).
+    int LineEditMinimumHeight(const Font& font, bool frame);
     void ControlDestroyed();
 
     // Widgets that can hold the focus, by the Qt widget that shows them.
@@ -152,6 +161,9 @@ class QtServices final : public QObject {
     std::vector<std::pair<QWidget*, QtWidgetItem*>> items_;
     std::vector<std::unique_ptr<QtHiddenForm::Pooled>> hiddenForms_;
     int32_t controls_ = 0;
+    // Font name, size, weight, italic, frame: the attributes that set a line's height.
+    using HeightKey = std::tuple<String, float, int16_t, bool, bool>;
+    std::map<HeightKey, int> lineEditHeights_;
 };
 
 class QtSite final : public qv::Host {
@@ -163,6 +175,7 @@ class QtSite final : public qv::Host {
     Control* GetControl() const { return control_; }
     void SetControl(Control* c) { control_ = c; }
     const QtWidgetStore& Widgets() const { return store_; }
+    QtWidgetStore& Widgets() { return store_; }
     // The first visible, enabled text field: where the focus goes when the control gets it.
     QtWidgetItem* FocusTarget() const;
     // The largest height the control asked for (its size hint).

@@ -70,7 +70,16 @@ void Fire(const std::function<void()>& f) {
 
 // --- QtWidgetItem ----------------------------------------------------------------------------
 
-QtWidgetItem::QtWidgetItem(QtSite* site, QWidget* surface) : site_(site), surface_(surface) {}
+QtWidgetItem::QtWidgetItem(QtSite* site, QWidget* parent, QtWidgetStore* store)
+    : site_(site), parent_(parent), store_(store) {}
+
+void QtWidgetItem::Materialize() {
+    if (surface_ || !parent_) return;
+    surface_ = MakeSurface(parent_);
+    ApplyAll();
+    if (store_) store_->Stack(*this);
+    surface_->setVisible(IsVisibleItem());
+}
 
 QtWidgetItem::~QtWidgetItem() {
     if (surface_) {
@@ -141,15 +150,24 @@ bool QtWidgetItem::OnMouse(QEvent* e) {
 // --- QtWidgetBase ----------------------------------------------------------------------------
 
 template <class I>
-QtWidgetBase<I>::QtWidgetBase(QtSite* site, QWidget* surface, String name, int16_t index,
-                              Color back, Color fore)
-    : QtWidgetItem(site, surface),
+QtWidgetBase<I>::QtWidgetBase(QtSite* site, QWidget* parent, QtWidgetStore* store, String name,
+                              int16_t index, Color back, Color fore)
+    : QtWidgetItem(site, parent, store),
       name_(std::move(name)),
       index_(index),
       backColor_(back),
       foreColor_(fore) {
     font_.emplace();
-    surface->setFont(ToQFont(*font_));
+}
+
+template <class I>
+void QtWidgetBase<I>::ApplyAll() {
+    ApplyGeometry();
+    surface_->setEnabled(enabled_);
+    ApplyColors();
+    surface_->setFont(ToQFont(*font_));
+    if (!toolTip_.empty()) surface_->setToolTip(ToQString(toolTip_));
+    if (mousePointer_ != 0) surface_->setCursor(ToQCursor(mousePointer_, mouseIcon_.get()));
 }
 
 template <class I>
@@ -164,6 +182,10 @@ float QtWidgetBase<I>::TppY() const {
 template <class I>
 void QtWidgetBase<I>::Visible(bool v) {
     visible_ = v;
+    if (!surface_) {
+        if (v && parent_ && parent_->isVisible()) Materialize();
+        return;
+    }
     if (!v && surface_->hasFocus() && site_) {
         // Keep the focus within the control (as a container does when a field goes away),
         // instead of letting Qt pass it to the next widget on the form.
@@ -175,11 +197,12 @@ void QtWidgetBase<I>::Visible(bool v) {
 template <class I>
 void QtWidgetBase<I>::Enabled(bool v) {
     enabled_ = v;
-    surface_->setEnabled(v);
+    if (surface_) surface_->setEnabled(v);
 }
 
 template <class I>
 void QtWidgetBase<I>::ApplyGeometry() {
+    if (!surface_) return;
     const float tx = TppX(), ty = TppY();
     surface_->setGeometry(ToPixels(left_, tx), ToPixels(top_, ty), ToPixels(width_, tx),
                           ToPixels(height_, ty));
@@ -210,6 +233,7 @@ void QtWidgetBase<I>::Height(int32_t v) {
 
 template <class I>
 void QtWidgetBase<I>::ApplyColors() {
+    if (!surface_) return;
     QPalette p = surface_->palette();
     p.setColor(QPalette::Window, ToQColor(backColor_));
     p.setColor(QPalette::WindowText, ToQColor(foreColor_));
@@ -232,20 +256,21 @@ template <class I>
 void QtWidgetBase<I>::SetFont(const Font& f) {
     Font copy(f);  // `f` may be this widget's own font
     font_.emplace(copy);
-    surface_->setFont(ToQFont(*font_));
+    if (surface_) surface_->setFont(ToQFont(*font_));
     FontChanged();
 }
 
 template <class I>
 void QtWidgetBase<I>::ToolTipText(const String& v) {
     toolTip_ = v;
-    surface_->setToolTip(ToQString(v));
+    if (surface_) surface_->setToolTip(ToQString(v));
 }
 
 template <class I>
 void QtWidgetBase<I>::MousePointer(int16_t v) {
     if ((v < 0 || v > 15) && v != 99) Raise(err::InvalidPropertyValue);
     mousePointer_ = v;
+    if (!surface_) return;
     if (v == 0)
         surface_->unsetCursor();
     else
@@ -255,18 +280,18 @@ void QtWidgetBase<I>::MousePointer(int16_t v) {
 template <class I>
 void QtWidgetBase<I>::MouseIcon(std::shared_ptr<Picture> p) {
     mouseIcon_ = std::move(p);
-    if (mousePointer_ == 99) surface_->setCursor(ToQCursor(99, mouseIcon_.get()));
+    if (surface_ && mousePointer_ == 99) surface_->setCursor(ToQCursor(99, mouseIcon_.get()));
 }
 
 template <class I>
 void QtWidgetBase<I>::Refresh() {
-    surface_->update();
+    if (surface_) surface_->update();
 }
 
 template <class I>
 void QtWidgetBase<I>::SetFocus() {
     if (!site_ || !CanTakeFocus()) Raise(err::InvalidProcedureCall);
-    surface_->setFocus(Qt::OtherFocusReason);
+    Surface()->setFocus(Qt::OtherFocusReason);
 }
 
 // --- QtTextField -----------------------------------------------------------------------------
@@ -295,31 +320,41 @@ QWidget* MakeEditor(QWidget* parent, const TextFieldSettings& s) {
 }
 }  // namespace
 
-QtTextField::QtTextField(QtSite* site, QWidget* parent, String name, int16_t index,
-                         const TextFieldSettings& settings)
-    : QtWidgetBase(site, MakeEditor(parent, settings), std::move(name), index,
-                   SystemColor::WindowBackground, SystemColor::WindowText),
+QtTextField::QtTextField(QtSite* site, QWidget* parent, QtWidgetStore* store, String name,
+                         int16_t index, const TextFieldSettings& settings)
+    : QtWidgetBase(site, parent, store, std::move(name), index, SystemColor::WindowBackground,
+                   SystemColor::WindowText),
       settings_(settings),
       model_(settings.multiLine, *this) {
-    if (settings.multiLine) {
-        plain_ = static_cast<QPlainTextEdit*>(surface_.data());
+    height_ = AdjustHeight(0);
+}
+
+QWidget* QtTextField::MakeSurface(QWidget* parent) {
+    QWidget* editor = MakeEditor(parent, settings_);
+    if (settings_.multiLine) {
+        plain_ = static_cast<QPlainTextEdit*>(editor);
         Filter(plain_);
         Filter(plain_->viewport());  // the viewport gets the mouse
         QObject::connect(plain_, &QPlainTextEdit::cursorPositionChanged, plain_,
                          [this] { AdoptEditorSelection(); });
     } else {
-        line_ = static_cast<QLineEdit*>(surface_.data());
+        line_ = static_cast<QLineEdit*>(editor);
         Filter(line_);
         QObject::connect(line_, &QLineEdit::selectionChanged, line_,
                          [this] { AdoptEditorSelection(); });
         QObject::connect(line_, &QLineEdit::cursorPositionChanged, line_,
                          [this] { AdoptEditorSelection(); });
     }
-    surface_->setAttribute(Qt::WA_InputMethodEnabled, true);
-    QtServices::Instance().Register(surface_, this);
-    height_ = AdjustHeight(0);
-    ApplyColors();
-    ApplyGeometry();
+    editor->setAttribute(Qt::WA_InputMethodEnabled, true);
+    QtServices::Instance().Register(editor, this);
+    return editor;
+}
+
+void QtTextField::ApplyAll() {
+    QtWidgetBase::ApplyAll();
+    if (line_) line_->setReadOnly(model_.Locked());
+    if (plain_) plain_->setReadOnly(model_.Locked());
+    Show();
 }
 
 QtTextField::~QtTextField() = default;
@@ -511,11 +546,12 @@ bool QtTextField::OnKey(QEvent* e) {
 
 int32_t QtTextField::AdjustHeight(int32_t h) const {
     if (settings_.multiLine) return h;
-    const int px = line_ ? line_->minimumSizeHint().height() : 0;
+    const int px = QtServices::Instance().LineEditMinimumHeight(*font_, settings_.border);
     return std::max(h, static_cast<int32_t>(std::ceil(static_cast<float>(px) * TppY())));
 }
 
 void QtTextField::ApplyColors() {
+    if (!surface_) return;
     QPalette p = surface_->palette();
     p.setColor(QPalette::Base, ToQColor(backColor_));
     p.setColor(QPalette::Text, ToQColor(foreColor_));
@@ -529,40 +565,53 @@ void QtTextField::FontChanged() {
 
 // --- QtLabel, QtList, QtPictureSurface, QtTimer ----------------------------------------------
 
-QtLabel::QtLabel(QtSite* site, QWidget* parent, String name, int16_t index,
+QtLabel::QtLabel(QtSite* site, QWidget* parent, QtWidgetStore* store, String name, int16_t index,
                  const LabelSettings& settings)
-    : QtWidgetBase(site, new QLabel(parent), std::move(name), index, SystemColor::ButtonFace,
+    : QtWidgetBase(site, parent, store, std::move(name), index, SystemColor::ButtonFace,
                    kButtonText),
-      settings_(settings) {
-    auto* label = static_cast<QLabel*>(surface_.data());
-    if (settings.border) {
-        label->setFrameShape(settings.threeD ? QFrame::Panel : QFrame::Box);
-        label->setFrameShadow(settings.threeD ? QFrame::Sunken : QFrame::Plain);
-        label->setLineWidth(settings.threeD ? 2 : 1);
+      settings_(settings) {}
+
+QWidget* QtLabel::MakeSurface(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    if (settings_.border) {
+        label->setFrameShape(settings_.threeD ? QFrame::Panel : QFrame::Box);
+        label->setFrameShadow(settings_.threeD ? QFrame::Sunken : QFrame::Plain);
+        label->setLineWidth(settings_.threeD ? 2 : 1);
     }
-    label->setAlignment(settings.alignment == 1   ? Qt::AlignRight
-                        : settings.alignment == 2 ? Qt::AlignHCenter
-                                                  : Qt::AlignLeft);
+    label->setAlignment(settings_.alignment == 1   ? Qt::AlignRight
+                        : settings_.alignment == 2 ? Qt::AlignHCenter
+                                                   : Qt::AlignLeft);
     Filter(label);
-    ApplyColors();
+    return label;
+}
+
+void QtLabel::ApplyAll() {
+    QtWidgetBase::ApplyAll();
+    static_cast<QLabel*>(surface_.data())->setText(ToQString(caption_));
 }
 
 void QtLabel::Caption(const String& v) {
     caption_ = v;
-    static_cast<QLabel*>(surface_.data())->setText(ToQString(v));
+    if (surface_) static_cast<QLabel*>(surface_.data())->setText(ToQString(v));
 }
 
-QtList::QtList(QtSite* site, QWidget* parent, String name, int16_t index,
+QtList::QtList(QtSite* site, QWidget* parent, QtWidgetStore* store, String name, int16_t index,
                const ListSettings& settings)
-    : QtWidgetBase(site, new QComboBox(parent), std::move(name), index,
-                   SystemColor::WindowBackground, SystemColor::WindowText),
-      settings_(settings) {
-    height_ = AdjustHeight(0);
-    ApplyGeometry();
+    : QtWidgetBase(site, parent, store, std::move(name), index, SystemColor::WindowBackground,
+                   SystemColor::WindowText),
+      settings_(settings) {}
+
+QWidget* QtList::MakeSurface(QWidget* parent) {
+    return new QComboBox(parent);
+}
+
+void QtList::ApplyAll() {
+    height_ = AdjustHeight(height_);  // now that Qt can say how high the font makes it
+    QtWidgetBase::ApplyAll();
 }
 
 int32_t QtList::AdjustHeight(int32_t h) const {
-    if (!settings_.dropDown) return h;
+    if (!settings_.dropDown || !surface_) return h;
     // A drop-down list is as high as its font makes it.
     return static_cast<int32_t>(
         std::ceil(static_cast<float>(surface_->sizeHint().height()) * TppY()));
@@ -573,10 +622,13 @@ void QtList::FontChanged() {
     ApplyGeometry();
 }
 
-QtPictureSurface::QtPictureSurface(QtSite* site, QWidget* parent, String name)
-    : QtWidgetBase(site, new QWidget(parent), std::move(name), -1, SystemColor::ButtonFace,
-                   kButtonText) {
-    surface_->hide();
+QtPictureSurface::QtPictureSurface(QtSite* site, QWidget* parent, QtWidgetStore* store, String name)
+    : QtWidgetBase(site, parent, store, std::move(name), -1, SystemColor::ButtonFace, kButtonText) {
+    visible_ = false;  // measures only
+}
+
+QWidget* QtPictureSurface::MakeSurface(QWidget* parent) {
+    return new QWidget(parent);
 }
 
 int32_t QtPictureSurface::TextWidth(const String& text) const {

@@ -27,8 +27,15 @@ namespace qv::qt {
 
 class QtSite;
 
+class QtWidgetStore;
+
 // What every Qt widget of the host shares: the Qt widget it shows, its owner and the events
 // the owner hears about.
+//
+// The Qt widget is made when it is first needed (shown on a visible control, focused, asked
+// for), not when the control creates the item: a control makes widgets it may never show (the
+// text box has three fields and shows one), and Qt editors are costly to make. Until then the
+// item keeps every property itself and the Qt widget gets them all when it is made.
 class QtWidgetItem {
   public:
     virtual ~QtWidgetItem();
@@ -36,8 +43,15 @@ class QtWidgetItem {
     QtWidgetItem& operator=(const QtWidgetItem&) = delete;
 
     virtual Widget& AsWidget() = 0;
-    // The widget shown; the one that takes the focus for text fields.
-    QWidget* Surface() const { return surface_; }
+    // The widget shown (made now if it was not yet); the one that takes the focus for fields.
+    QWidget* Surface() {
+        Materialize();
+        return surface_;
+    }
+    // The widget if it has been made, nullptr otherwise.
+    QWidget* MadeSurface() const { return surface_; }
+    void Materialize();
+    virtual bool IsVisibleItem() const = 0;
     // The control's site, nullptr on a hidden form.
     QtSite* Site() const { return site_; }
     virtual bool CanTakeFocus() const { return false; }
@@ -48,7 +62,11 @@ class QtWidgetItem {
     virtual bool OnKey(QEvent* /*e*/) { return false; }
 
   protected:
-    QtWidgetItem(QtSite* site, QWidget* surface);
+    QtWidgetItem(QtSite* site, QWidget* parent, QtWidgetStore* store);
+    // Makes the Qt widget on `parent`, with its fixed settings.
+    virtual QWidget* MakeSurface(QWidget* parent) = 0;
+    // Gives a newly made Qt widget everything the item kept.
+    virtual void ApplyAll() = 0;
     // The widget's own reaction to a press after the notices (the text field places its caret).
     virtual void ActOnMouse(QEvent::Type /*type*/, int16_t /*button*/, int16_t /*shift*/,
                             QPointF /*pos*/) {}
@@ -56,6 +74,8 @@ class QtWidgetItem {
     void Filter(QObject* target);
 
     QtSite* site_;
+    QWidget* parent_;
+    QtWidgetStore* store_;
     QPointer<QWidget> surface_;
     std::unique_ptr<QObject> filter_;
     bool pressed_ = false;        // a left press on this widget awaits its release
@@ -97,9 +117,12 @@ class QtWidgetBase : public Interface, public QtWidgetItem {
     void Refresh() override;
     void SetFocus() override;
 
+    bool IsVisibleItem() const override { return visible_; }
+
   protected:
-    QtWidgetBase(QtSite* site, QWidget* surface, String name, int16_t index, Color back,
-                 Color fore);
+    QtWidgetBase(QtSite* site, QWidget* parent, QtWidgetStore* store, String name, int16_t index,
+                 Color back, Color fore);
+    void ApplyAll() override;
     virtual int32_t AdjustHeight(int32_t h) const { return h; }
     virtual void ApplyColors();
     virtual void FontChanged() {}
@@ -122,7 +145,7 @@ class QtWidgetBase : public Interface, public QtWidgetItem {
 
 class QtTextField final : public QtWidgetBase<TextField>, private TextEditModel::Environment {
   public:
-    QtTextField(QtSite* site, QWidget* parent, String name, int16_t index,
+    QtTextField(QtSite* site, QWidget* parent, QtWidgetStore* store, String name, int16_t index,
                 const TextFieldSettings& settings);
     ~QtTextField() override;
 
@@ -150,6 +173,8 @@ class QtTextField final : public QtWidgetBase<TextField>, private TextEditModel:
     int32_t AdjustHeight(int32_t h) const override;
     void ApplyColors() override;
     void FontChanged() override;
+    QWidget* MakeSurface(QWidget* parent) override;
+    void ApplyAll() override;
     void ActOnMouse(QEvent::Type type, int16_t button, int16_t shift, QPointF pos) override;
 
   private:
@@ -178,11 +203,15 @@ class QtTextField final : public QtWidgetBase<TextField>, private TextEditModel:
 
 class QtLabel final : public QtWidgetBase<Label> {
   public:
-    QtLabel(QtSite* site, QWidget* parent, String name, int16_t index,
+    QtLabel(QtSite* site, QWidget* parent, QtWidgetStore* store, String name, int16_t index,
             const LabelSettings& settings);
     const LabelSettings& Settings() const override { return settings_; }
     const String& Caption() const override { return caption_; }
     void Caption(const String& v) override;
+
+  protected:
+    QWidget* MakeSurface(QWidget* parent) override;
+    void ApplyAll() override;
 
   private:
     LabelSettings settings_;
@@ -191,10 +220,13 @@ class QtLabel final : public QtWidgetBase<Label> {
 
 class QtList final : public QtWidgetBase<ListWidget> {
   public:
-    QtList(QtSite* site, QWidget* parent, String name, int16_t index, const ListSettings& settings);
+    QtList(QtSite* site, QWidget* parent, QtWidgetStore* store, String name, int16_t index,
+           const ListSettings& settings);
     const ListSettings& Settings() const override { return settings_; }
 
   protected:
+    QWidget* MakeSurface(QWidget* parent) override;
+    void ApplyAll() override;
     int32_t AdjustHeight(int32_t h) const override;
     void FontChanged() override;
 
@@ -204,9 +236,12 @@ class QtList final : public QtWidgetBase<ListWidget> {
 
 class QtPictureSurface final : public QtWidgetBase<PictureSurface> {
   public:
-    QtPictureSurface(QtSite* site, QWidget* parent, String name);
+    QtPictureSurface(QtSite* site, QWidget* parent, QtWidgetStore* store, String name);
     int32_t TextWidth(const String& text) const override;
     int32_t TextHeight(const String& text) const override;
+
+  protected:
+    QWidget* MakeSurface(QWidget* parent) override;
 };
 
 class QtTimer final : public TimerWidget {
