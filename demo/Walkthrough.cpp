@@ -1,0 +1,246 @@
+#include "demo/Walkthrough.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QLineEdit>
+#include <QTest>
+
+#include "hosts/qt/TxtBox.h"
+
+namespace qv::demo {
+
+namespace {
+
+using qt::TxtBox;
+
+QString Quoted(const QString& s) {
+    QString shown = s;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\\r\\n"));
+    return QLatin1Char('"') + shown + QLatin1Char('"');
+}
+
+class Script {
+  public:
+    Script(MainWindow& window, QTextStream& out) : w_(window), out_(out) {}
+
+    bool ok() const { return failures_ == 0; }
+    int checks() const { return checks_; }
+    int failures() const { return failures_; }
+
+    void say(const QString& line) { out_ << line << '\n'; }
+    void check(bool condition, const QString& what) {
+        ++checks_;
+        if (!condition) ++failures_;
+        out_ << (condition ? "  ok      " : "  FAILED  ") << what << '\n';
+    }
+
+    TxtBox* box(const char* name) const {
+        return qobject_cast<TxtBox*>(w_.form().control(QString::fromLatin1(name)));
+    }
+    QString focused() const {
+        qt::ControlWidget* c = ControlWidgetOf(QApplication::focusWidget());
+        return c ? c->objectName() : QStringLiteral("(none)");
+    }
+    // Keys go to whatever has the focus, as they would from a keyboard.
+    bool type(const QString& keys) {
+        QWidget* target = QApplication::focusWidget();
+        if (!target) return false;
+        QTest::keyClicks(target, keys);
+        typed_ += static_cast<int>(keys.size());
+        return true;
+    }
+    bool key(Qt::Key k, int keyPresses) {
+        QWidget* target = QApplication::focusWidget();
+        if (!target) return false;
+        QTest::keyClick(target, k);
+        typed_ += keyPresses;
+        QApplication::processEvents();
+        return true;
+    }
+    bool tab() { return key(Qt::Key_Tab, 0); }
+    bool expectFocus(const char* name) {
+        const bool there = focused() == QLatin1String(name);
+        check(there, QStringLiteral("the focus is on %1 (%2)").arg(name, focused()));
+        return there;
+    }
+    int typedCharacters() const { return typed_; }
+
+  private:
+    MainWindow& w_;
+    QTextStream& out_;
+    int checks_ = 0;
+    int failures_ = 0;
+    int typed_ = 0;
+};
+
+QString ColourName(const QColor& c) {
+    return c.name(QColor::HexRgb);
+}
+
+}  // namespace
+
+void PinWalkthroughFont() {
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+}
+
+QColor ShownColor(const qt::ControlWidget& control) {
+    for (const auto& item : control.site().Widgets().Items())
+        if (dynamic_cast<qt::QtTextField*>(item.get()) && item->Surface() &&
+            item->Surface()->isVisibleTo(&control))
+            return item->Surface()->palette().color(QPalette::Base);
+    return control.palette().color(QPalette::Window);
+}
+
+bool RunWalkthrough(MainWindow& window, const QString& screenshotPath, QTextStream& out) {
+    Script s(window, out);
+    window.show();
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    (void)QTest::qWaitForWindowExposed(&window, 2000);
+    QApplication::processEvents();
+    window.log().resetCounts();
+    const int beepsBefore = qt::QtServices::Instance().Beeps();
+
+    TxtBox* number = s.box("txtNumber");
+    TxtBox* name = s.box("txtName");
+    TxtBox* city = s.box("txtCity");
+    TxtBox* email = s.box("txtEmail");
+    TxtBox* notes = s.box("txtNotes");
+    TxtBox* pin = s.box("txtPin");
+    if (!number || !name || !city || !email || !notes || !pin) {
+        s.check(false, QStringLiteral("the customer form has its six text boxes"));
+        return false;
+    }
+
+    s.say(QStringLiteral("1. Customer number: digits only, at most 8"));
+    number->setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+    if (s.expectFocus("txtNumber")) {
+        s.type(QStringLiteral("12a3-4"));
+        s.check(number->Text() == "1234",
+                QStringLiteral("typed \"12a3-4\", the box holds %1: letters and signs are refused")
+                    .arg(Quoted(number->Text())));
+        s.check(ShownColor(*number) == number->FocusColor(),
+                QStringLiteral("a valid value with the focus shows the focus colour %1")
+                    .arg(ColourName(ShownColor(*number))));
+    }
+
+    s.say(QStringLiteral("2. Name: the first character capitalised on leaving"));
+    s.tab();
+    if (s.expectFocus("txtName")) {
+        s.type(QStringLiteral("anna smith"));
+        s.tab();
+        s.check(name->Text() == "Anna smith",
+                QStringLiteral("typed \"anna smith\", after Tab it reads %1")
+                    .arg(Quoted(name->Text())));
+    }
+
+    s.say(QStringLiteral("3. City code: upper case, at most 3 characters"));
+    if (s.expectFocus("txtCity")) {
+        const int beeps = qt::QtServices::Instance().Beeps();
+        s.type(QStringLiteral("berlin"));
+        const int refused = qt::QtServices::Instance().Beeps() - beeps;
+        s.check(city->Text() == "BER",
+                QStringLiteral("typed \"berlin\" in lower case, the box holds %1 (%2 beeps for "
+                               "the characters beyond the limit)")
+                    .arg(Quoted(city->Text()))
+                    .arg(refused));
+        s.check(refused == 3, QStringLiteral("three characters beyond the limit, three beeps"));
+    }
+
+    s.say(QStringLiteral("4. E-mail: optional, a warning without \"@\""));
+    s.tab();
+    if (s.expectFocus("txtEmail")) {
+        s.type(QStringLiteral("anna smith.example.com"));
+        const QColor typing = ShownColor(*email);
+        s.check(email->Text() == "annasmith.example.com",
+                QStringLiteral("the blank was refused: %1").arg(Quoted(email->Text())));
+        s.check(typing == email->ErrorColor(),
+                QStringLiteral("while typing, the invalid value shows the error colour %1")
+                    .arg(ColourName(typing)));
+        s.tab();
+        const QColor left = ShownColor(*email);
+        s.check(left == email->WarningColor(),
+                QStringLiteral("after leaving, the warning colour %1").arg(ColourName(left)));
+    }
+
+    s.say(QStringLiteral("5. Notes: several lines, leading blanks kept"));
+    if (s.expectFocus("txtNotes")) {
+        s.type(QStringLiteral("  Call after 5 pm"));
+        s.key(Qt::Key_Return, 1);
+        s.type(QStringLiteral("Ask for Anna"));
+        s.tab();
+        s.check(notes->Text() == "  Call after 5 pm\r\nAsk for Anna",
+                QStringLiteral("after Tab the notes read %1").arg(Quoted(notes->Text())));
+    }
+
+    s.say(QStringLiteral("6. PIN: four digits, shown as stars"));
+    if (s.expectFocus("txtPin")) {
+        s.type(QStringLiteral("12x345"));
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        const QString shown = editor ? editor->text() : QString();
+        s.check(pin->Text() == "1234" && shown == "****",
+                QStringLiteral("typed \"12x345\", the box holds %1 and shows %2")
+                    .arg(Quoted(pin->Text()), Quoted(shown)));
+    }
+
+    s.say(QStringLiteral("7. Check all"));
+    QTest::mouseClick(window.checkAllButton(), Qt::LeftButton);
+    QApplication::processEvents();
+    s.say(QStringLiteral("   ") + window.statusText());
+    s.check(window.statusText().contains(QLatin1String("5 of 6 controls valid")),
+            QStringLiteral("five of six are valid: the e-mail address is not"));
+    for (qt::ControlWidget* c : window.form().controls()) {
+        auto* b = qobject_cast<TxtBox*>(c);
+        s.say(QStringLiteral("   %1 %2 %3")
+                  .arg(c->objectName(), -10)
+                  .arg(ColourName(ShownColor(*c)))
+                  .arg(b ? Quoted(b->Text()) : QString()));
+    }
+    s.check(
+        ShownColor(*email) == email->WarningColor() && ShownColor(*number) == number->BackColor(),
+        QStringLiteral("the e-mail keeps the warning colour, valid boxes their back colour"));
+
+    s.say(QStringLiteral("8. Events"));
+    const EventLog& log = window.log();
+    s.say(QStringLiteral("   KeyDown %1, KeyPress %2, KeyUp %3, Change %4, ValidationCheck %5; "
+                         "%6 in all, %7 beeps")
+              .arg(log.count("KeyDown"))
+              .arg(log.count("KeyPress"))
+              .arg(log.count("KeyUp"))
+              .arg(log.count("Change"))
+              .arg(log.count("ValidationCheck"))
+              .arg(log.total())
+              .arg(qt::QtServices::Instance().Beeps() - beepsBefore));
+    s.check(log.count("KeyPress") == s.typedCharacters(),
+            QStringLiteral("one KeyPress for each of the %1 characters typed")
+                .arg(s.typedCharacters()));
+    s.check(log.toPlainText().contains(QLatin1String("txtName: KeyPress(KeyAscii=97)")),
+            QStringLiteral("the log shows each event with its arguments"));
+    s.check(window.grid().control() == pin && window.grid().valueText("Text") == "1234",
+            QStringLiteral("the property grid shows the control that last had the focus"));
+
+    s.say(QStringLiteral("9. Screenshot"));
+    QApplication::processEvents();
+    const QImage shot = window.grab().toImage();
+    const bool saved = !shot.isNull() && shot.save(screenshotPath, "PNG");
+    const QFileInfo file(screenshotPath);
+    s.check(saved && file.size() > 0, QStringLiteral("%1 written (%2×%3, %4 bytes)")
+                                          .arg(QDir::toNativeSeparators(file.absoluteFilePath()))
+                                          .arg(shot.width())
+                                          .arg(shot.height())
+                                          .arg(file.size()));
+
+    if (s.ok())
+        s.say(QStringLiteral("Walkthrough: all %1 checks came out as expected").arg(s.checks()));
+    else
+        s.say(QStringLiteral("Walkthrough: %1 of %2 checks did not come out as expected")
+                  .arg(s.failures())
+                  .arg(s.checks()));
+    out.flush();
+    return s.ok();
+}
+
+}  // namespace qv::demo

@@ -1,0 +1,396 @@
+// The demo: the walkthrough end to end, the property grid's writes, saving and opening forms
+// (damaged files included), the event log and how the program decides to run offscreen.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <functional>
+#include <map>
+
+#include "demo/CustomerForm.h"
+#include "demo/FormIO.h"
+#include "demo/Launch.h"
+#include "demo/MainWindow.h"
+#include "demo/Walkthrough.h"
+#include "hosts/qt/TxtBox.h"
+#include "library/Font.h"
+
+namespace {
+
+using namespace qv::demo;
+using qv::qt::TxtBox;
+
+TxtBox* Box(const DemoForm& form, const char* name) {
+    return qobject_cast<TxtBox*>(form.control(QString::fromLatin1(name)));
+}
+
+QString ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+// Every stored property of every control, its geometry and its name, as text to compare.
+std::map<QString, QString> Snapshot(const DemoForm& form) {
+    std::map<QString, QString> out;
+    for (qv::qt::ControlWidget* w : form.controls()) {
+        const QString n = w->objectName();
+        const QRect g = w->geometry();
+        out[n + ".geometry"] =
+            QStringLiteral("%1,%2 %3x%4").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
+        for (const qv::Member& m : w->control().Members().All()) {
+            if (m.kind != qv::MemberKind::Property || !m.persisted) continue;
+            const qv::Variant v = w->control().GetProperty(m.name);
+            QString text;
+            if (auto font = v.As<qv::Font>())
+                text = QStringLiteral("%1 %2 %3%4%5%6")
+                           .arg(qv::qt::ToQString(font->Name()))
+                           .arg(font->Size())
+                           .arg(font->Bold())
+                           .arg(font->Italic())
+                           .arg(font->Underline())
+                           .arg(font->Strikethrough());
+            else
+                text = v.IsObject() ? QStringLiteral("object") : PropertyGrid::DisplayText(m, v);
+            out[n + "." + qv::qt::ToQString(m.name)] = text;
+        }
+    }
+    return out;
+}
+
+struct ShownWindow {
+    MainWindow window;
+    ShownWindow() {
+        window.setMessageSink([](const QString&, const QString&) {});
+        window.show();
+        window.activateWindow();
+        QApplication::setActiveWindow(&window);
+        QApplication::processEvents();
+    }
+};
+
+TEST(DemoWalkthrough, RunsOffscreenSucceedsAndWritesThePng) {
+    QTemporaryDir dir;
+    const QString shot = dir.filePath("demo.png");
+    MainWindow window;
+    QString printed;
+    QTextStream out(&printed);
+    EXPECT_TRUE(RunWalkthrough(window, shot, out)) << printed.toStdString();
+    EXPECT_FALSE(printed.contains("FAILED"));
+    EXPECT_TRUE(printed.contains("5 of 6 controls valid"));
+    const QImage image(shot);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), window.size());
+}
+
+// A refused write shows the error; the control and the cell keep the old value.
+TEST(DemoPropertyGrid, RefusedWritesReportTheErrorAndKeepTheOldValue) {
+    DemoForm form;
+    BuildCustomerForm(form);
+    PropertyGrid grid;
+    TxtBox* name = Box(form, "txtName");
+    grid.setControl(name);
+    ASSERT_TRUE(grid.edit("MaxLength", "20"));
+    ASSERT_TRUE(grid.edit("BackColor", "&H00FFEEDD&"));
+    struct Case {
+        const char* property;
+        const char* typed;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"MaxLength", "-1", "Error 380: Invalid property value"},
+        {"MaxLength", "70000", "Error 6: "},
+        {"MaxLength", "twelve", "Error 13: "},
+        {"Appearance", "2", "Error 380"},
+        {"BackColor", "&H03000000&", "Error 380"},
+        {"AllUcase", "maybe", "Error 13"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.property) + " = " + c.typed);
+        const qv::Variant before = name->control().GetProperty(qv::FromUtf8(c.property));
+        const QString cellBefore = grid.valueText(c.property);
+        EXPECT_FALSE(grid.edit(c.property, c.typed));
+        EXPECT_TRUE(grid.statusText().startsWith(c.error)) << grid.statusText().toStdString();
+        EXPECT_EQ(name->control().GetProperty(qv::FromUtf8(c.property)), before);
+        EXPECT_EQ(grid.valueText(c.property), cellBefore);
+    }
+    EXPECT_EQ(name->MaxLength(), 20);
+    EXPECT_EQ(grid.valueText("BackColor"), "&H00FFEEDD&");
+}
+
+TEST(DemoPropertyGrid, AcceptedWritesShowTheValueAsTheControlTookIt) {
+    DemoForm form;
+    BuildCustomerForm(form);
+    PropertyGrid grid;
+    TxtBox* city = Box(form, "txtCity");
+    grid.setControl(city);
+    struct Case {
+        const char* property;
+        const char* typed;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"Text", "oslo", "OSLO"},  // AllUcase applies to writes; MaxLength only to typing
+        {"MaxLength", " 5 ", "5"},
+        {"Appearance", "qvFlat", "0 - qvFlat"},
+        {"BorderStyle", "0", "0 - None"},
+        {"FocusColor", "&HC0C0&", "&H0000C0C0&"},
+        {"MustHaveValue", "False", "False"},
+        {"FontSize", "12", "12"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.property);
+        EXPECT_TRUE(grid.edit(c.property, c.typed)) << grid.statusText().toStdString();
+        EXPECT_EQ(grid.valueText(c.property), c.shown);
+    }
+    EXPECT_EQ(city->Text(), "OSLO");
+    EXPECT_EQ(city->MaxLength(), 5);
+    EXPECT_EQ(city->Appearance(), 0);
+    EXPECT_EQ(city->FocusColor(), QColor(0xC0, 0xC0, 0));
+    EXPECT_FALSE(city->MustHaveValue());
+    EXPECT_EQ(city->FontSize(), 12.0);
+    // Read-only properties are listed, greyed and not editable.
+    const int row = grid.rowOf("TextFormatted");
+    ASSERT_GE(row, 0);
+    EXPECT_FALSE(grid.table()->item(row, 1)->flags() & Qt::ItemIsEditable);
+    EXPECT_NE(grid.table()->item(row, 0)->foreground(),
+              grid.table()->item(grid.rowOf("AllUcase"), 0)->foreground());
+    EXPECT_FALSE(grid.edit("TextFormatted", "x"));
+    EXPECT_EQ(grid.valueText("TextFormatted"), "OSLO");
+}
+
+TEST(DemoPropertyGrid, FollowsTheFocusedControlAndItsTypedValue) {
+    ShownWindow w;
+    TxtBox* city = Box(w.window.form(), "txtCity");
+    city->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(w.window.grid().control(), city);
+    QTest::keyClicks(QApplication::focusWidget(), "rom");
+    EXPECT_EQ(w.window.grid().valueText("Text"), "ROM");
+    EXPECT_EQ(w.window.grid().valueText("SelStart"), "3");
+    // Pressing a button elsewhere keeps the selection.
+    QTest::mouseClick(w.window.checkAllButton(), Qt::LeftButton);
+    EXPECT_EQ(w.window.grid().control(), city);
+}
+
+TEST(DemoMainWindow, CheckAllCountsValidControlsWithTheEmailRule) {
+    ShownWindow w;
+    DemoForm& form = w.window.form();
+    EXPECT_EQ(w.window.checkAll(), 2);  // only the optional e-mail and notes are valid empty
+    Box(form, "txtEmail")->setText("anna.example.com");
+    EXPECT_EQ(w.window.checkAll(), 1);
+    EXPECT_TRUE(w.window.statusText().contains("txtEmail"));
+    Box(form, "txtEmail")->setText("anna@example.com");
+    for (const char* n : {"txtNumber", "txtName", "txtCity", "txtPin"}) Box(form, n)->setText("1");
+    EXPECT_EQ(w.window.checkAll(), 6);
+    EXPECT_TRUE(w.window.statusText().contains("6 of 6"));
+}
+
+struct DemoFormFiles : ::testing::Test {
+    QTemporaryDir dir;
+    ShownWindow w;
+    QString path = dir.filePath("customer.json");
+    std::map<QString, QString> saved;
+
+    void SetUp() override {
+        DemoForm& form = w.window.form();
+        Box(form, "txtNumber")->setText("10042");
+        Box(form, "txtName")->setText(QString::fromUtf8("Jürgen Grüße 東京"));
+        Box(form, "txtName")->setMaxLength(30);
+        Box(form, "txtCity")->setText("OSL");
+        Box(form, "txtCity")->setFontBold(true);
+        Box(form, "txtEmail")->setText("j@example.com");
+        Box(form, "txtEmail")->setWarningColor(QColor(0xFF, 0xE0, 0x80));
+        Box(form, "txtNotes")->setText("  two\r\nlines");
+        Box(form, "txtPin")->setText("0815");
+        form.control("txtPin")->move(150, 260);
+        saved = Snapshot(form);
+        ASSERT_TRUE(w.window.saveFile(path));
+    }
+    // Rewrites the saved file's JSON.
+    void Damage(const std::function<void(QJsonArray& controls)>& change) {
+        QJsonObject root = QJsonDocument::fromJson(ReadAll(path).toUtf8()).object();
+        QJsonArray controls = root["controls"].toArray();
+        change(controls);
+        root["controls"] = controls;
+        WriteAll(path, QJsonDocument(root).toJson());
+    }
+};
+
+TEST_F(DemoFormFiles, SaveThenOpenRoundTripsTextsAndSettings) {
+    DemoForm& form = w.window.form();
+    form.clear();
+    BuildCustomerForm(form);  // a fresh form: defaults and the original positions
+    ASSERT_NE(Snapshot(form), saved);
+    EXPECT_TRUE(w.window.openFile(path).isEmpty());
+    EXPECT_EQ(Snapshot(form), saved);
+    ASSERT_EQ(form.controls().size(), 6);
+    EXPECT_EQ(form.controls()[5]->objectName(), "txtPin");
+    EXPECT_EQ(form.caption(form.control("txtPin"))->text(), "PIN");
+    EXPECT_EQ(form.title(), "Customer");
+    // The application's rule comes back with the control.
+    Box(form, "txtEmail")->setText("no at sign");
+    EXPECT_FALSE(Box(form, "txtEmail")->CheckValueNow());
+}
+
+TEST_F(DemoFormFiles, DamagedFilesLoadTheRestAndShowOneMessage) {
+    Damage([](QJsonArray& controls) {
+        QJsonObject number = controls[0].toObject();
+        QJsonArray props = number["properties"].toArray();
+        for (qsizetype i = 0; i < props.size(); ++i) {
+            QJsonObject p = props[i].toObject();
+            if (p["key"] == "MaxLength") p["value"] = "eight";
+            props[i] = p;
+        }
+        number["properties"] = props;
+        number["shoeSize"] = 44;  // an unknown member: ignored
+        controls[0] = number;
+        QJsonObject city = controls[2].toObject();
+        city["class"] = "QVnoSuchControl";
+        controls[2] = city;
+    });
+    QStringList messages;
+    w.window.setMessageSink([&](const QString&, const QString& text) { messages << text; });
+    const QStringList problems = w.window.openFile(path);
+    ASSERT_EQ(messages.size(), 1);
+    ASSERT_EQ(problems.size(), 2) << problems.join('\n').toStdString();
+    EXPECT_TRUE(problems[0].contains("txtNumber") && problems[0].contains("MaxLength"));
+    EXPECT_TRUE(problems[1].contains("txtCity") && problems[1].contains("Error 429"));
+    for (const QString& p : problems) EXPECT_TRUE(messages[0].contains(p));
+
+    const DemoForm& form = w.window.form();
+    EXPECT_EQ(form.controls().size(), 5);
+    EXPECT_EQ(form.control("txtCity"), nullptr);
+    TxtBox* number = Box(form, "txtNumber");
+    ASSERT_NE(number, nullptr);
+    EXPECT_EQ(number->MaxLength(), 0);  // the unreadable key takes its default
+    EXPECT_EQ(number->Text(), "10042");
+    EXPECT_EQ(number->ForbiddenCharacters(), NonDigitCharacters());
+    EXPECT_EQ(Box(form, "txtPin")->Text(), "0815");
+}
+
+TEST_F(DemoFormFiles, TruncatedFilesNeverCrashAndKeepWhatCameBeforeTheCut) {
+    const QByteArray whole = ReadAll(path).toUtf8();
+    const QStringList order = {"txtNumber", "txtName", "txtCity", "txtEmail", "txtNotes", "txtPin"};
+    for (const double fraction : {0.5, 0.8, 0.97}) {
+        SCOPED_TRACE(fraction);
+        WriteAll(path, whole.left(static_cast<qsizetype>(whole.size() * fraction)));
+        const QStringList problems = OpenForm(w.window.form(), path);
+        EXPECT_FALSE(problems.isEmpty());
+        const QList<qv::qt::ControlWidget*> controls = w.window.form().controls();
+        ASSERT_GE(controls.size(), 1);
+        EXPECT_LT(controls.size(), 6 + 1);
+        for (qsizetype i = 0; i < controls.size(); ++i)
+            EXPECT_EQ(controls[i]->objectName(), order[i]);
+        EXPECT_EQ(Box(w.window.form(), "txtNumber")->Text(), "10042");
+    }
+}
+
+TEST_F(DemoFormFiles, UnreadableFilesLeaveTheFormAsItWas) {
+    const QString missing = dir.filePath("missing.json");
+    const QString garbage = dir.filePath("garbage.json");
+    WriteAll(garbage, "this is not a form");
+    for (const QString& p : {missing, garbage}) {
+        SCOPED_TRACE(p.toStdString());
+        const QStringList problems = OpenForm(w.window.form(), p);
+        ASSERT_FALSE(problems.isEmpty());
+        EXPECT_TRUE(problems.last().contains("left as it was"));
+        EXPECT_EQ(Snapshot(w.window.form()), saved);
+    }
+    EXPECT_TRUE(OpenForm(w.window.form(), missing).first().startsWith("Error 53"));
+}
+
+TEST(DemoEventLog, FormatsEventsWithNamedArguments) {
+    using qv::Variant;
+    const Variant keyPress[] = {Variant(int16_t{97})};
+    const Variant keyDown[] = {Variant(int16_t{65}), Variant(int16_t{1})};
+    const Variant okay[] = {Variant(false)};
+    const Variant mouse[] = {Variant(int16_t{1}), Variant(int16_t{0}), Variant(1.5f),
+                             Variant(30.f)};
+    const Variant other[] = {Variant(u"x"), Variant::Null()};
+    struct Case {
+        const char16_t* event;
+        std::span<const Variant> args;
+        const char* line;
+    };
+    const Case cases[] = {
+        {u"KeyPress", keyPress, "txtName: KeyPress(KeyAscii=97)"},
+        {u"KeyDown", keyDown, "txtName: KeyDown(KeyCode=65, Shift=1)"},
+        {u"ValidationCheck", okay, "txtName: ValidationCheck(ValueOkay=False)"},
+        {u"MouseMove", mouse, "txtName: MouseMove(Button=1, Shift=0, X=1.5, Y=30)"},
+        {u"Change", {}, "txtName: Change"},
+        {u"Custom", other, "txtName: Custom(arg1=\"x\", arg2=Null)"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(EventLog::FormatEvent("txtName", c.event, c.args), c.line);
+}
+
+TEST(DemoEventLog, KeepsTheNewestThousandLinesAndCountsEverything) {
+    EventLog log;
+    for (int i = 0; i < 1500; ++i) log.logEvent(QString::number(i), u"Change", {});
+    EXPECT_EQ(log.document()->blockCount(), EventLog::kMaxLines);
+    EXPECT_EQ(log.document()->firstBlock().text(), "500: Change");
+    EXPECT_EQ(log.document()->lastBlock().text(), "1499: Change");
+    EXPECT_EQ(log.count("Change"), 1500);
+    EXPECT_TRUE(log.isReadOnly());
+}
+
+TEST(DemoEventLog, ErrorsInsideNoticesAreLogged) {
+    ShownWindow w;
+    qv::qt::QtServices::Instance().Guard([] { qv::Raise(qv::err::InvalidPropertyValue); });
+    EXPECT_EQ(w.window.log().document()->lastBlock().text(), "Error 380: Invalid property value");
+}
+
+TEST(DemoLaunch, ChoosesTheWalkthroughWithoutADisplay) {
+    struct Case {
+        QStringList args;
+        std::map<QByteArray, QByteArray> env;
+        bool walkthrough, offscreen, announce;
+        const char* screenshot;
+    };
+    const Case cases[] = {
+        {{}, {}, true, true, true, "qvcontrols-demo.png"},
+        {{}, {{"DISPLAY", ":0"}}, false, false, false, "qvcontrols-demo.png"},
+        {{}, {{"WAYLAND_DISPLAY", "wayland-0"}}, false, false, false, "qvcontrols-demo.png"},
+        {{}, {{"QT_QPA_PLATFORM", "xcb"}}, false, false, false, "qvcontrols-demo.png"},
+        {{}, {{"QT_QPA_PLATFORM", "offscreen"}}, true, false, false, "qvcontrols-demo.png"},
+        {{"--walkthrough"}, {{"DISPLAY", ":0"}}, true, true, false, "qvcontrols-demo.png"},
+        {{"--walkthrough"},
+         {{"QT_QPA_PLATFORM", "xcb"}},
+         true,
+         false,
+         false,
+         "qvcontrols-demo.png"},
+        {{"--walkthrough", "--screenshot", "a.png"}, {}, true, true, true, "a.png"},
+        {{"--screenshot=b.png"}, {{"DISPLAY", ":0"}}, true, true, false, "b.png"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString() + " with " + std::to_string(c.env.size()));
+        const LaunchPlan plan = PlanLaunch(c.args, [&](const char* name) {
+            const auto it = c.env.find(name);
+            return it == c.env.end() ? QByteArray() : it->second;
+        });
+        EXPECT_TRUE(plan.error.isEmpty());
+        EXPECT_EQ(plan.walkthrough, c.walkthrough);
+        EXPECT_EQ(plan.setOffscreen, c.offscreen);
+        EXPECT_EQ(plan.announceNoDisplay, c.announce);
+        EXPECT_EQ(plan.screenshot, c.screenshot);
+    }
+    const auto none = [](const char*) { return QByteArray(); };
+    for (const QStringList& bad : {QStringList{"--screenshot"}, QStringList{"--bogus"}})
+        EXPECT_FALSE(PlanLaunch(bad, none).error.isEmpty());
+}
+
+}  // namespace
