@@ -167,7 +167,7 @@ inline String Show(const Variant& v) {
 // user simulation presses only the key with its shift state.
 class Recorder {
   public:
-    explicit Recorder(qv::Control& control) {
+    explicit Recorder(qv::Control& control) : control_(control) {
         control.SetEventListener([this](qv::StringView name, std::span<const Variant> args) {
             if ((name == u"KeyDown" || name == u"KeyUp") && !args.empty()) {
                 const int32_t code = args[0].ToLong();
@@ -184,9 +184,14 @@ class Recorder {
             trace_ += (trace_.empty() ? "" : " ") + entry;
         });
     }
+    // The form outlives the recorder and may still raise events while it closes.
+    ~Recorder() { control_.SetEventListener({}); }
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
     std::string Take() { return std::exchange(trace_, {}); }
 
   private:
+    qv::Control& control_;
     std::string trace_;
 };
 
