@@ -5,6 +5,7 @@
 #include <QCursor>
 #include <QFont>
 #include <QString>
+#include <cmath>
 
 #include "library/Font.h"
 #include "library/Picture.h"
@@ -34,7 +35,7 @@ QCursor ToQCursor(int16_t pointer, const Picture* icon);
 float TwipsPerPixelX();
 float TwipsPerPixelY();
 inline int ToPixels(int32_t twips, float tpp) {
-    return static_cast<int>(static_cast<float>(twips) / tpp + 0.5f);
+    return static_cast<int>(std::lround(static_cast<float>(twips) / tpp));
 }
 
 }  // namespace qv::qt

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTime>
+#include <cmath>
 #include <cstdio>
 
 #include "hosts/qt/ControlWidget.h"
@@ -203,10 +204,12 @@ QtWidgetItem* QtSite::FocusTarget() const {
 }
 
 int32_t QtSite::ScaleWidth() const {
-    return static_cast<int32_t>(static_cast<float>(surface_.width()) * TwipsPerPixelX() + 0.5f);
+    return static_cast<int32_t>(
+        std::lround(static_cast<float>(surface_.width()) * TwipsPerPixelX()));
 }
 int32_t QtSite::ScaleHeight() const {
-    return static_cast<int32_t>(static_cast<float>(surface_.height()) * TwipsPerPixelY() + 0.5f);
+    return static_cast<int32_t>(
+        std::lround(static_cast<float>(surface_.height()) * TwipsPerPixelY()));
 }
 
 void QtSite::SurfaceResized() {

@@ -52,7 +52,7 @@ int16_t CodeOf(int qtKey, Qt::KeyboardModifiers m, char16_t typed) {
     // Punctuation and shifted digits: the code of the US key that types the character.
     char16_t c = typed;
     if (c == 0 && qtKey > 0x20 && qtKey < 0x7F) c = static_cast<char16_t>(qtKey);
-    if (c != 0 && c >= 0x20) return StrokeForChar(c).keyCode;
+    if (c >= 0x20) return StrokeForChar(c).keyCode;
     return 0;
 }
 
