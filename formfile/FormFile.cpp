@@ -675,35 +675,43 @@ class FormReader {
 
 }  // namespace
 
+// One property to a line, each control's own members on its first line: a form of 200
+// controls reads about three times faster than fully indented JSON, and still diffs line by line.
 std::string FormToJson(const FormDocument& form) {
-    OrderedJson doc = OrderedJson::object();
-    doc["format"] = kFormatName;
-    doc["version"] = kFormatVersion;
-    doc["title"] = ToUtf8(form.title);
-    OrderedJson controls = OrderedJson::array();
+    auto json = [](const auto& value) {
+        return OrderedJson(value).dump(-1, ' ', false, OrderedJson::error_handler_t::replace);
+    };
+    std::string out = "{\n";
+    out += "  \"format\": " + json(kFormatName) + ",\n";
+    out += "  \"version\": " + json(kFormatVersion) + ",\n";
+    out += "  \"title\": " + json(ToUtf8(form.title)) + ",\n";
+    out += "  \"controls\": [";
+    const char* controlSeparator = "\n";
     for (const FormControl& control : form.controls) {
-        OrderedJson c = OrderedJson::object();
-        c["class"] = ToUtf8(control.className);
-        c["name"] = ToUtf8(control.name);
-        c["left"] = control.left;
-        c["top"] = control.top;
-        c["width"] = control.width;
-        c["height"] = control.height;
-        OrderedJson properties = OrderedJson::array();
+        out += controlSeparator;
+        controlSeparator = ",\n";
+        out += "    {\"class\": " + json(ToUtf8(control.className)) +
+               ", \"name\": " + json(ToUtf8(control.name)) +
+               ", \"left\": " + std::to_string(control.left) +
+               ", \"top\": " + std::to_string(control.top) +
+               ", \"width\": " + std::to_string(control.width) +
+               ", \"height\": " + std::to_string(control.height) + ", \"properties\": [";
+        const char* separator = "\n";
         for (const MemoryPropertyBag::Entry& entry : control.properties.Entries()) {
             auto [type, value] = TypedValue(entry.value);
             if (!type) continue;
-            OrderedJson p = OrderedJson::object();
-            p["key"] = ToUtf8(entry.key);
-            p["type"] = type;
-            if (!value.is_null()) p["value"] = std::move(value);  // Empty and Null have none
-            properties.push_back(std::move(p));
+            out += separator;
+            separator = ",\n";
+            out += "      {\"key\": " + json(ToUtf8(entry.key)) + ", \"type\": " + json(type);
+            if (!value.is_null())  // Empty and Null have none
+                out += ", \"value\": " +
+                       value.dump(-1, ' ', false, OrderedJson::error_handler_t::replace);
+            out += "}";
         }
-        c["properties"] = std::move(properties);
-        controls.push_back(std::move(c));
+        out += control.properties.Entries().empty() ? "]}" : "\n    ]}";
     }
-    doc["controls"] = std::move(controls);
-    return doc.dump(2, ' ', false, OrderedJson::error_handler_t::replace) + "\n";
+    out += form.controls.empty() ? "]\n}\n" : "\n  ]\n}\n";
+    return out;
 }
 
 FormLoadResult FormFromJson(std::string_view utf8) {

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <regex>
 #include <set>
 
 #include "formfile/FormFile.h"
@@ -142,7 +143,7 @@ TEST(FormFileRoundTrip, KeepsEverySubtypeExactlyAndTheKeyOrder) {
         at = text.find(std::string("\"") + member + "\":", at);
         ASSERT_NE(at, std::string::npos) << member;
     }
-    EXPECT_NE(text.find("\"value\": 0.1\n"), std::string::npos);
+    EXPECT_TRUE(std::regex_search(text, std::regex(R"("value": 0\.1[^0-9])")));
 }
 
 // A bag may hold objects a file cannot; they are left out, and bad UTF-16 is replaced.
