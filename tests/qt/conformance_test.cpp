@@ -5,7 +5,6 @@
 namespace {
 
 using namespace conformance;
-using qv::QVtxtBoxControl;
 namespace K = qv::Key;
 namespace S = qv::ShiftState;
 
@@ -30,275 +29,145 @@ constexpr const char* kLeaveFormatted =
 
 std::string Seq(std::initializer_list<std::string_view> parts) {
     std::string out;
-    for (std::string_view p : parts) {
-        if (p.empty()) continue;
-        if (!out.empty()) out += ' ';
-        out += p;
-    }
+    for (std::string_view p : parts) out += (out.empty() ? "" : " ") + std::string(p);
     return out;
 }
 std::string Times(int n, std::string_view part) {
-    std::string out;
-    for (int i = 0; i < n; ++i) out = Seq({out, part});
-    return out;
+    return n == 1 ? std::string(part) : Seq({part, Times(n - 1, part)});
 }
 
-void Text(QVtxtBoxControl& b, const char16_t* t) {
-    b.Text(Variant(String(t)));
+// The setup of a row: property writes by name, in order.
+std::function<void(QVtxtBoxControl&)> Set(std::vector<std::pair<const char16_t*, Variant>> writes) {
+    return [writes](QVtxtBoxControl& b) {
+        for (const auto& [name, value] : writes) b.LetProperty(name, value);
+    };
+}
+const auto kWarn = Set({{u"UseWarningColor", true}});
+const auto kNull = Set({{u"NullToEmptyString", false}, {u"Text", Variant::Null()}});
+
+Scenario Row(const char* name, std::function<void(QVtxtBoxControl&)> setup, Handlers on,
+             std::vector<Step> steps, String before = {}, std::optional<String> after = {}) {
+    return {name,
+            std::move(setup),
+            std::move(on),
+            std::move(steps),
+            std::move(before),
+            std::move(after)};
 }
 
 const std::vector<Scenario>& Rows() {
     static const std::vector<Scenario> rows = {
-        {"TypingIntoAnEmptyBox",
-         nullptr,
-         {},
-         {Focus({kCheck, u"", 0, 0, kError}),
-          Type(u"abc", {Times(3, kEdit), u"abc", 3, 0, kFocus}),
-          Leave({kLeaveFormatted, u"Abc", 0, 0, kBack})}},
-        {"LeavingTrimsBlanks",
-         [](auto& b) { b.FirstCharacterCapital(false); },
-         {},
-         {Focus({kCheck, u"", 0, 0, kError}),
-          Type(u"  ab  ", {Times(6, kEdit), u"  ab  ", 6, 0, kFocus}),
-          Leave({kLeaveFormatted, u"ab", 0, 0, kBack})}},
-        {"AllUcaseRaisesTypedCharacters",
-         [](auto& b) { b.AllUcase(true); },
-         {},
-         {Focus({kCheck, u"", 0, 0, kError}),
-          Type(u"aBc", {Times(3, kEdit), u"ABC", 3, 0, kFocus}),
-          Leave({Times(3, kCheck), u"ABC", 0, 0, kBack})}},
-        {"ForbiddenCharactersAreDropped",
-         [](auto& b) { b.ForbiddenCharacters(u"0123456789"); },
-         {},
-         {Focus({kCheck, u"", 0, 0, kError}),
-          Type(u"a1b2", {Seq({kEdit, kNoEdit, kEdit, kNoEdit}), u"ab", 2, 0, kFocus}),
-          Leave({kLeaveFormatted, u"Ab", 0, 0, kBack})}},
-        {"AllUcaseComesBeforeTheForbiddenTest",
-         [](auto& b) {
-             b.AllUcase(true);
-             b.ForbiddenCharacters(u"X");
-         },
-         {},
-         {Focus({kCheck, u"", 0, 0, kError}),
-          Type(u"xyz", {Seq({kNoEdit, kEdit, kEdit}), u"YZ", 2, 0, kFocus})}},
-        {"KeyPressHandlerCancels",
-         nullptr,
-         OnKeyPress([](int16_t& a) { a = a == 'x' ? 0 : a; }),
-         {Focus({kCheck, u"", 0, 0, kError}),
-          Type(u"axb", {Seq({kEdit, kNoEdit, kEdit}), u"ab", 2, 0, kFocus})}},
-        {"KeyPressHandlerChangesTheCharacter",
-         nullptr,
-         OnKeyPress([](int16_t& a) { a = a == 'q' ? int16_t{'k'} : a; }),
-         {Focus({kCheck, u"", 0, 0, kError}), Type(u"aq", {Times(2, kEdit), u"ak", 2, 0, kFocus})}},
-        {"AChangedCharacterStillMeetsTheForbiddenTest",
-         [](auto& b) { b.ForbiddenCharacters(u"1"); },
-         OnKeyPress([](int16_t& a) { a = a == 'a' ? int16_t{'1'} : a; }),
-         {Focus({kCheck, u"", 0, 0, kError}),
-          Type(u"ab", {Seq({kNoEdit, kEdit}), u"b", 1, 0, kFocus})}},
-        {"KeyDownHandlerStopsDeleteButNotBackspace",
-         [](auto& b) { Text(b, u"abc"); },
-         OnKeyDown([](int16_t& k, int16_t&) { k = k == K::Delete ? 0 : k; }),
-         {Focus({kCheck, u"Abc", 0, 0, kFocus}),
-          Key(K::Delete, 0, {kMove, u"Abc", 0, 0, kFocus}),
-          Key(K::End, 0, {kMove, u"Abc", 3, 0, kFocus}),
-          Key(K::Back, 0, {kEdit, u"Ab", 2, 0, kFocus}),
-          Leave({Times(3, kCheck), u"Ab", 0, 0, kBack})}},
-        {"MaxLengthRefusesAndBeeps",
-         [](auto& b) { b.MaxLength(3); },
-         {},
-         {Focus({kCheck, u"", 0, 0, kError}),
-          Type(u"abcd", {Seq({Times(3, kEdit), kNoEdit}), u"abc", 3, 0, kFocus, 1}),
-          Leave({kLeaveFormatted, u"Abc", 0, 0, kBack})}},
-        {"MaxLengthCountsWhatASelectionFrees",
-         [](auto& b) {
-             b.MaxLength(3);
-             Text(b, u"abc");
-             b.SelectedOnGotFocus(true);
-         },
-         {},
-         {Focus({kCheck, u"Abc", 0, 3, kFocus}),
-          Type(u"xy", {Times(2, kEdit), u"xy", 2, 0, kFocus})}},
-        {"SelectedOnGotFocusSelectsAll",
-         [](auto& b) {
-             Text(b, u"hello");
-             b.SelectedOnGotFocus(true);
-         },
-         {},
-         {Focus({kCheck, u"Hello", 0, 5, kFocus}),
-          Type(u"j", {kEdit, u"j", 1, 0, kFocus}),
-          Leave({kLeaveFormatted, u"J", 0, 0, kBack})}},
-        {"FocusKeepsTheCaretOtherwise",
-         [](auto& b) { Text(b, u"hello"); },
-         {},
-         {Focus({kCheck, u"Hello", 0, 0, kFocus}),
-          Type(u"x", {kEdit, u"xHello", 1, 0, kFocus}),
-          Leave({kLeaveFormatted, u"XHello", 0, 0, kBack})}},
-        {"ProgramSelectionSurvivesTheFocus",
-         [](auto& b) {
-             Text(b, u"abc");
-             b.SelStart(1);
-             b.SelLength(1);
-         },
-         {},
-         {Focus({kCheck, u"Abc", 1, 1, kFocus}), Type(u"x", {kEdit, u"Axc", 2, 0, kFocus})}},
-        {"DeleteAtTheStart",
-         [](auto& b) { Text(b, u"abc"); },
-         {},
-         {Focus({kCheck, u"Abc", 0, 0, kFocus}),
-          Key(K::Delete, 0, {kKeyEdit, u"bc", 0, 0, kFocus}),
-          Leave({kLeaveFormatted, u"Bc", 0, 0, kBack})}},
-        {"LeftThenType",
-         [](auto& b) { Text(b, u"ac"); },
-         {},
-         {Focus({kCheck, u"Ac", 0, 0, kFocus}),
-          Key(K::End, 0, {kMove, u"Ac", 2, 0, kFocus}),
-          Key(K::Left, 0, {kMove, u"Ac", 1, 0, kFocus}),
-          Type(u"b", {kEdit, u"Abc", 2, 0, kFocus})}},
-        {"ShiftHomeSelectsToTheStart",
-         [](auto& b) { Text(b, u"abc"); },
-         {},
-         {Focus({kCheck, u"Abc", 0, 0, kFocus}),
-          Key(K::End, 0, {kMove, u"Abc", 3, 0, kFocus}),
-          Key(K::Home, S::Shift, {kMove, u"Abc", 0, 3, kFocus}),
-          Type(u"z", {kEdit, u"z", 1, 0, kFocus})}},
-        {"ShiftLeftThenDeleteRemovesTheSelection",
-         [](auto& b) { Text(b, u"abc"); },
-         {},
-         {Focus({kCheck, u"Abc", 0, 0, kFocus}),
-          Key(K::End, 0, {kMove, u"Abc", 3, 0, kFocus}),
-          Key(K::Left, S::Shift, {kMove, u"Abc", 2, 1, kFocus}),
-          Key(K::Left, S::Shift, {kMove, u"Abc", 1, 2, kFocus}),
-          Key(K::Delete, 0, {kKeyEdit, u"A", 1, 0, kFocus})}},
-        {"CopyThenPaste",
-         [](auto& b) {
-             Text(b, u"hello");
-             b.SelectedOnGotFocus(true);
-         },
-         {},
-         {Focus({kCheck, u"Hello", 0, 5, kFocus}),
-          Key(kKeyC, S::Ctrl, {kNoEdit, u"Hello", 0, 5, kFocus}),
-          Key(K::End, 0, {kMove, u"Hello", 5, 0, kFocus}),
-          Key(kKeyV, S::Ctrl, {kEdit, u"HelloHello", 10, 0, kFocus})},
-         u"old",
-         u"Hello"},
-        {"CutEmptiesTheBox",
-         [](auto& b) {
-             Text(b, u"hello");
-             b.SelectedOnGotFocus(true);
-         },
-         {},
-         {Focus({kCheck, u"Hello", 0, 5, kFocus}),
-          Key(kKeyX, S::Ctrl, {kEdit, u"", 0, 0, kError}),
-          Leave({Times(3, kCheck), u"", 0, 0, kBack})},
-         u"old",
-         u"Hello"},
-        {"SingleLinePastesTheFirstLine",
-         nullptr,
-         {},
-         {Focus({kCheck, u"", 0, 0, kError}),
-          Key(kKeyV, S::Ctrl, {kEdit, u"one", 3, 0, kFocus})},
-         u"one\r\ntwo",
-         u"one\r\ntwo"},
-        {"PasteBeyondMaxLengthIsCutShortWithABeep",
-         [](auto& b) { b.MaxLength(4); },
-         {},
-         {Focus({kCheck, u"", 0, 0, kError}),
-          Key(kKeyV, S::Ctrl, {kEdit, u"abcd", 4, 0, kFocus, 1})},
-         u"abcdefg"},
-        {"UndoTakesBackTheTypingRunAndRedoes",
-         nullptr,
-         {},
-         {Focus({kCheck, u"", 0, 0, kError}),
-          Type(u"abc", {Times(3, kEdit), u"abc", 3, 0, kFocus}),
-          Key(kKeyZ, S::Ctrl, {kEdit, u"", 0, 0, kError}),
-          Key(kKeyZ, S::Ctrl, {kEdit, u"abc", 3, 0, kFocus})}},
-        {"MultiLineEnterBreaksTheLine",
-         [](auto& b) { b.MultiLine(true); },
-         {},
-         {Focus({kCheck, u"", 0, 0, kError}),
-          Type(u"ab", {Times(2, kEdit), u"ab", 2, 0, kFocus}),
-          Key(K::Return, 0, {kEdit, u"ab\r\n", 4, 0, kFocus}),
-          Type(u"cd", {Times(2, kEdit), u"ab\r\ncd", 6, 0, kFocus}),
-          Key(K::Home, 0, {kMove, u"ab\r\ncd", 4, 0, kFocus}),
-          Leave({kLeaveFormatted, u"Ab\r\ncd", 0, 0, kBack})}},
-        {"SingleLineEnterDoesNothing",
-         nullptr,
-         {},
-         {Focus({kCheck, u"", 0, 0, kError}),
-          Type(u"ab", {Times(2, kEdit), u"ab", 2, 0, kFocus}),
-          Key(K::Return, 0, {kNoEdit, u"ab", 2, 0, kFocus})}},
-        {"LockedRefusesEditsAndShowsDisabled",
-         [](auto& b) {
-             Text(b, u"abc");
-             b.Locked(true);
-         },
-         {},
-         {Focus({kCheck, u"Abc", 0, 0, kDisabled}),
-          Type(u"x", {kNoEdit, u"Abc", 0, 0, kDisabled}),
-          Key(K::Delete, 0, {kMove, u"Abc", 0, 0, kDisabled}),
-          Leave({kCheck, u"Abc", 0, 0, kDisabled})}},
-        {"PasswordFieldDoesNotCopy",
-         [](auto& b) { b.PasswordChar(u"*"); },
-         {},
-         {Focus({kCheck, u"", 0, 0, kError}),
-          Type(u"abc", {Times(3, kEdit), u"abc", 3, 0, kFocus}),
-          Key(K::Home, S::Shift, {kMove, u"abc", 0, 3, kFocus}),
-          Key(kKeyC, S::Ctrl, {kNoEdit, u"abc", 0, 3, kFocus})},
-         u"keep",
-         u"keep"},
-        {"NullStaysNullWithoutTyping",
-         [](auto& b) {
-             b.NullToEmptyString(false);
-             b.Text(Variant::Null());
-         },
-         {},
-         {Focus({kCheck, u"<Null>", 0, 0, kError}), Leave({kCheck, u"<Null>", 0, 0, kBack})}},
-        {"TypingGivesANullBoxAValue",
-         [](auto& b) {
-             b.NullToEmptyString(false);
-             b.Text(Variant::Null());
-         },
-         {},
-         {Focus({kCheck, u"<Null>", 0, 0, kError}),
-          Type(u"a", {kEdit, u"a", 1, 0, kFocus}),
-          Key(K::Back, 0, {kEdit, u"", 0, 0, kError}),
-          Leave({kCheck, u"", 0, 0, kBack})}},
-        {"EmptyBoxWarnsOnLeave",
-         [](auto& b) { b.UseWarningColor(true); },
-         {},
-         {Focus({kCheck, u"", 0, 0, kError}), Leave({kCheck, u"", 0, 0, kWarning})}},
-        {"BlanksCountAsEmpty",
-         [](auto& b) { b.UseWarningColor(true); },
-         {},
-         {Focus({kCheck, u"", 0, 0, kError}),
-          Type(u"   ", {Times(3, kEdit), u"   ", 3, 0, kError}),
-          Leave({Seq({kCheck, "Change", kCheck}), u"", 0, 0, kWarning})}},
-        {"ValueNotNeeded",
-         [](auto& b) {
-             b.MustHaveValue(false);
-             b.UseWarningColor(true);
-         },
-         {},
-         {Focus({kCheck, u"", 0, 0, kFocus}), Leave({kCheck, u"", 0, 0, kBack})}},
-        {"ValidationCheckRefusesShortValues",
-         [](auto& b) { b.UseWarningColor(true); },
-         OnValidationCheck(
-              [](const QVtxtBoxControl& b, bool& ok) {
-                  ok = ok && b.Text().ToString().size() >= 3;
-              }),
-         {Focus({kCheck, u"", 0, 0, kError}),
-          Type(u"ab", {Times(2, kEdit), u"ab", 2, 0, kError}),
-          Leave({kLeaveFormatted, u"Ab", 0, 0, kWarning})}},
-        {"ValidationCheckAcceptsAnEmptyValue",
-         [](auto& b) { b.UseWarningColor(true); },
-         OnValidationCheck([](const QVtxtBoxControl&, bool& ok) { ok = true; }),
-         {Focus({kCheck, u"", 0, 0, kFocus}), Leave({kCheck, u"", 0, 0, kBack})}},
-        {"CharacterWithoutAKeyOfItsOwn",
-         nullptr,
-         {},
-         {Focus({kCheck, u"", 0, 0, kError}),
-          Type(u"\u00fcber", {Times(4, kEdit), u"\u00fcber", 4, 0, kFocus}),
-          Leave({kLeaveFormatted, u"\u00dcber", 0, 0, kBack})}},
+        // Typed text is formatted when the box is left: trimmed, then its first letter raised
+        // (a second write: one more check, no second Change).
+        Row("LeavingTrimsAndCapitalises", nullptr, {},
+            {Focus({kCheck, u"", 0, 0, kError}),
+             Type(u" \u00fcber ", {Times(6, kEdit), u" \u00fcber ", 6, 0, kFocus}),
+             Key(K::Return, 0, {kNoEdit, u" \u00fcber ", 6, 0, kFocus}),
+             Leave({Seq({kLeaveFormatted, kCheck}), u"\u00dcber", 0, 0, kBack})}),
+        Row("AllUcaseComesBeforeTheForbiddenTest",
+            Set({{u"AllUcase", true}, {u"ForbiddenCharacters", u"X1"}}), {},
+            {Focus({kCheck, u"", 0, 0, kError}),
+             Type(u"x1aBc", {Seq({kNoEdit, kNoEdit, Times(3, kEdit)}), u"ABC", 3, 0, kFocus}),
+             Leave({Times(3, kCheck), u"ABC", 0, 0, kBack})}),
+        Row("KeyPressHandlerCancelsOrChangesTheCharacter", Set({{u"ForbiddenCharacters", u"1"}}),
+            {.keyPress =
+                 [](int16_t& a) {
+                     if (a == 'x') a = 0;
+                     if (a == 'q') a = 'k';
+                     if (a == 'a') a = '1';   // a changed character still meets the forbidden test
+                     if (a == 'e') a = 0xE9;  // a character without a key of its own
+                     if (a == 'w') a = 13;    // Enter: nothing on one line
+                     if (a == 'z') a = 8;     // Backspace
+                 }},
+            {Focus({kCheck, u"", 0, 0, kError}),
+             Type(u"axqbew",
+                  {Seq({kNoEdit, kNoEdit, Times(3, kEdit), kNoEdit}), u"kb\u00e9", 3, 0, kFocus}),
+             Type(u"z", {kEdit, u"kb", 2, 0, kFocus})}),
+        // A stopped key does nothing, but its key up still carries the key's own code.
+        Row("KeyDownHandlerStopsKeysButNotBackspace", Set({{u"Text", u"abc"}}),
+            {.keyDown = [](int16_t& k, int16_t&) { k = k == K::Delete || k == K::Left ? 0 : k; }},
+            {Focus({kCheck, u"Abc", 0, 0, kFocus}),
+             Key(K::Delete, 0, {"KeyDown(46,0) KeyUp(46,0)", u"Abc", 0, 0, kFocus}),
+             Key(K::End, 0, {kMove, u"Abc", 3, 0, kFocus}),
+             Key(K::Left, 0, {kMove, u"Abc", 3, 0, kFocus}),
+             Key(K::Back, 0, {kEdit, u"Ab", 2, 0, kFocus}),
+             Leave({Times(3, kCheck), u"Ab", 0, 0, kBack})}),
+        Row("SelectedOnGotFocusAndMaxLengthCountsWhatASelectionFrees",
+            Set({{u"Text", u"abc"}, {u"MaxLength", 3}, {u"SelectedOnGotFocus", true}}), {},
+            {Focus({kCheck, u"Abc", 0, 3, kFocus}),
+             Type(u"xyzw", {Seq({Times(3, kEdit), kNoEdit}), u"xyz", 3, 0, kFocus, 1}),
+             Leave({kLeaveFormatted, u"Xyz", 0, 0, kBack})}),
+        Row("ProgramSelectionSurvivesTheFocus",
+            Set({{u"Text", u"abc"}, {u"SelStart", 1}, {u"SelLength", 1}}), {},
+            {Focus({kCheck, u"Abc", 1, 1, kFocus}), Type(u"x", {kEdit, u"Axc", 2, 0, kFocus})}),
+        Row("CaretKeysSelectionAndDelete", Set({{u"Text", u"abcd"}}), {},
+            {Focus({kCheck, u"Abcd", 0, 0, kFocus}),
+             Key(K::Delete, 0, {kKeyEdit, u"bcd", 0, 0, kFocus}),
+             Key(K::End, 0, {kMove, u"bcd", 3, 0, kFocus}),
+             Key(K::Left, 0, {kMove, u"bcd", 2, 0, kFocus}),
+             Type(u"x", {kEdit, u"bcxd", 3, 0, kFocus}),
+             Key(K::Left, S::Shift, {kMove, u"bcxd", 2, 1, kFocus}),
+             Key(K::Left, S::Shift, {kMove, u"bcxd", 1, 2, kFocus}),
+             Key(K::Delete, 0, {kKeyEdit, u"bd", 1, 0, kFocus}),
+             Key(K::Home, S::Shift, {kMove, u"bd", 0, 1, kFocus}),
+             Type(u"z", {kEdit, u"zd", 1, 0, kFocus}),
+             Leave({kLeaveFormatted, u"Zd", 0, 0, kBack})}),
+        Row("CopyPasteAndCut", Set({{u"Text", u"hello"}, {u"SelectedOnGotFocus", true}}), {},
+            {Focus({kCheck, u"Hello", 0, 5, kFocus}),
+             Key(kKeyC, S::Ctrl, {kNoEdit, u"Hello", 0, 5, kFocus}),
+             Key(K::End, 0, {kMove, u"Hello", 5, 0, kFocus}),
+             Key(kKeyV, S::Ctrl, {kEdit, u"HelloHello", 10, 0, kFocus}),
+             Key(K::Home, S::Shift, {kMove, u"HelloHello", 0, 10, kFocus}),
+             Key(kKeyX, S::Ctrl, {kEdit, u"", 0, 0, kError}),
+             Leave({Times(3, kCheck), u"", 0, 0, kBack})},
+            u"old", u"HelloHello"),
+        // One line takes the clipboard's first line, cut short at MaxLength with a beep.
+        Row("PasteOnOneLine", Set({{u"MaxLength", 4}}), {},
+            {Focus({kCheck, u"", 0, 0, kError}), Key(kKeyV, S::Ctrl, {kEdit, u"abc", 3, 0, kFocus}),
+             Key(kKeyV, S::Ctrl, {kEdit, u"abca", 4, 0, kFocus, 1})},
+            u"abc\r\nxyz", u"abc\r\nxyz"),
+        Row("UndoTakesBackTheTypingRunAndRedoes", nullptr, {},
+            {Focus({kCheck, u"", 0, 0, kError}),
+             Type(u"abc", {Times(3, kEdit), u"abc", 3, 0, kFocus}),
+             Key(kKeyZ, S::Ctrl, {kEdit, u"", 0, 0, kError}),
+             Key(kKeyZ, S::Ctrl, {kEdit, u"abc", 3, 0, kFocus})}),
+        Row("MultiLineEnterBreaksTheLine", Set({{u"MultiLine", true}}), {},
+            {Focus({kCheck, u"", 0, 0, kError}),
+             Type(u"ab", {Times(2, kEdit), u"ab", 2, 0, kFocus}),
+             Key(K::Return, 0, {kEdit, u"ab\r\n", 4, 0, kFocus}),
+             Type(u"cd", {Times(2, kEdit), u"ab\r\ncd", 6, 0, kFocus}),
+             Key(K::Home, 0, {kMove, u"ab\r\ncd", 4, 0, kFocus}),
+             Leave({kLeaveFormatted, u"Ab\r\ncd", 0, 0, kBack})}),
+        Row("LockedRefusesEditsAndShowsDisabled", Set({{u"Text", u"abc"}, {u"Locked", true}}), {},
+            {Focus({kCheck, u"Abc", 0, 0, kDisabled}),
+             Type(u"x", {kNoEdit, u"Abc", 0, 0, kDisabled}),
+             Key(K::Delete, 0, {kMove, u"Abc", 0, 0, kDisabled}),
+             Leave({kCheck, u"Abc", 0, 0, kDisabled})}),
+        Row("PasswordFieldDoesNotCopy", Set({{u"PasswordChar", u"*"}}), {},
+            {Focus({kCheck, u"", 0, 0, kError}),
+             Type(u"abc", {Times(3, kEdit), u"abc", 3, 0, kFocus}),
+             Key(K::Home, S::Shift, {kMove, u"abc", 0, 3, kFocus}),
+             Key(kKeyC, S::Ctrl, {kNoEdit, u"abc", 0, 3, kFocus})},
+            u"keep", u"keep"),
+        Row("NullStaysNullWithoutTyping", kNull, {},
+            {Focus({kCheck, u"<Null>", 0, 0, kError}), Leave({kCheck, u"<Null>", 0, 0, kBack})}),
+        Row("TypingGivesANullBoxAValue", kNull, {},
+            {Focus({kCheck, u"<Null>", 0, 0, kError}), Type(u"a", {kEdit, u"a", 1, 0, kFocus}),
+             Key(K::Back, 0, {kEdit, u"", 0, 0, kError}), Leave({kCheck, u"", 0, 0, kBack})}),
+        Row("BlanksCountAsEmptyAndWarnOnLeave", kWarn, {},
+            {Focus({kCheck, u"", 0, 0, kError}),
+             Type(u"   ", {Times(3, kEdit), u"   ", 3, 0, kError}),
+             Leave({Seq({kCheck, "Change", kCheck}), u"", 0, 0, kWarning})}),
+        Row("ValueNotNeeded", Set({{u"MustHaveValue", false}, {u"UseWarningColor", true}}), {},
+            {Focus({kCheck, u"", 0, 0, kFocus}), Leave({kCheck, u"", 0, 0, kBack})}),
+        Row("ValidationCheckRefusesShortValues", kWarn,
+            {.validationCheck = [](auto& b, bool& ok) { ok &= b.Text().ToString().size() > 2; }},
+            {Focus({kCheck, u"", 0, 0, kError}),
+             Type(u"ab", {Times(2, kEdit), u"ab", 2, 0, kError}),
+             Leave({kLeaveFormatted, u"Ab", 0, 0, kWarning})}),
+        Row("ValidationCheckAcceptsAnEmptyValue", kWarn,
+            {.validationCheck = [](auto&, bool& ok) { ok = true; }},
+            {Focus({kCheck, u"", 0, 0, kFocus}), Leave({kCheck, u"", 0, 0, kBack})}),
     };
     return rows;
 }
@@ -309,17 +178,14 @@ TEST_P(Conformance, SameOnBothHostsAndAsExpected) {
     const Scenario& s = GetParam();
     const HostRun headless = RunHeadless(s);
     const HostRun qt = RunQt(s);
-    ASSERT_EQ(headless.steps.size(), s.steps.size());
-    ASSERT_EQ(qt.steps.size(), s.steps.size());
     for (size_t i = 0; i < s.steps.size(); ++i) {
-        const Expect& e = s.steps[i].expect;
-        const Observation want{e.events, e.text, e.selStart, e.selLength, e.back, e.beeps};
+        const Observation& want = s.steps[i].expect;
         const std::string step = "step " + std::to_string(i + 1);
         EXPECT_EQ(headless.steps[i], qt.steps[i]) << step << ": the hosts differ";
         for (const auto& [host, seen] :
-             {std::pair{"headless", &headless.steps[i]}, std::pair{"Qt", &qt.steps[i]}}) {
-            Observation got = *seen;
-            got.trace = Names(got.trace);
+             {std::pair{"headless", headless.steps[i]}, {"Qt", qt.steps[i]}}) {
+            Observation got = seen;
+            if (want.trace.find('(') == std::string::npos) got.trace = Names(got.trace);
             EXPECT_EQ(got, want) << step << " on the " << host << " host";
         }
     }

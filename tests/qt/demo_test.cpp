@@ -11,7 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
-#include <functional>
 #include <map>
 
 #include "demo/CustomerForm.h"
@@ -55,13 +54,7 @@ std::map<QString, QString> Snapshot(const DemoForm& form) {
             const qv::Variant v = w->control().GetProperty(m.name);
             QString text;
             if (auto font = v.As<qv::Font>())
-                text = QStringLiteral("%1 %2 %3%4%5%6")
-                           .arg(qv::qt::ToQString(font->Name()))
-                           .arg(font->Size())
-                           .arg(font->Bold())
-                           .arg(font->Italic())
-                           .arg(font->Underline())
-                           .arg(font->Strikethrough());
+                text = qv::qt::ToQFont(*font).toString();
             else
                 text = v.IsObject() ? QStringLiteral("object") : PropertyGrid::DisplayText(m, v);
             out[n + "." + qv::qt::ToQString(m.name)] = text;
@@ -87,6 +80,7 @@ TEST(DemoWalkthrough, RunsOffscreenSucceedsAndWritesThePng) {
     MainWindow window;
     QString printed;
     QTextStream out(&printed);
+    // Its own checks include the property grid following the focused control and its typing.
     EXPECT_TRUE(RunWalkthrough(window, shot, out)) << printed.toStdString();
     EXPECT_FALSE(printed.contains("FAILED"));
     EXPECT_TRUE(printed.contains("5 of 6 controls valid"));
@@ -95,53 +89,16 @@ TEST(DemoWalkthrough, RunsOffscreenSucceedsAndWritesThePng) {
     EXPECT_EQ(image.size(), window.size());
 }
 
-// A refused write shows the error; the control and the cell keep the old value.
-TEST(DemoPropertyGrid, RefusedWritesReportTheErrorAndKeepTheOldValue) {
-    DemoForm form;
-    BuildCustomerForm(form);
-    PropertyGrid grid;
-    TxtBox* name = Box(form, "txtName");
-    grid.setControl(name);
-    ASSERT_TRUE(grid.edit("MaxLength", "20"));
-    ASSERT_TRUE(grid.edit("BackColor", "&H00FFEEDD&"));
-    struct Case {
-        const char* property;
-        const char* typed;
-        const char* error;
-    };
-    const Case cases[] = {
-        {"MaxLength", "-1", "Error 380: Invalid property value"},
-        {"MaxLength", "70000", "Error 6: "},
-        {"MaxLength", "twelve", "Error 13: "},
-        {"Appearance", "2", "Error 380"},
-        {"BackColor", "&H03000000&", "Error 380"},
-        {"AllUcase", "maybe", "Error 13"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.property) + " = " + c.typed);
-        const qv::Variant before = name->control().GetProperty(qv::FromUtf8(c.property));
-        const QString cellBefore = grid.valueText(c.property);
-        EXPECT_FALSE(grid.edit(c.property, c.typed));
-        EXPECT_TRUE(grid.statusText().startsWith(c.error)) << grid.statusText().toStdString();
-        EXPECT_EQ(name->control().GetProperty(qv::FromUtf8(c.property)), before);
-        EXPECT_EQ(grid.valueText(c.property), cellBefore);
-    }
-    EXPECT_EQ(name->MaxLength(), 20);
-    EXPECT_EQ(grid.valueText("BackColor"), "&H00FFEEDD&");
-}
-
-TEST(DemoPropertyGrid, AcceptedWritesShowTheValueAsTheControlTookIt) {
+// An accepted write shows the value as the control took it (the cells are read back from the
+// control); a refused one shows the error, and the control and the cell keep the old value.
+TEST(DemoPropertyGrid, WritesShowTheControlsValueOrTheError) {
     DemoForm form;
     BuildCustomerForm(form);
     PropertyGrid grid;
     TxtBox* city = Box(form, "txtCity");
     grid.setControl(city);
-    struct Case {
-        const char* property;
-        const char* typed;
-        const char* shown;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        // typed: shown or error
         {"Text", "oslo", "OSLO"},  // AllUcase applies to writes; MaxLength only to typing
         {"MaxLength", " 5 ", "5"},
         {"Appearance", "qvFlat", "0 - qvFlat"},
@@ -149,18 +106,27 @@ TEST(DemoPropertyGrid, AcceptedWritesShowTheValueAsTheControlTookIt) {
         {"FocusColor", "&HC0C0&", "&H0000C0C0&"},
         {"MustHaveValue", "False", "False"},
         {"FontSize", "12", "12"},
+        {"MaxLength", "-1", "Error 380: Invalid property value"},
+        {"MaxLength", "70000", "Error 6: "},
+        {"MaxLength", "twelve", "Error 13: "},
+        {"Appearance", "2", "Error 380"},
+        {"FocusColor", "&H03000000&", "Error 380"},
+        {"AllUcase", "maybe", "Error 13"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.property);
-        EXPECT_TRUE(grid.edit(c.property, c.typed)) << grid.statusText().toStdString();
-        EXPECT_EQ(grid.valueText(c.property), c.shown);
+    for (const auto& [property, typed, result] : cases) {
+        SCOPED_TRACE(std::string(property) + " = " + typed);
+        const bool refused = QString(result).startsWith("Error");
+        const qv::Variant before = city->control().GetProperty(qv::FromUtf8(property));
+        const QString cellBefore = grid.valueText(property);
+        EXPECT_EQ(grid.edit(property, typed), !refused) << grid.statusText().toStdString();
+        if (refused) {
+            EXPECT_TRUE(grid.statusText().startsWith(result)) << grid.statusText().toStdString();
+            EXPECT_EQ(city->control().GetProperty(qv::FromUtf8(property)), before);
+            EXPECT_EQ(grid.valueText(property), cellBefore);
+        } else {
+            EXPECT_EQ(grid.valueText(property), result);
+        }
     }
-    EXPECT_EQ(city->Text(), "OSLO");
-    EXPECT_EQ(city->MaxLength(), 5);
-    EXPECT_EQ(city->Appearance(), 0);
-    EXPECT_EQ(city->FocusColor(), QColor(0xC0, 0xC0, 0));
-    EXPECT_FALSE(city->MustHaveValue());
-    EXPECT_EQ(city->FontSize(), 12.0);
     // Read-only properties are listed, greyed and not editable.
     const int row = grid.rowOf("TextFormatted");
     ASSERT_GE(row, 0);
@@ -169,20 +135,6 @@ TEST(DemoPropertyGrid, AcceptedWritesShowTheValueAsTheControlTookIt) {
               grid.table()->item(grid.rowOf("AllUcase"), 0)->foreground());
     EXPECT_FALSE(grid.edit("TextFormatted", "x"));
     EXPECT_EQ(grid.valueText("TextFormatted"), "OSLO");
-}
-
-TEST(DemoPropertyGrid, FollowsTheFocusedControlAndItsTypedValue) {
-    ShownWindow w;
-    TxtBox* city = Box(w.window.form(), "txtCity");
-    city->setFocus();
-    QApplication::processEvents();
-    ASSERT_EQ(w.window.grid().control(), city);
-    QTest::keyClicks(QApplication::focusWidget(), "rom");
-    EXPECT_EQ(w.window.grid().valueText("Text"), "ROM");
-    EXPECT_EQ(w.window.grid().valueText("SelStart"), "3");
-    // Pressing a button elsewhere keeps the selection.
-    QTest::mouseClick(w.window.checkAllButton(), Qt::LeftButton);
-    EXPECT_EQ(w.window.grid().control(), city);
 }
 
 TEST(DemoMainWindow, CheckAllCountsValidControlsWithTheEmailRule) {
@@ -219,14 +171,6 @@ struct DemoFormFiles : ::testing::Test {
         saved = Snapshot(form);
         ASSERT_TRUE(w.window.saveFile(path));
     }
-    // Rewrites the saved file's JSON.
-    void Damage(const std::function<void(QJsonArray& controls)>& change) {
-        QJsonObject root = QJsonDocument::fromJson(ReadAll(path).toUtf8()).object();
-        QJsonArray controls = root["controls"].toArray();
-        change(controls);
-        root["controls"] = controls;
-        WriteAll(path, QJsonDocument(root).toJson());
-    }
 };
 
 TEST_F(DemoFormFiles, SaveThenOpenRoundTripsTextsAndSettings) {
@@ -246,21 +190,23 @@ TEST_F(DemoFormFiles, SaveThenOpenRoundTripsTextsAndSettings) {
 }
 
 TEST_F(DemoFormFiles, DamagedFilesLoadTheRestAndShowOneMessage) {
-    Damage([](QJsonArray& controls) {
-        QJsonObject number = controls[0].toObject();
-        QJsonArray props = number["properties"].toArray();
-        for (qsizetype i = 0; i < props.size(); ++i) {
-            QJsonObject p = props[i].toObject();
-            if (p["key"] == "MaxLength") p["value"] = "eight";
-            props[i] = p;
-        }
-        number["properties"] = props;
-        number["shoeSize"] = 44;  // an unknown member: ignored
-        controls[0] = number;
-        QJsonObject city = controls[2].toObject();
-        city["class"] = "QVnoSuchControl";
-        controls[2] = city;
-    });
+    QJsonObject root = QJsonDocument::fromJson(ReadAll(path).toUtf8()).object();
+    QJsonArray controls = root["controls"].toArray();
+    QJsonObject first = controls[0].toObject(), city = controls[2].toObject();
+    QJsonArray props = first["properties"].toArray();
+    for (QJsonValueRef p : props) {
+        QJsonObject o = p.toObject();
+        if (o["key"] != "MaxLength") continue;
+        o["value"] = "eight";
+        p = o;
+    }
+    first["properties"] = props;
+    first["shoeSize"] = 44;  // an unknown member: ignored
+    city["class"] = "QVnoSuchControl";
+    controls[0] = first;
+    controls[2] = city;
+    root["controls"] = controls;
+    WriteAll(path, QJsonDocument(root).toJson());
     QStringList messages;
     w.window.setMessageSink([&](const QString&, const QString& text) { messages << text; });
     const QStringList problems = w.window.openFile(path);
@@ -344,7 +290,6 @@ TEST(DemoEventLog, KeepsTheNewestThousandLinesAndCountsEverything) {
     EXPECT_EQ(log.document()->firstBlock().text(), "500: Change");
     EXPECT_EQ(log.document()->lastBlock().text(), "1499: Change");
     EXPECT_EQ(log.count("Change"), 1500);
-    EXPECT_TRUE(log.isReadOnly());
 }
 
 TEST(DemoEventLog, ErrorsInsideNoticesAreLogged) {
@@ -360,19 +305,15 @@ TEST(DemoLaunch, ChoosesTheWalkthroughWithoutADisplay) {
         bool walkthrough, offscreen, announce;
         const char* screenshot;
     };
+    const char* png = "qvcontrols-demo.png";
     const Case cases[] = {
-        {{}, {}, true, true, true, "qvcontrols-demo.png"},
-        {{}, {{"DISPLAY", ":0"}}, false, false, false, "qvcontrols-demo.png"},
-        {{}, {{"WAYLAND_DISPLAY", "wayland-0"}}, false, false, false, "qvcontrols-demo.png"},
-        {{}, {{"QT_QPA_PLATFORM", "xcb"}}, false, false, false, "qvcontrols-demo.png"},
-        {{}, {{"QT_QPA_PLATFORM", "offscreen"}}, true, false, false, "qvcontrols-demo.png"},
-        {{"--walkthrough"}, {{"DISPLAY", ":0"}}, true, true, false, "qvcontrols-demo.png"},
-        {{"--walkthrough"},
-         {{"QT_QPA_PLATFORM", "xcb"}},
-         true,
-         false,
-         false,
-         "qvcontrols-demo.png"},
+        {{}, {}, true, true, true, png},
+        {{}, {{"DISPLAY", ":0"}}, false, false, false, png},
+        {{}, {{"WAYLAND_DISPLAY", "wayland-0"}}, false, false, false, png},
+        {{}, {{"QT_QPA_PLATFORM", "xcb"}}, false, false, false, png},
+        {{}, {{"QT_QPA_PLATFORM", "offscreen"}}, true, false, false, png},
+        {{"--walkthrough"}, {{"DISPLAY", ":0"}}, true, true, false, png},
+        {{"--walkthrough"}, {{"QT_QPA_PLATFORM", "xcb"}}, true, false, false, png},
         {{"--walkthrough", "--screenshot", "a.png"}, {}, true, true, true, "a.png"},
         {{"--screenshot=b.png"}, {{"DISPLAY", ":0"}}, true, true, false, "b.png"},
     };
