@@ -209,7 +209,8 @@ inline void ExpectEditorShowsModel(const qv::qt::TxtBox& box, const std::string&
     String shown = field.Text(), showing;
     if (!field.PasswordChar().empty()) shown.assign(shown.size(), field.PasswordChar()[0]);
     auto* line = qobject_cast<QLineEdit*>(editor);
-    const auto* multi = static_cast<QPlainTextEdit*>(editor);
+    const auto* multi = qobject_cast<QPlainTextEdit*>(editor);
+    ASSERT_TRUE(line || multi) << where;
     for (char16_t c : qv::qt::FromQString(line ? line->text() : multi->toPlainText()))
         showing += c == u'\n' ? String(u"\r\n") : String(1, c);
     EXPECT_EQ(qv::ToUtf8(showing), qv::ToUtf8(shown)) << where;
