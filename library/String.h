@@ -31,6 +31,11 @@ String TrimRightBlanks(StringView text);
 // "ü" -> "Ü", "ß" stays "ß" (it has no single-unit upper case), Greek and Cyrillic included.
 char16_t UpperCaseChar(char16_t c);
 
+// The first unit of a surrogate pair.
+inline bool IsHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
 // Equal but for the case of ASCII letters (names of members, widgets, keys).
 bool EqualsNoCase(StringView a, StringView b);
 String UpperCase(StringView text);

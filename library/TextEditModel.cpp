@@ -17,9 +17,6 @@ bool IsBlank(char16_t c) {
 bool IsBlankOrBreak(char16_t c) {
     return IsBlank(c) || c == u'\r' || c == u'\n';
 }
-bool IsHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
 int32_t Length(const String& s) {
     return static_cast<int32_t>(s.size());
 }

@@ -25,6 +25,7 @@ inline constexpr Color WindowText = 0x80000008;
 inline constexpr Color Highlight = 0x8000000D;
 inline constexpr Color HighlightText = 0x8000000E;
 inline constexpr Color ButtonFace = 0x8000000F;
+inline constexpr Color ButtonText = 0x80000012;
 }  // namespace SystemColor
 
 // Shift state bits of key and mouse notices.

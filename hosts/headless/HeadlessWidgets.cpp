@@ -10,24 +10,6 @@
 
 namespace qv::headless {
 
-namespace {
-
-constexpr Color kButtonText = 0x80000012;
-
-bool IsHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-
-bool EqualsNoCase(StringView a, StringView b) {
-    auto upper = [](char16_t c) -> char16_t { return c >= u'a' && c <= u'z' ? c - 32 : c; };
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (upper(a[i]) != upper(b[i])) return false;
-    return true;
-}
-
-}  // namespace
-
 // --- HeadlessWidget --------------------------------------------------------------------------
 
 HeadlessWidget::HeadlessWidget(Container& container, Site* site, String name, int16_t index,
@@ -150,7 +132,8 @@ void HeadlessTextField::FontChanged() {
 
 HeadlessLabel::HeadlessLabel(Container& container, Site* site, String name, int16_t index,
                              const LabelSettings& settings)
-    : WidgetBase(container, site, std::move(name), index, SystemColor::ButtonFace, kButtonText),
+    : WidgetBase(container, site, std::move(name), index, SystemColor::ButtonFace,
+                 SystemColor::ButtonText),
       settings_(settings) {}
 
 HeadlessList::HeadlessList(Container& container, Site* site, String name, int16_t index,

@@ -24,8 +24,6 @@ namespace qv::qt {
 
 namespace {
 
-constexpr Color kButtonText = 0x80000012;
-
 // Routes a widget's input events to its item before the Qt widget sees them.
 class EventFilter final : public QObject {
   public:
@@ -568,7 +566,7 @@ void QtTextField::FontChanged() {
 QtLabel::QtLabel(QtSite* site, QWidget* parent, QtWidgetStore* store, String name, int16_t index,
                  const LabelSettings& settings)
     : QtWidgetBase(site, parent, store, std::move(name), index, SystemColor::ButtonFace,
-                   kButtonText),
+                   SystemColor::ButtonText),
       settings_(settings) {}
 
 QWidget* QtLabel::MakeSurface(QWidget* parent) {
@@ -623,7 +621,8 @@ void QtList::FontChanged() {
 }
 
 QtPictureSurface::QtPictureSurface(QtSite* site, QWidget* parent, QtWidgetStore* store, String name)
-    : QtWidgetBase(site, parent, store, std::move(name), -1, SystemColor::ButtonFace, kButtonText) {
+    : QtWidgetBase(site, parent, store, std::move(name), -1, SystemColor::ButtonFace,
+                   SystemColor::ButtonText) {
     visible_ = false;  // measures only
 }
 
