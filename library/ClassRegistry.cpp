@@ -6,6 +6,7 @@
 #include <set>
 
 #include "library/RuntimeError.h"
+#include "numbox/QVnumBoxControl.h"
 #include "txtbox/QVtxtBoxControl.h"
 
 namespace qv {
@@ -45,12 +46,18 @@ std::unique_ptr<Control> CreateTxtBox(Host& host) {
 const MemberTable* TxtBoxMembers() {
     return &QVtxtBoxControl::MemberTableOf();
 }
+std::unique_ptr<Control> CreateNumBox(Host& host) {
+    return std::make_unique<QVnumBoxControl>(host);
+}
+const MemberTable* NumBoxMembers() {
+    return &QVnumBoxControl::MemberTableOf();
+}
 
 const std::array<ClassInfo, 4> kClasses = {{
     {u"QVtxtBoxControl", u"_QVtxtBoxControl", u"__QVtxtBoxControl", kTxtBoxMembers, kStandardEvents,
      &CreateTxtBox, &TxtBoxMembers},
     {u"QVnumBoxControl", u"_QVnumBoxControl", u"__QVnumBoxControl", kNumBoxMembers, kStandardEvents,
-     nullptr, nullptr},
+     &CreateNumBox, &NumBoxMembers},
     {u"QVDateBoxControl", u"_QVDateBoxControl", u"__QVDateBoxControl", kDateBoxMembers,
      kStandardEvents, nullptr, nullptr},
     {u"QVcomboBoxControl", u"_QVcomboBoxControl", u"__QVcomboBoxControl", kComboBoxMembers,

@@ -62,6 +62,21 @@ class Control {
     static int32_t LiveInstances();
 
   protected:
+    // Raises an event: the generic listener first (with the arguments as raised), then the
+    // typed slot, whose by-reference arguments come back to the caller.
+    template <class... Args>
+    void RaiseEvent(const char16_t* name, const std::function<void(Args&...)>& slot,
+                    Args&... args) {
+        if (listener_) {
+            if constexpr (sizeof...(Args) == 0) {
+                listener_(name, {});
+            } else {
+                const Variant values[] = {Variant(args)...};
+                listener_(name, values);
+            }
+        }
+        if (slot) slot(args...);
+    }
     bool HasEventListener() const { return static_cast<bool>(listener_); }
     void NotifyListener(StringView event, std::span<const Variant> args) const {
         if (listener_) listener_(event, args);

@@ -47,6 +47,17 @@ bool IsValidColor(const Variant& v) {
     return r <= static_cast<double>(0x2FFFFFF);
 }
 
+bool IsValidPreDecimalCount(int32_t n) {
+    if (n < 1 || n > 400) return false;  // 1E+400 is no Double at all
+    const double nines = Val(String(static_cast<size_t>(n), u'9'));
+    const String text = DoubleToString(nines);
+    return text.find(u'E') == String::npos && text.find(u'e') == String::npos;
+}
+
+bool IsValidMousePointer(int32_t v) {
+    return (v >= 0 && v <= 15) || v == 99;
+}
+
 bool IsDigit(const Variant& v) {
     if (!v.IsString()) return false;
     const String s = v.ToString();

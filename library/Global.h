@@ -13,6 +13,12 @@ bool IsValidBorderStyle(const Variant& v);
 // A value that cannot be compared as a number fails.
 bool IsValidColor(const Variant& v);
 
+// A count of integer digits that a Double holds exactly: a run of that many nines, written back
+// as text, shows no exponent (1 to 15).
+bool IsValidPreDecimalCount(int32_t n);
+// A mouse pointer a window system knows: 0 to 15, or 99 (custom icon).
+bool IsValidMousePointer(int32_t v);
+
 // True only for a one-character string "0" to "9".
 bool IsDigit(const Variant& v);
 

@@ -147,9 +147,10 @@ class TextField : public Widget {
 
 // Fixed settings of a label.
 struct LabelSettings {
-    bool border = false;    // draws a frame around its whole area...
-    bool threeD = true;     // ...sunken (3-D) or flat
-    int16_t alignment = 0;  // 0 left, 1 right, 2 centre
+    bool border = false;       // draws a frame around its whole area...
+    bool threeD = true;        // ...sunken (3-D) or flat
+    int16_t alignment = 0;     // 0 left, 1 right, 2 centre
+    bool transparent = false;  // draws no background: what lies under it shows through
 };
 
 class Label : public Widget {
@@ -188,6 +189,46 @@ class PictureSurface : public Widget {
     virtual int32_t TextHeight(const String& text) const = 0;  // twips
 };
 
+// A straight line drawn on the control's surface, over the other widgets. It has no notices: the
+// mouse reaches whatever lies under it. Coordinates are twips in the parent's coordinates.
+class LineWidget {
+  public:
+    virtual ~LineWidget() = default;
+    virtual const String& Name() const = 0;
+    virtual bool Visible() const = 0;
+    virtual void Visible(bool v) = 0;
+    virtual int32_t X1() const = 0;
+    virtual void X1(int32_t v) = 0;
+    virtual int32_t Y1() const = 0;
+    virtual void Y1(int32_t v) = 0;
+    virtual int32_t X2() const = 0;
+    virtual void X2(int32_t v) = 0;
+    virtual int32_t Y2() const = 0;
+    virtual void Y2(int32_t v) = 0;
+    virtual Color BorderColor() const = 0;  // starts as the window text colour
+    virtual void BorderColor(Color c) = 0;
+};
+
+// A filled rectangle drawn on the control's surface under the labels, so that a label's text
+// shows over it. No notices. A negative width or height is error 380.
+class ShapeWidget {
+  public:
+    virtual ~ShapeWidget() = default;
+    virtual const String& Name() const = 0;
+    virtual bool Visible() const = 0;
+    virtual void Visible(bool v) = 0;
+    virtual int32_t Left() const = 0;
+    virtual void Left(int32_t v) = 0;
+    virtual int32_t Top() const = 0;
+    virtual void Top(int32_t v) = 0;
+    virtual int32_t Width() const = 0;
+    virtual void Width(int32_t v) = 0;
+    virtual int32_t Height() const = 0;
+    virtual void Height(int32_t v) = 0;
+    virtual Color FillColor() const = 0;
+    virtual void FillColor(Color c) = 0;
+};
+
 // A place where widgets live: a control's own surface, or a hidden form such as the measuring
 // form. Widgets are owned by the surface and live as long as it does.
 class WidgetFactory {
@@ -201,6 +242,8 @@ class WidgetFactory {
                                    const ListSettings& settings) = 0;
     virtual TimerWidget& CreateTimer(const String& name) = 0;
     virtual PictureSurface& CreatePictureSurface(const String& name) = 0;
+    virtual LineWidget& CreateLine(const String& name) = 0;
+    virtual ShapeWidget& CreateShape(const String& name) = 0;
 };
 
 }  // namespace qv

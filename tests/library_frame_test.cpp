@@ -36,12 +36,13 @@ TEST(ClassRegistry, FactoryCreatesAvailableClassesAndRefusesTheOthersClearly) {
     Container form;
     EXPECT_EQ(form.Add(u"QVtxtBoxControl", u"txt").Class().name,
               std::u16string(u"QVtxtBoxControl"));
-    for (const char16_t* name :
-         {u"QVnumBoxControl", u"QVDateBoxControl", u"QVcomboBoxControl", u"Foo"}) {
+    EXPECT_EQ(form.Add(u"qvnumboxcontrol", u"num").Class().name,
+              std::u16string(u"QVnumBoxControl"));
+    for (const char16_t* name : {u"QVDateBoxControl", u"QVcomboBoxControl", u"Foo"}) {
         SCOPED_TRACE(qv::ToUtf8(name));
         EXPECT_EQ(ErrorOf([&] { form.Add(name, u"x"); }), qv::err::CannotCreateObject);
     }
-    EXPECT_EQ(form.Controls().size(), 1u);
+    EXPECT_EQ(form.Controls().size(), 2u);
 }
 
 TEST(ClassRegistry, RegistrationAndUnloadingFollowTheInstances) {

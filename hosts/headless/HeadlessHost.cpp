@@ -75,6 +75,8 @@ class HiddenForm final : public Form {
     PictureSurface& CreatePictureSurface(const String& name) override {
         return store_.CreatePictureSurface(name);
     }
+    LineWidget& CreateLine(const String& name) override { return store_.CreateLine(name); }
+    ShapeWidget& CreateShape(const String& name) override { return store_.CreateShape(name); }
 
   private:
     Container& container_;
@@ -107,6 +109,14 @@ HeadlessLabel* Site::FindLabel(StringView name, int16_t index) const {
 
 HeadlessTimer* Site::FindTimer(StringView name) const {
     return store_.FindTimer(name);
+}
+
+HeadlessLine* Site::FindLine(StringView name) const {
+    return store_.FindLine(name);
+}
+
+HeadlessShape* Site::FindShape(StringView name) const {
+    return store_.FindShape(name);
 }
 
 void Site::SetExtender(const String& name, Variant value) {
@@ -151,6 +161,14 @@ TimerWidget& Site::CreateTimer(const String& name) {
 
 PictureSurface& Site::CreatePictureSurface(const String& name) {
     return store_.CreatePictureSurface(name);
+}
+
+LineWidget& Site::CreateLine(const String& name) {
+    return store_.CreateLine(name);
+}
+
+ShapeWidget& Site::CreateShape(const String& name) {
+    return store_.CreateShape(name);
 }
 
 void Site::Size(int32_t width, int32_t height) {

@@ -34,9 +34,9 @@
 #include <vector>
 
 #include "hosts/headless/HeadlessWidgets.h"
-#include "library/Keyboard.h"
 #include "library/Control.h"
 #include "library/Host.h"
+#include "library/Keyboard.h"
 #include "library/PropertyBag.h"
 
 namespace qv::headless {
@@ -59,6 +59,8 @@ class Site final : public qv::Host {
     HeadlessTextField* FindTextField(StringView name, int16_t index = -1) const;
     HeadlessLabel* FindLabel(StringView name, int16_t index = -1) const;
     HeadlessTimer* FindTimer(StringView name) const;
+    HeadlessLine* FindLine(StringView name) const;
+    HeadlessShape* FindShape(StringView name) const;
     // In creation order; later widgets lie on top of earlier ones.
     const std::vector<std::unique_ptr<HeadlessWidget>>& Widgets() const { return store_.Widgets(); }
 
@@ -87,6 +89,8 @@ class Site final : public qv::Host {
                            const ListSettings& settings) override;
     TimerWidget& CreateTimer(const String& name) override;
     PictureSurface& CreatePictureSurface(const String& name) override;
+    LineWidget& CreateLine(const String& name) override;
+    ShapeWidget& CreateShape(const String& name) override;
     int32_t ScaleWidth() const override { return width_; }
     int32_t ScaleHeight() const override { return height_; }
     // Negative sizes are error 380. A different size is stored and Resize delivered at once.

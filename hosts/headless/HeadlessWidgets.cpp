@@ -194,8 +194,18 @@ std::optional<int64_t> HeadlessTimer::NextDue() const {
 
 // --- WidgetStore -----------------------------------------------------------------------------
 
+void HeadlessShape::Width(int32_t v) {
+    if (v < 0) Raise(err::InvalidPropertyValue);
+    width_ = v;
+}
+
+void HeadlessShape::Height(int32_t v) {
+    if (v < 0) Raise(err::InvalidPropertyValue);
+    height_ = v;
+}
+
 void WidgetStore::CheckNew(StringView name, int16_t index) const {
-    if (Find(name, index) || (index < 0 && FindTimer(name)))
+    if (Find(name, index) || (index < 0 && (FindTimer(name) || FindLine(name) || FindShape(name))))
         throw std::logic_error("headless host: widget " + ToUtf8(name) + " (" +
                                std::to_string(index) + ") created twice");
 }
@@ -222,6 +232,30 @@ TimerWidget& WidgetStore::CreateTimer(const String& name) {
 
 PictureSurface& WidgetStore::CreatePictureSurface(const String& name) {
     return Add<HeadlessPictureSurface>(name, -1);
+}
+
+LineWidget& WidgetStore::CreateLine(const String& name) {
+    CheckNew(name, -1);
+    lines_.push_back(std::make_unique<HeadlessLine>(name));
+    return *lines_.back();
+}
+
+ShapeWidget& WidgetStore::CreateShape(const String& name) {
+    CheckNew(name, -1);
+    shapes_.push_back(std::make_unique<HeadlessShape>(name));
+    return *shapes_.back();
+}
+
+HeadlessLine* WidgetStore::FindLine(StringView name) const {
+    for (const auto& l : lines_)
+        if (EqualsNoCase(l->Name(), name)) return l.get();
+    return nullptr;
+}
+
+HeadlessShape* WidgetStore::FindShape(StringView name) const {
+    for (const auto& sh : shapes_)
+        if (EqualsNoCase(sh->Name(), name)) return sh.get();
+    return nullptr;
 }
 
 HeadlessWidget* WidgetStore::Find(StringView name, int16_t index) const {

@@ -282,6 +282,56 @@ class HeadlessTimer final : public TimerWidget {
     int32_t fired_ = 0;
 };
 
+// A line on the control's surface: its geometry in memory, never hit by the mouse.
+class HeadlessLine final : public LineWidget {
+  public:
+    explicit HeadlessLine(String name) : name_(std::move(name)) {}
+    const String& Name() const override { return name_; }
+    bool Visible() const override { return visible_; }
+    void Visible(bool v) override { visible_ = v; }
+    int32_t X1() const override { return x1_; }
+    void X1(int32_t v) override { x1_ = v; }
+    int32_t Y1() const override { return y1_; }
+    void Y1(int32_t v) override { y1_ = v; }
+    int32_t X2() const override { return x2_; }
+    void X2(int32_t v) override { x2_ = v; }
+    int32_t Y2() const override { return y2_; }
+    void Y2(int32_t v) override { y2_ = v; }
+    Color BorderColor() const override { return color_; }
+    void BorderColor(Color c) override { color_ = c; }
+
+  private:
+    String name_;
+    bool visible_ = true;
+    int32_t x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
+    Color color_ = SystemColor::WindowText;
+};
+
+// A filled rectangle on the control's surface: its geometry in memory, never hit by the mouse.
+class HeadlessShape final : public ShapeWidget {
+  public:
+    explicit HeadlessShape(String name) : name_(std::move(name)) {}
+    const String& Name() const override { return name_; }
+    bool Visible() const override { return visible_; }
+    void Visible(bool v) override { visible_ = v; }
+    int32_t Left() const override { return left_; }
+    void Left(int32_t v) override { left_ = v; }
+    int32_t Top() const override { return top_; }
+    void Top(int32_t v) override { top_ = v; }
+    int32_t Width() const override { return width_; }
+    void Width(int32_t v) override;  // negative is error 380
+    int32_t Height() const override { return height_; }
+    void Height(int32_t v) override;
+    Color FillColor() const override { return fill_; }
+    void FillColor(Color c) override { fill_ = c; }
+
+  private:
+    String name_;
+    bool visible_ = true;
+    int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    Color fill_ = SystemColor::Highlight;
+};
+
 // The widgets of one surface (a control's site or a hidden form), in creation order. A name and
 // index pair can be created once; names are found case-insensitively.
 class WidgetStore {
@@ -294,9 +344,13 @@ class WidgetStore {
     ListWidget& CreateList(const String& name, int16_t index, const ListSettings& settings);
     TimerWidget& CreateTimer(const String& name);
     PictureSurface& CreatePictureSurface(const String& name);
+    LineWidget& CreateLine(const String& name);
+    ShapeWidget& CreateShape(const String& name);
 
     HeadlessWidget* Find(StringView name, int16_t index) const;
     HeadlessTimer* FindTimer(StringView name) const;
+    HeadlessLine* FindLine(StringView name) const;
+    HeadlessShape* FindShape(StringView name) const;
     const std::vector<std::unique_ptr<HeadlessWidget>>& Widgets() const { return widgets_; }
     const std::vector<std::unique_ptr<HeadlessTimer>>& Timers() const { return timers_; }
 
@@ -316,6 +370,8 @@ class WidgetStore {
     Site* site_;
     std::vector<std::unique_ptr<HeadlessWidget>> widgets_;
     std::vector<std::unique_ptr<HeadlessTimer>> timers_;
+    std::vector<std::unique_ptr<HeadlessLine>> lines_;
+    std::vector<std::unique_ptr<HeadlessShape>> shapes_;
 };
 
 }  // namespace qv::headless
