@@ -297,49 +297,8 @@ void QVtxtBoxControl::ShowAboutBox() {
 
 // --- Raising events -------------------------------------------------------------------------
 
-void QVtxtBoxControl::RaiseSimple(const char16_t* name, const std::function<void()>& slot) {
-    NotifyListener(name, {});
-    if (slot) slot();
-}
-
 void QVtxtBoxControl::RaiseChange() {
-    RaiseSimple(u"Change", events.Change);
-}
-
-void QVtxtBoxControl::RaiseValidationCheck(bool& ValueOkay) {
-    if (HasEventListener()) {
-        const Variant args[] = {ValueOkay};
-        NotifyListener(u"ValidationCheck", args);
-    }
-    if (events.ValidationCheck) events.ValidationCheck(ValueOkay);
-}
-
-void QVtxtBoxControl::RaiseKey(const char16_t* name,
-                               const std::function<void(int16_t&, int16_t&)>& slot,
-                               int16_t& KeyCode, int16_t& Shift) {
-    if (HasEventListener()) {
-        const Variant args[] = {KeyCode, Shift};
-        NotifyListener(name, args);
-    }
-    if (slot) slot(KeyCode, Shift);
-}
-
-void QVtxtBoxControl::RaiseKeyPress(int16_t& KeyAscii) {
-    if (HasEventListener()) {
-        const Variant args[] = {KeyAscii};
-        NotifyListener(u"KeyPress", args);
-    }
-    if (events.KeyPress) events.KeyPress(KeyAscii);
-}
-
-void QVtxtBoxControl::RaiseMouse(
-    const char16_t* name, const std::function<void(int16_t&, int16_t&, float&, float&)>& slot,
-    int16_t& Button, int16_t& Shift, float& X, float& Y) {
-    if (HasEventListener()) {
-        const Variant args[] = {Button, Shift, X, Y};
-        NotifyListener(name, args);
-    }
-    if (slot) slot(Button, Shift, X, Y);
+    RaiseEvent(u"Change", events.Change);
 }
 
 }  // namespace qv

@@ -169,16 +169,7 @@ class QVtxtBoxControl final : public Control {
     void SelectAll(TextField& field);
     void Notice(const char16_t* name) { GetHost().PropertyChanged(name); }
 
-    // Raising events: the generic listener first, then the typed slot.
     void RaiseChange();
-    void RaiseValidationCheck(bool& ValueOkay);
-    void RaiseKey(const char16_t* name, const std::function<void(int16_t&, int16_t&)>& slot,
-                  int16_t& KeyCode, int16_t& Shift);
-    void RaiseKeyPress(int16_t& KeyAscii);
-    void RaiseMouse(const char16_t* name,
-                    const std::function<void(int16_t&, int16_t&, float&, float&)>& slot,
-                    int16_t& Button, int16_t& Shift, float& X, float& Y);
-    void RaiseSimple(const char16_t* name, const std::function<void()>& slot);
 
     // The control's own writes end with mWritingText false; so must a write that an
     // application's event handler leaves by an exception, or Change would stay silent for good.

@@ -109,7 +109,7 @@ bool QVtxtBoxControl::CheckValueNow() {
     // Blank or empty: nothing but code 32 (no copy of the text on every keystroke).
     bool ValueOkay =
         !(mMustHaveValue && ActiveField().Text().find_first_not_of(u' ') == String::npos);
-    RaiseValidationCheck(ValueOkay);
+    RaiseEvent(u"ValidationCheck", events.ValidationCheck, ValueOkay);
 
     const TextField& first = *QVTxtBoxCC[0];
     const bool editable = first.Enabled() && !first.Locked();
@@ -131,15 +131,15 @@ bool QVtxtBoxControl::CheckValueNow() {
 // --- Field notices --------------------------------------------------------------------------
 
 void QVtxtBoxControl::QVTxtBoxCC_KeyDown(int16_t, int16_t& KeyCode, int16_t& Shift) {
-    RaiseKey(u"KeyDown", events.KeyDown, KeyCode, Shift);
+    RaiseEvent(u"KeyDown", events.KeyDown, KeyCode, Shift);
 }
 
 void QVtxtBoxControl::QVTxtBoxCC_KeyUp(int16_t, int16_t& KeyCode, int16_t& Shift) {
-    RaiseKey(u"KeyUp", events.KeyUp, KeyCode, Shift);
+    RaiseEvent(u"KeyUp", events.KeyUp, KeyCode, Shift);
 }
 
 void QVtxtBoxControl::QVTxtBoxCC_KeyPress(int16_t, int16_t& KeyAscii) {
-    RaiseKeyPress(KeyAscii);
+    RaiseEvent(u"KeyPress", events.KeyPress, KeyAscii);
     if (mAllUcase) KeyAscii = static_cast<int16_t>(UpperCaseChar(CharOf(KeyAscii)));
     if (KeyAscii != 0 && mForbiddenCharacters.find(CharOf(KeyAscii)) != String::npos) KeyAscii = 0;
 }
@@ -152,11 +152,11 @@ void QVtxtBoxControl::QVTxtBoxCC_Change(int16_t) {
 }
 
 void QVtxtBoxControl::QVTxtBoxCC_Click(int16_t) {
-    RaiseSimple(u"Click", events.Click);
+    RaiseEvent(u"Click", events.Click);
 }
 
 void QVtxtBoxControl::QVTxtBoxCC_DblClick(int16_t) {
-    RaiseSimple(u"DblClick", events.DblClick);
+    RaiseEvent(u"DblClick", events.DblClick);
 }
 
 void QVtxtBoxControl::SelectAll(TextField& field) {
@@ -179,7 +179,7 @@ void QVtxtBoxControl::QVTxtBoxCC_LostFocus(int16_t) {
 
 void QVtxtBoxControl::QVTxtBoxCC_MouseDown(int16_t, int16_t& Button, int16_t& Shift, float& X,
                                            float& Y) {
-    RaiseMouse(u"MouseDown", events.MouseDown, Button, Shift, X, Y);
+    RaiseEvent(u"MouseDown", events.MouseDown, Button, Shift, X, Y);
 }
 
 void QVtxtBoxControl::QVTxtBoxCC_MouseMove(int16_t Index, int16_t& Button, int16_t& Shift, float& X,
@@ -192,7 +192,7 @@ void QVtxtBoxControl::QVTxtBoxCC_MouseMove(int16_t Index, int16_t& Button, int16
             // A container without this member leaves the tooltip as it is.
         }
     }
-    RaiseMouse(u"MouseMove", events.MouseMove, Button, Shift, X, Y);
+    RaiseEvent(u"MouseMove", events.MouseMove, Button, Shift, X, Y);
 }
 
 void QVtxtBoxControl::QVTxtBoxCC_MouseUp(int16_t, int16_t& Button, int16_t& Shift, float& X,
@@ -200,7 +200,7 @@ void QVtxtBoxControl::QVTxtBoxCC_MouseUp(int16_t, int16_t& Button, int16_t& Shif
     // The click that brought the focus would leave a caret; keep the whole text selected.
     if (mSelectTimeSet && SecondsSince(mSelectTime, GetHost().Timer()) < 0.5f)
         SelectAll(ActiveField());
-    RaiseMouse(u"MouseUp", events.MouseUp, Button, Shift, X, Y);
+    RaiseEvent(u"MouseUp", events.MouseUp, Button, Shift, X, Y);
 }
 
 void QVtxtBoxControl::UserControl_EnterFocus() {
