@@ -1,10 +1,12 @@
 // Qt host benchmarks (offscreen), each beside the plain Qt reference it is judged against:
 //   a typed key through the text box's Qt widget          vs  a bare QLineEdit
+//   a typed digit through the numeric box's Qt widget     vs  a bare QDoubleSpinBox
 //   a form of 200 text boxes opened from a form file,
 //   laid out, shown and painted                            vs  200 QLineEdits + 200 QLabels
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -13,12 +15,14 @@
 
 #include "formfile/FormFile.h"
 #include "hosts/qt/ControlWidgetFactory.h"
+#include "hosts/qt/NumBox.h"
 #include "hosts/qt/TxtBox.h"
 
 namespace {
 
 constexpr int kControls = 200;
-constexpr int kKeysPerText = 64;  // the text is emptied after this many keys (both sides)
+constexpr int kKeysPerText = 64;    // the text is emptied after this many keys (both sides)
+constexpr int kDigitsPerValue = 6;  // a number is emptied after this many digits (both sides)
 
 // --- One typed key ------------------------------------------------------------------------------
 
@@ -37,9 +41,9 @@ void BareLineEditKey(benchmark::State& state) {
 BENCHMARK(BareLineEditKey);
 
 void TxtBoxKey(benchmark::State& state) {
+    int changes = 0;  // outlives the window: leaving the box on close may still change it
     QWidget window;
     auto* box = new qv::qt::TxtBox(&window);
-    int changes = 0;
     QObject::connect(box, &qv::qt::TxtBox::Change, [&] { ++changes; });
     window.show();
     box->setFocus();
@@ -53,6 +57,51 @@ void TxtBoxKey(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(TxtBoxKey);
+
+// --- One typed digit ----------------------------------------------------------------------------
+
+// The window is active and the widget focused: the numeric box takes keys only with the focus.
+void ShowFocused(QWidget& window, QWidget* w) {
+    window.show();
+    QApplication::setActiveWindow(&window);
+    w->setFocus();
+    QApplication::processEvents();
+}
+
+void BareDoubleSpinBoxKey(benchmark::State& state) {
+    int changes = 0;
+    QWidget window;
+    auto* spin = new QDoubleSpinBox(&window);
+    spin->setRange(0, 9999999);
+    spin->setDecimals(2);
+    QObject::connect(spin, &QDoubleSpinBox::valueChanged, [&] { ++changes; });
+    ShowFocused(window, spin);
+    int n = 0;
+    for (auto _ : state) {
+        QTest::keyClick(spin, Qt::Key_1);
+        if (++n % kDigitsPerValue == 0) spin->clear();
+    }
+    if (changes == 0) state.SkipWithError("the spin box took no digit");
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BareDoubleSpinBoxKey);
+
+void NumBoxKey(benchmark::State& state) {
+    int changes = 0;  // outlives the window: leaving the box on close formats it (Change)
+    QWidget window;
+    auto* box = new qv::qt::NumBox(&window);
+    QObject::connect(box, &qv::qt::NumBox::Change, [&] { ++changes; });
+    ShowFocused(window, box);
+    if (QApplication::focusWidget() != box) state.SkipWithError("the numeric box has no focus");
+    int n = 0;
+    for (auto _ : state) {
+        QTest::keyClick(box, Qt::Key_1);
+        if (++n % kDigitsPerValue == 0) box->setValue({});
+    }
+    if (changes == 0) state.SkipWithError("the numeric box raised no Change");
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(NumBoxKey);
 
 // --- A form of 200 controls -----------------------------------------------------------------
 

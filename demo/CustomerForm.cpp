@@ -1,5 +1,6 @@
 #include "demo/CustomerForm.h"
 
+#include "hosts/qt/NumBox.h"
 #include "hosts/qt/TxtBox.h"
 
 namespace qv::demo {
@@ -12,15 +13,73 @@ struct Field {
 };
 
 constexpr Field kFields[] = {
-    {"txtNumber", "Customer no."}, {"txtName", "Name"},   {"txtCity", "City code"},
-    {"txtEmail", "E-mail"},        {"txtNotes", "Notes"}, {"txtPin", "PIN"},
+    {"txtNumber", "Customer no."}, {"txtName", "Name"},         {"txtCity", "City code"},
+    {"txtEmail", "E-mail"},        {"txtNotes", "Notes"},       {"txtPin", "PIN"},
+    {"numPrice", "Price"},         {"numQuantity", "Quantity"}, {"numDiscount", "Discount"},
 };
 
 constexpr int kLeft = DemoForm::kCaptionWidth + DemoForm::kCaptionGap + 12;
 constexpr int kTop = 12;
 constexpr int kRowGap = 8;
 constexpr int kWidth = 240;
+constexpr int kAmountWidth = 120;
 constexpr int kNotesHeight = 64;
+
+// A text box set up for the field of that name; `height` is the one it gets on the form.
+qt::ControlWidget* MakeTextBox(DemoForm& form, const QString& name, int& height) {
+    auto* box = new qt::TxtBox(&form);
+    height = box->height();
+    if (name == "txtNumber") {
+        box->setForbiddenCharacters(NonDigitCharacters());
+        box->setMaxLength(8);
+        box->setMustHaveValue(true);
+    } else if (name == "txtName") {
+        box->setAllUcase(false);
+        box->setFirstCharacterCapital(true);
+        box->setMustHaveValue(true);
+    } else if (name == "txtCity") {
+        box->setAllUcase(true);
+        box->setMaxLength(3);
+    } else if (name == "txtEmail") {
+        box->setForbiddenCharacters(QStringLiteral(" ,;"));
+        box->setFirstCharacterCapital(false);  // addresses keep the case typed
+        box->setMustHaveValue(false);
+        box->setUseWarningColor(true);
+    } else if (name == "txtNotes") {
+        box->setMultiLine(true);
+        box->setScrollBars(2);
+        box->setMustHaveValue(false);
+        box->setTrim(false);
+        height = kNotesHeight;
+    } else if (name == "txtPin") {
+        box->setPasswordChar(QStringLiteral("*"));
+        box->setForbiddenCharacters(NonDigitCharacters());
+        box->setMaxLength(4);
+    }
+    return box;
+}
+
+// A numeric box for an amount: a price with cents, a whole quantity within a range, a discount
+// that may be negative.
+qt::ControlWidget* MakeAmountBox(DemoForm& form, const QString& name) {
+    auto* box = new qt::NumBox(&form);
+    if (name == "numPrice") {
+        box->setPostDecimalNumbers(2);
+        box->setMustHaveValue(true);
+    } else if (name == "numQuantity") {
+        box->setPreDecimalNumbers(3);
+        box->setPostDecimalNumbers(0);
+        box->setSmallestValue(1);
+        box->setLargestValue(999);
+        box->setCheckRange(true);
+        box->setMustHaveValue(true);
+    } else if (name == "numDiscount") {
+        box->setAllowMinus(true);
+        box->setPostDecimalNumbers(2);
+        box->setMustHaveValue(false);
+    }
+    return box;
+}
 
 }  // namespace
 
@@ -51,43 +110,23 @@ void ApplyCustomerRules(qt::ControlWidget& control) {
 
 void BuildCustomerForm(DemoForm& form) {
     form.setTitle(QStringLiteral("Customer"));
-    const QString digitsOnly = NonDigitCharacters();
     int top = kTop;
     for (const Field& f : kFields) {
         const QString name = QString::fromLatin1(f.name);
-        auto* box = new qt::TxtBox(&form);
-        int height = box->height();
-        if (name == "txtNumber") {
-            box->setForbiddenCharacters(digitsOnly);
-            box->setMaxLength(8);
-            box->setMustHaveValue(true);
-        } else if (name == "txtName") {
-            box->setAllUcase(false);
-            box->setFirstCharacterCapital(true);
-            box->setMustHaveValue(true);
-        } else if (name == "txtCity") {
-            box->setAllUcase(true);
-            box->setMaxLength(3);
-        } else if (name == "txtEmail") {
-            box->setForbiddenCharacters(QStringLiteral(" ,;"));
-            box->setFirstCharacterCapital(false);  // addresses keep the case typed
-            box->setMustHaveValue(false);
-            box->setUseWarningColor(true);
-        } else if (name == "txtNotes") {
-            box->setMultiLine(true);
-            box->setScrollBars(2);
-            box->setMustHaveValue(false);
-            box->setTrim(false);
-            height = kNotesHeight;
-        } else if (name == "txtPin") {
-            box->setPasswordChar(QStringLiteral("*"));
-            box->setForbiddenCharacters(digitsOnly);
-            box->setMaxLength(4);
+        int height = 0;
+        int width = kWidth;
+        qt::ControlWidget* control;
+        if (name.startsWith(QLatin1String("num"))) {
+            control = MakeAmountBox(form, name);
+            height = control->height();
+            width = kAmountWidth;
+        } else {
+            control = MakeTextBox(form, name, height);
         }
-        form.addControl(box, name, QString::fromLatin1(f.caption),
-                        QRect(kLeft, top, kWidth, height));
-        ApplyCustomerRules(*box);
-        top += box->height() + kRowGap;
+        form.addControl(control, name, QString::fromLatin1(f.caption),
+                        QRect(kLeft, top, width, height));
+        ApplyCustomerRules(*control);
+        top += control->height() + kRowGap;
     }
 }
 

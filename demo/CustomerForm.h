@@ -1,5 +1,5 @@
-// The demo's customer form: six text boxes, each set up for a different kind of entry, and the
-// application's own rule for the e-mail address.
+// The demo's customer form: six text boxes and three numeric boxes, each set up for a different
+// kind of entry, and the application's own rule for the e-mail address.
 #pragma once
 
 #include <QString>
@@ -12,7 +12,8 @@ namespace qv::demo {
 QString NonDigitCharacters();
 
 // Fills an empty form with the customer controls (txtNumber, txtName, txtCity, txtEmail,
-// txtNotes, txtPin) and gives them the customer rules.
+// txtNotes, txtPin; the amounts numPrice, numQuantity 1..999 and numDiscount, which may be
+// negative) and gives them the customer rules.
 void BuildCustomerForm(DemoForm& form);
 
 // The caption the customer form gives a control of that name; the name itself for others.

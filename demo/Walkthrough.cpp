@@ -7,12 +7,14 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "hosts/qt/NumBox.h"
 #include "hosts/qt/TxtBox.h"
 
 namespace qv::demo {
 
 namespace {
 
+using qt::NumBox;
 using qt::TxtBox;
 
 QString Quoted(const QString& s) {
@@ -38,6 +40,9 @@ class Script {
 
     TxtBox* box(const char* name) const {
         return qobject_cast<TxtBox*>(w_.form().control(QString::fromLatin1(name)));
+    }
+    NumBox* amount(const char* name) const {
+        return qobject_cast<NumBox*>(w_.form().control(QString::fromLatin1(name)));
     }
     QString focused() const {
         qt::ControlWidget* c = ControlWidgetOf(QApplication::focusWidget());
@@ -86,6 +91,7 @@ void PinWalkthroughFont() {
 }
 
 QColor ShownColor(const qt::ControlWidget& control) {
+    // A numeric box has no field: its digits lie on its own background.
     for (const auto& item : control.site().Widgets().Items())
         if (dynamic_cast<qt::QtTextField*>(item.get()) && item->Surface() &&
             item->Surface()->isVisibleTo(&control))
@@ -109,8 +115,12 @@ bool RunWalkthrough(MainWindow& window, const QString& screenshotPath, QTextStre
     TxtBox* email = s.box("txtEmail");
     TxtBox* notes = s.box("txtNotes");
     TxtBox* pin = s.box("txtPin");
-    if (!number || !name || !city || !email || !notes || !pin) {
-        s.check(false, QStringLiteral("the customer form has its six text boxes"));
+    NumBox* price = s.amount("numPrice");
+    NumBox* quantity = s.amount("numQuantity");
+    NumBox* discount = s.amount("numDiscount");
+    if (!number || !name || !city || !email || !notes || !pin || !price || !quantity || !discount) {
+        s.check(false, QStringLiteral("the customer form has its six text boxes and three "
+                                      "numeric boxes"));
         return false;
     }
 
@@ -186,24 +196,77 @@ bool RunWalkthrough(MainWindow& window, const QString& screenshotPath, QTextStre
                     .arg(Quoted(pin->Text()), Quoted(shown)));
     }
 
-    s.say(QStringLiteral("7. Check all"));
+    s.say(QStringLiteral("7. Price: typed like a pocket calculator, two decimals"));
+    s.tab();
+    if (s.expectFocus("numPrice")) {
+        const int beeps = qt::QtServices::Instance().Beeps();
+        s.type(QStringLiteral("1234,567"));
+        s.check(
+            price->displayText() == "1.234,56" && qt::QtServices::Instance().Beeps() - beeps == 1,
+            QStringLiteral("typed \"1234,567\", the box shows %1 grouped, and beeped for the "
+                           "third decimal")
+                .arg(Quoted(price->displayText())));
+        s.key(Qt::Key_Left, 1);  // the box turns Left into Backspace
+        s.check(
+            price->displayText() == "1.234,5",
+            QStringLiteral("Left took the last digit back: %1").arg(Quoted(price->displayText())));
+        s.tab();
+        s.check(price->displayText() == "1.234,50" && price->Value() == QVariant(1234.5),
+                QStringLiteral("after Tab the price reads %1, its value %2")
+                    .arg(Quoted(price->displayText()), price->Value().toString()));
+    }
+
+    s.say(QStringLiteral("8. Quantity: whole numbers from 1 to 999"));
+    if (s.expectFocus("numQuantity")) {
+        s.type(QStringLiteral("0"));
+        s.check(ShownColor(*quantity) == quantity->ErrorColor(),
+                QStringLiteral("0 is out of range: the error colour %1")
+                    .arg(ColourName(ShownColor(*quantity))));
+        s.key(Qt::Key_Backspace, 1);
+        const int beeps = qt::QtServices::Instance().Beeps();
+        s.type(QStringLiteral("12,5"));
+        s.check(quantity->displayText() == "125" &&
+                    qt::QtServices::Instance().Beeps() - beeps == 1 &&
+                    ShownColor(*quantity) == quantity->FocusColor(),
+                QStringLiteral("typed \"12,5\", the box holds %1 (no decimals, a beep) in the "
+                               "focus colour")
+                    .arg(Quoted(quantity->displayText())));
+        s.tab();
+    }
+
+    s.say(QStringLiteral("9. Discount: \"-\" turns the sign"));
+    if (s.expectFocus("numDiscount")) {
+        s.type(QStringLiteral("5-"));
+        s.check(
+            discount->displayText() == "-5",
+            QStringLiteral("typed \"5-\", the box shows %1").arg(Quoted(discount->displayText())));
+        s.tab();
+        s.check(discount->displayText() == "-5,00",
+                QStringLiteral("after Tab it reads %1").arg(Quoted(discount->displayText())));
+    }
+
+    s.say(QStringLiteral("10. Check all"));
     QTest::mouseClick(window.checkAllButton(), Qt::LeftButton);
     QApplication::processEvents();
     s.say(QStringLiteral("   ") + window.statusText());
-    s.check(window.statusText().contains(QLatin1String("5 of 6 controls valid")),
-            QStringLiteral("five of six are valid: the e-mail address is not"));
+    s.check(window.statusText().contains(QLatin1String("8 of 9 controls valid")),
+            QStringLiteral("eight of nine are valid: the e-mail address is not"));
     for (qt::ControlWidget* c : window.form().controls()) {
         auto* b = qobject_cast<TxtBox*>(c);
+        auto* n = qobject_cast<NumBox*>(c);
         s.say(QStringLiteral("   %1 %2 %3")
-                  .arg(c->objectName(), -10)
+                  .arg(c->objectName(), -11)
                   .arg(ColourName(ShownColor(*c)))
-                  .arg(b ? Quoted(b->Text()) : QString()));
+                  .arg(b   ? Quoted(b->Text())
+                       : n ? Quoted(n->displayText())
+                           : QString()));
     }
-    s.check(
-        ShownColor(*email) == email->WarningColor() && ShownColor(*number) == number->BackColor(),
-        QStringLiteral("the e-mail keeps the warning colour, valid boxes their back colour"));
+    s.check(ShownColor(*email) == email->WarningColor() &&
+                ShownColor(*number) == number->BackColor() &&
+                ShownColor(*quantity) == quantity->BackColor(),
+            QStringLiteral("the e-mail keeps the warning colour, valid boxes their back colour"));
 
-    s.say(QStringLiteral("8. Events"));
+    s.say(QStringLiteral("11. Events"));
     const EventLog& log = window.log();
     s.say(QStringLiteral("   KeyDown %1, KeyPress %2, KeyUp %3, Change %4, ValidationCheck %5; "
                          "%6 in all, %7 beeps")
@@ -219,10 +282,10 @@ bool RunWalkthrough(MainWindow& window, const QString& screenshotPath, QTextStre
                 .arg(s.typedCharacters()));
     s.check(log.toPlainText().contains(QLatin1String("txtName: KeyPress(KeyAscii=97)")),
             QStringLiteral("the log shows each event with its arguments"));
-    s.check(window.grid().control() == pin && window.grid().valueText("Text") == "1234",
+    s.check(window.grid().control() == discount && window.grid().valueText("Value") == "-5",
             QStringLiteral("the property grid shows the control that last had the focus"));
 
-    s.say(QStringLiteral("9. Screenshot"));
+    s.say(QStringLiteral("12. Screenshot"));
     QApplication::processEvents();
     const QImage shot = window.grab().toImage();
     const bool saved = !shot.isNull() && shot.save(screenshotPath, "PNG");

@@ -19,7 +19,7 @@ void PinWalkthroughFont();
 // expected.
 bool RunWalkthrough(MainWindow& window, const QString& screenshotPath, QTextStream& out);
 
-// The background a control shows: its visible field's.
+// The background a control shows: its visible field's, or its own (the numeric box's).
 QColor ShownColor(const qt::ControlWidget& control);
 
 }  // namespace qv::demo

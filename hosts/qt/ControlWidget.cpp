@@ -1,7 +1,16 @@
 #include "hosts/qt/ControlWidget.h"
 
+#include <QApplication>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QMouseEvent>
 #include <QResizeEvent>
+#include <limits>
+
+#include "hosts/qt/QtKeys.h"
+#include "library/Keyboard.h"
 
 namespace qv::qt {
 
@@ -36,6 +45,12 @@ void ControlWidget::attach(std::unique_ptr<Control> control, PropertyBag* bag) {
     else
         control_->UserControl_InitProperties();
     attached_ = true;
+    if (!site_->HasFocusableWidget()) {
+        // The control takes the focus and the keys itself. Tab reaches it; a press focuses it
+        // through the host (mousePressEvent, the labels' press), as the container does.
+        setFocusPolicy(Qt::TabFocus);
+        setAttribute(Qt::WA_InputMethodEnabled);
+    }
     site_->SurfaceResized();
 }
 
@@ -73,6 +88,100 @@ void ControlWidget::focusInEvent(QFocusEvent* e) {
     // The control itself took the focus (setFocus(), a click on its frame): pass it on to the
     // field a user would type into. The control's EnterFocus has run by now.
     if (QtWidgetItem* target = site_->FocusTarget()) target->Surface()->setFocus(e->reason());
+}
+
+bool ControlWidget::hasOwnFocus() const {
+    return control_ && QApplication::focusWidget() == this;
+}
+
+namespace {
+// Keys that a control with the focus on its own surface handles before the window's shortcuts:
+// typing and the editing keys.
+bool OwnsShortcut(const QKeyEvent& k) {
+    const Qt::KeyboardModifiers mods = k.modifiers() & ~Qt::KeypadModifier;
+    if (!(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) return true;
+    for (auto standard : {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste,
+                          QKeySequence::Undo, QKeySequence::Redo, QKeySequence::SelectAll})
+        if (k.matches(standard)) return true;
+    return mods == Qt::ControlModifier && k.key() == Qt::Key_Insert;
+}
+}  // namespace
+
+bool ControlWidget::event(QEvent* e) {
+    if (e->type() == QEvent::ShortcutOverride && hasOwnFocus() &&
+        OwnsShortcut(*static_cast<QKeyEvent*>(e))) {
+        e->accept();
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void ControlWidget::deliverKey(int16_t keyCode, int16_t shift, char16_t character, bool keyDown) {
+    // The headless host's steps: key down, then the character; key up on release. A notice that
+    // throws ends the keystroke there.
+    QtServices::Instance().Guard([&] {
+        if (!keyDown) {
+            control_->UserControl_KeyUp(keyCode, shift);
+            return;
+        }
+        control_->UserControl_KeyDown(keyCode, shift);
+        if (character != 0) {
+            auto ascii = static_cast<int16_t>(character);
+            control_->UserControl_KeyPress(ascii);
+        }
+    });
+}
+
+void ControlWidget::keyPressEvent(QKeyEvent* e) {
+    if (!hasOwnFocus()) return QWidget::keyPressEvent(e);
+    const MappedKey k = MapQtKey(e->key(), e->modifiers(), e->text());
+    // Tab moves the focus (QWidget::event did, or there is nowhere to go); the control hears
+    // nothing of it.
+    if (k.keyCode == Key::Tab && !(k.shift & (ShiftState::Ctrl | ShiftState::Alt)))
+        return e->ignore();
+    deliverKey(k.keyCode, k.shift, k.character, true);
+}
+
+void ControlWidget::keyReleaseEvent(QKeyEvent* e) {
+    if (!hasOwnFocus()) return QWidget::keyReleaseEvent(e);
+    const MappedKey k = MapQtKey(e->key(), e->modifiers(), e->text());
+    if (k.keyCode == Key::Tab && !(k.shift & (ShiftState::Ctrl | ShiftState::Alt)))
+        return e->ignore();
+    if (!e->isAutoRepeat()) deliverKey(k.keyCode, k.shift, 0, false);
+}
+
+void ControlWidget::inputMethodEvent(QInputMethodEvent* e) {
+    if (!hasOwnFocus()) return QWidget::inputMethodEvent(e);
+    // Composed characters ("ü" from a dead key) arrive typed, with the "processed" key code.
+    for (QChar c : e->commitString()) {
+        deliverKey(Key::Processed, 0, c.unicode(), true);
+        deliverKey(Key::Processed, 0, 0, false);
+    }
+    e->accept();
+}
+
+void ControlWidget::mousePressEvent(QMouseEvent* e) {
+    // A press on the control's own surface (not one passed on from a widget on it) focuses the
+    // control, as a press on its labels does.
+    if (control_ && !childAt(e->position().toPoint())) site_->TakeFocus(Qt::MouseFocusReason);
+    QWidget::mousePressEvent(e);
+}
+
+Color ColorArg(const QColor& c) {
+    if (!c.isValid()) Raise(err::InvalidPropertyValue);
+    return FromQColor(c);
+}
+
+int16_t Int16Arg(int v) {
+    if (v < std::numeric_limits<int16_t>::min() || v > std::numeric_limits<int16_t>::max())
+        Raise(err::InvalidPropertyValue);
+    return static_cast<int16_t>(v);
+}
+
+qv::Font FontArg(const QFont& f) {
+    qv::Font font;
+    AssignFromQFont(font, f);
+    return font;
 }
 
 void ControlWidget::refuse(const char* property, const RuntimeError& e, int* status) {

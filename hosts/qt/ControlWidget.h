@@ -5,14 +5,39 @@
 // focus it gets on to the control's first field, and turns the control's events into signals
 // with the same arguments. By-reference arguments (KeyAscii, ValueOkay) come back from slots
 // connected directly (the default within one thread).
+//
+// A control without a field of its own (the numeric box) takes the focus on this widget: Tab and
+// a press on it or its labels focus it, and the keys it gets go to the control's
+// UserControl_KeyDown, KeyPress and KeyUp.
 #pragma once
 
+#include <QColor>
+#include <QFont>
 #include <QWidget>
 #include <memory>
 
 #include "hosts/qt/QtHost.h"
 #include "library/Control.h"
 #include "library/RuntimeError.h"
+
+// Declares a property's accessors: Name() reads it, setName(v) writes it (raising the control's
+// error), and a private writeName(v) serves Qt's property system (a refusal makes setProperty()
+// return false). GET and SET are expressions; SET sees the new value as `v`.
+#define QV_QT_ACCESSORS(Type, Name, GET, SET)       \
+  public:                                           \
+    Type Name() const {                             \
+        return GET;                                 \
+    }                                               \
+    void set##Name(const Type& v) {                 \
+        SET;                                        \
+    }                                               \
+                                                    \
+  private:                                          \
+    void write##Name(const Type& v) {               \
+        guardedWrite(#Name, [&] { set##Name(v); }); \
+    }                                               \
+                                                    \
+  public:
 
 namespace qv::qt {
 
@@ -70,14 +95,44 @@ class ControlWidget : public QWidget {
         }
     }
 
+    // Turns the control's events (a struct of std::function slots named like the signals) into
+    // the signals.
+    template <class Events>
+    void connectEvents(Events& e) {
+        e.Change = [this] { emit Change(); };
+        e.Click = [this] { emit Click(); };
+        e.DblClick = [this] { emit DblClick(); };
+        e.KeyDown = [this](int16_t& code, int16_t& shift) { emit KeyDown(code, shift); };
+        e.KeyPress = [this](int16_t& ascii) { emit KeyPress(ascii); };
+        e.KeyUp = [this](int16_t& code, int16_t& shift) { emit KeyUp(code, shift); };
+        e.MouseDown = [this](int16_t& b, int16_t& s, float& x, float& y) {
+            emit MouseDown(b, s, x, y);
+        };
+        e.MouseMove = [this](int16_t& b, int16_t& s, float& x, float& y) {
+            emit MouseMove(b, s, x, y);
+        };
+        e.MouseUp = [this](int16_t& b, int16_t& s, float& x, float& y) {
+            emit MouseUp(b, s, x, y);
+        };
+        e.ValidationCheck = [this](bool& ok) { emit ValidationCheck(ok); };
+    }
+
+    bool event(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
 
   private:
     friend class PropertyWriteGate;
     friend class QtSite;
     void refuse(const char* property, const RuntimeError& e, int* status);
+    // Whether this widget itself has the focus: then its keys are the control's.
+    bool hasOwnFocus() const;
+    void deliverKey(int16_t keyCode, int16_t shift, char16_t character, bool keyDown);
 
     std::unique_ptr<QtSite> site_;
     std::unique_ptr<Control> control_;
@@ -97,5 +152,10 @@ class PropertyWriteGate : public ControlWidget {
   protected:
     using ControlWidget::ControlWidget;
 };
+
+// Property values from Qt: an invalid QColor is refused (380), so is an int beyond 16 bits.
+Color ColorArg(const QColor& c);
+int16_t Int16Arg(int v);
+qv::Font FontArg(const QFont& f);
 
 }  // namespace qv::qt

@@ -1,5 +1,6 @@
 #include "hosts/qt/ControlWidgetFactory.h"
 
+#include "hosts/qt/NumBox.h"
 #include "hosts/qt/TxtBox.h"
 #include "library/ClassRegistry.h"
 
@@ -8,6 +9,8 @@ namespace qv::qt {
 ControlWidget* CreateControlWidget(StringView className, QWidget* parent, PropertyBag* bag) {
     if (EqualsNoCase(className, u"QVtxtBoxControl"))
         return bag ? new TxtBox(*bag, parent) : new TxtBox(parent);
+    if (EqualsNoCase(className, u"QVnumBoxControl"))
+        return bag ? new NumBox(*bag, parent) : new NumBox(parent);
     Raise(err::CannotCreateObject, u"qvControls",
           u"The class \"" + String(className) + u"\" has no Qt widget in this build");
 }

@@ -7,8 +7,8 @@
 
 namespace qv::qt {
 
-// A new control widget of the class ("QVtxtBoxControl"): placed with its defaults, or loaded
-// from `bag`. Error 429 for a class without a Qt widget in this build.
+// A new control widget of the class ("QVtxtBoxControl", "QVnumBoxControl"): placed with its
+// defaults, or loaded from `bag`. Error 429 for a class without a Qt widget in this build.
 ControlWidget* CreateControlWidget(StringView className, QWidget* parent,
                                    PropertyBag* bag = nullptr);
 

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <array>
+#include <cstdint>
 
 namespace qv::qt {
 
@@ -29,6 +30,55 @@ void AssignFromQFont(Font& target, const QFont& f) {
     target.Strikethrough(f.strikeOut());
     target.Underline(f.underline());
     target.Weight(static_cast<int16_t>(f.weight()));
+}
+
+QVariant ToQVariant(const Variant& v) {
+    switch (v.Type()) {
+        case VarType::Boolean:
+            return v.ToBool();
+        case VarType::Integer:
+        case VarType::Long:
+            return static_cast<int>(v.ToLong());
+        case VarType::Single:
+            return v.ToSingle();
+        case VarType::Double:
+        case VarType::Date:
+            return v.ToDouble();
+        case VarType::String:
+            return ToQString(v.ToString());
+        default:  // Empty, Null, objects
+            return {};
+    }
+}
+
+Variant FromQVariant(const QVariant& v) {
+    if (!v.isValid() || v.isNull()) return Variant::Null();
+    switch (v.typeId()) {
+        case QMetaType::Bool:
+            return Variant(v.toBool());
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Char:
+        case QMetaType::SChar:
+        case QMetaType::UChar:
+        case QMetaType::Int:
+            return Variant(static_cast<int32_t>(v.toInt()));
+        case QMetaType::Float:
+            return Variant(v.toFloat());
+        case QMetaType::UInt:
+        case QMetaType::Long:
+        case QMetaType::ULong:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong: {
+            const double d = v.toDouble();  // beyond a Long: a Double
+            if (d >= INT32_MIN && d <= INT32_MAX) return Variant(static_cast<int32_t>(d));
+            return Variant(d);
+        }
+        case QMetaType::Double:
+            return Variant(v.toDouble());
+        default:
+            return Variant(FromQString(v.toString()));
+    }
 }
 
 namespace {

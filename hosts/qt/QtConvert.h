@@ -5,10 +5,12 @@
 #include <QCursor>
 #include <QFont>
 #include <QString>
+#include <QVariant>
 #include <cmath>
 
 #include "library/Font.h"
 #include "library/Picture.h"
+#include "library/Variant.h"
 #include "library/Widgets.h"
 
 namespace qv::qt {
@@ -23,6 +25,12 @@ inline String FromQString(const QString& s) {
 QFont ToQFont(const Font& f);
 // Attribute by attribute, in the order Font::Assign uses.
 void AssignFromQFont(Font& target, const QFont& f);
+
+// Values of Variant properties. Null and Empty are an invalid QVariant and come back as Null;
+// numbers keep their type (Integer and Long as int, Single as float), dates are their day count,
+// objects are not carried. Other Qt types arrive as their text.
+QVariant ToQVariant(const Variant& v);
+Variant FromQVariant(const QVariant& v);
 
 // A container colour; system colours (top bit set) come from the application's palette.
 QColor ToQColor(Color c);

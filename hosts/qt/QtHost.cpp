@@ -6,7 +6,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QStyleHints>
 #include <QTime>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -78,6 +80,21 @@ void QtServices::ShowAbout(const AboutInfo& info, QWidget* parent) {
                        ToQString(info.title + u" " + info.version + u"\n\n" + info.description));
 }
 
+bool QtServices::SecondPressOfDoubleClick(const QMouseEvent& press) {
+    const QStyleHints* hints = QGuiApplication::styleHints();
+    const QPointF at = press.globalPosition();
+    const double distance = hints->mouseDoubleClickDistance();
+    const bool second = press.button() == lastPressButton_ &&
+                        std::abs(at.x() - lastPressAt_.x()) <= distance &&
+                        std::abs(at.y() - lastPressAt_.y()) <= distance &&
+                        press.timestamp() - lastPressTime_ <
+                            static_cast<quint64>(hints->mouseDoubleClickInterval());
+    lastPressTime_ = press.timestamp();
+    lastPressAt_ = at;
+    lastPressButton_ = second ? Qt::NoButton : press.button();  // a third press starts anew
+    return second;
+}
+
 void QtServices::Register(QWidget* w, QtWidgetItem* item) {
     items_.emplace_back(w, item);
 }
@@ -133,9 +150,32 @@ W& QtWidgetStore::Add(const String& name, int16_t index, Args&&... args) {
     auto w = std::make_unique<W>(site_, surface_, this, name, index, std::forward<Args>(args)...);
     W& ref = *w;
     items_.push_back(std::move(w));
+    order_.push_back(&ref);
     // Hidden forms measure with their widgets at once; a control's wait until they show.
     if (!site_ || surface_->isVisible()) ref.Materialize();
     return ref;
+}
+
+template <class W>
+W& QtWidgetStore::AddDrawing(const String& name) {
+    if (reuse_)
+        for (const auto& d : drawings_)
+            if (auto* existing = dynamic_cast<W*>(d.get());
+                existing && EqualsNoCase(existing->Name(), name))
+                return *existing;
+    auto w = std::make_unique<W>(site_, surface_, this, name);
+    W& ref = *w;
+    drawings_.push_back(std::move(w));
+    order_.push_back(&ref);
+    if (!site_ || surface_->isVisible()) ref.Materialize();
+    return ref;
+}
+
+LineWidget& QtWidgetStore::CreateLine(const String& name) {
+    return AddDrawing<QtLine>(name);
+}
+ShapeWidget& QtWidgetStore::CreateShape(const String& name) {
+    return AddDrawing<QtShape>(name);
 }
 
 TextField& QtWidgetStore::CreateTextField(const String& name, int16_t index,
@@ -154,6 +194,7 @@ PictureSurface& QtWidgetStore::CreatePictureSurface(const String& name) {
     auto w = std::make_unique<QtPictureSurface>(site_, surface_, this, name);
     QtPictureSurface& ref = *w;
     items_.push_back(std::move(w));
+    order_.push_back(&ref);
     return ref;
 }
 TimerWidget& QtWidgetStore::CreateTimer(const String& name) {
@@ -164,21 +205,41 @@ TimerWidget& QtWidgetStore::CreateTimer(const String& name) {
     return *timers_.back().second;
 }
 
-void QtWidgetStore::Stack(QtWidgetItem& item) {
-    bool after = false;
+void QtWidgetStore::Stack(QtSurfaceItem& item) {
+    // Under the first widget made after it in creation order, or on top of all.
+    QWidget* above = nullptr;
+    for (auto it = std::find(order_.begin(), order_.end(), &item); it != order_.end() && !above;
+         ++it)
+        if (*it != &item) above = (*it)->MadeSurface();
+    if (above)
+        item.MadeSurface()->stackUnder(above);
+    else
+        item.MadeSurface()->raise();
+    // Qt's focus chain follows the order Qt widgets are made in; fields are made late.
+    auto* field = dynamic_cast<QtWidgetItem*>(&item);
+    if (!site_ || !field || !field->Focusable()) return;
+    QWidget* previous = surface_;
     for (const auto& other : items_) {
-        if (other.get() == &item) {
-            after = true;
-        } else if (after && other->MadeSurface()) {
-            item.MadeSurface()->stackUnder(other->MadeSurface());
-            return;
-        }
+        if (other.get() == field) break;
+        if (other->Focusable() && other->MadeSurface()) previous = other->MadeSurface();
     }
-    item.MadeSurface()->raise();
+    QWidget* made = field->MadeSurface();
+    QWidget* before = made->previousInFocusChain();
+    if (before == previous) return;
+    // setTabOrder ignores a widget without a focus policy, and leaves the chain alone when only
+    // such widgets lie between the two: lend a policy to the control's surface and to the
+    // widget now before the field while it moves.
+    const Qt::FocusPolicy previousPolicy = previous->focusPolicy();
+    const Qt::FocusPolicy beforePolicy = before->focusPolicy();
+    if (previousPolicy == Qt::NoFocus) previous->setFocusPolicy(Qt::TabFocus);
+    if (beforePolicy == Qt::NoFocus) before->setFocusPolicy(Qt::TabFocus);
+    QWidget::setTabOrder(previous, made);
+    previous->setFocusPolicy(previousPolicy);
+    before->setFocusPolicy(beforePolicy);
 }
 
 void QtWidgetStore::MaterializeVisible() {
-    for (const auto& item : items_)
+    for (QtSurfaceItem* item : order_)
         if (item->IsVisibleItem()) item->Materialize();
 }
 
@@ -201,6 +262,17 @@ QtWidgetItem* QtSite::FocusTarget() const {
     for (const auto& item : store_.Items())
         if (item->CanTakeFocus()) return item.get();
     return nullptr;
+}
+
+bool QtSite::HasFocusableWidget() const {
+    return std::any_of(store_.Items().begin(), store_.Items().end(),
+                       [](const auto& item) { return item->Focusable(); });
+}
+
+void QtSite::TakeFocus(Qt::FocusReason reason) {
+    QWidget* focus = QApplication::focusWidget();
+    if (focus == &surface_ || surface_.isAncestorOf(focus)) return;
+    surface_.setFocus(reason);
 }
 
 int32_t QtSite::ScaleWidth() const {

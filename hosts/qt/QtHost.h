@@ -10,6 +10,7 @@
 // notice goes to QtServices' error handler (by default a warning on stderr).
 #pragma once
 
+#include <QMouseEvent>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -31,8 +32,8 @@ class ControlWidget;
 class QtSite;
 
 // Widgets created on a surface (a control's or a hidden form's), owned in creation order; later
-// widgets lie on top. A reusing store (a hidden form's) hands out the widget it already has under
-// a name and index instead of making another.
+// widgets (lines and shapes included) lie on top. A reusing store (a hidden form's) hands out the
+// widget it already has under a name and index instead of making another.
 class QtWidgetStore {
   public:
     QtWidgetStore(QtSite* site, QWidget* surface, bool reuse = false)
@@ -42,21 +43,31 @@ class QtWidgetStore {
     ListWidget& CreateList(const String& name, int16_t index, const ListSettings& s);
     TimerWidget& CreateTimer(const String& name);
     PictureSurface& CreatePictureSurface(const String& name);
+    LineWidget& CreateLine(const String& name);
+    ShapeWidget& CreateShape(const String& name);
+    // The items with the widget interface, in creation order.
     const std::vector<std::unique_ptr<QtWidgetItem>>& Items() const { return items_; }
+    // Lines and shapes, in creation order.
+    const std::vector<std::unique_ptr<QtSurfaceItem>>& Drawings() const { return drawings_; }
     QtWidgetItem* Find(StringView name, int16_t index) const;
-    // Puts a newly made Qt widget into creation order among those already made.
-    void Stack(QtWidgetItem& item);
+    // Puts a newly made Qt widget into creation order among those already made, and a field
+    // into the focus chain after its control and the fields before it.
+    void Stack(QtSurfaceItem& item);
     // Makes the Qt widgets of the visible items (the surface is being shown).
     void MaterializeVisible();
 
   private:
     template <class W, class... Args>
     W& Add(const String& name, int16_t index, Args&&... args);
+    template <class W>
+    W& AddDrawing(const String& name);
     QtSite* site_;
     QWidget* surface_;
     bool reuse_;
     std::vector<std::unique_ptr<QtWidgetItem>> items_;
+    std::vector<std::unique_ptr<QtSurfaceItem>> drawings_;
     std::vector<std::pair<String, std::unique_ptr<QtTimer>>> timers_;
+    std::vector<QtSurfaceItem*> order_;  // items and drawings in creation order
 };
 
 // A hidden form (the measuring form): a QWidget that is never shown, with its own widgets.
@@ -94,6 +105,10 @@ class QtHiddenForm final : public Form {
     }
     PictureSurface& CreatePictureSurface(const String& name) override {
         return pooled_.store.CreatePictureSurface(name);
+    }
+    LineWidget& CreateLine(const String& name) override { return pooled_.store.CreateLine(name); }
+    ShapeWidget& CreateShape(const String& name) override {
+        return pooled_.store.CreateShape(name);
     }
 
   private:
@@ -144,6 +159,11 @@ class QtServices final : public QObject {
     int LineEditMinimumHeight(const Font& font, bool frame);
     void ControlDestroyed();
 
+    // Whether a press is the second of a double click by Qt's own rule (the same button again,
+    // soon and near). Qt follows such a press with a double-click event; the container's double
+    // click has no second press, so the host's widgets drop it.
+    bool SecondPressOfDoubleClick(const QMouseEvent& press);
+
     // Widgets that can hold the focus, by the Qt widget that shows them.
     void Register(QWidget* w, QtWidgetItem* item);
     void Unregister(QWidget* w);
@@ -158,6 +178,9 @@ class QtServices final : public QObject {
     std::function<double()> clock_;
     std::function<void(const AboutInfo&)> about_;
     int32_t beeps_ = 0;
+    quint64 lastPressTime_ = 0;
+    QPointF lastPressAt_;
+    Qt::MouseButton lastPressButton_ = Qt::NoButton;
     std::vector<std::pair<QWidget*, QtWidgetItem*>> items_;
     std::vector<std::unique_ptr<QtHiddenForm::Pooled>> hiddenForms_;
     int32_t controls_ = 0;
@@ -178,6 +201,11 @@ class QtSite final : public qv::Host {
     QtWidgetStore& Widgets() { return store_; }
     // The first visible, enabled text field: where the focus goes when the control gets it.
     QtWidgetItem* FocusTarget() const;
+    // Whether the control has a widget that can ever take the focus; a control without one
+    // takes the focus and the keys on its own surface.
+    bool HasFocusableWidget() const;
+    // Gives the control the focus, unless it or one of its widgets has it already.
+    void TakeFocus(Qt::FocusReason reason);
     // The largest height the control asked for (its size hint).
     int32_t RequestedHeight() const { return requestedHeight_; }
     // The surface was resized: delivers Resize when the size in twips changed.
@@ -197,6 +225,8 @@ class QtSite final : public qv::Host {
     PictureSurface& CreatePictureSurface(const String& name) override {
         return store_.CreatePictureSurface(name);
     }
+    LineWidget& CreateLine(const String& name) override { return store_.CreateLine(name); }
+    ShapeWidget& CreateShape(const String& name) override { return store_.CreateShape(name); }
     int32_t ScaleWidth() const override;
     int32_t ScaleHeight() const override;
     void Size(int32_t width, int32_t height) override;  // negative: 380

@@ -66,12 +66,16 @@ void Fire(const std::function<void()>& f) {
 
 }  // namespace
 
-// --- QtWidgetItem ----------------------------------------------------------------------------
+// --- QtSurfaceItem, QtWidgetItem ------------------------------------------------------------
 
-QtWidgetItem::QtWidgetItem(QtSite* site, QWidget* parent, QtWidgetStore* store)
+QtSurfaceItem::QtSurfaceItem(QtSite* site, QWidget* parent, QtWidgetStore* store)
     : site_(site), parent_(parent), store_(store) {}
 
-void QtWidgetItem::Materialize() {
+QtSurfaceItem::~QtSurfaceItem() {
+    DestroySurface();
+}
+
+void QtSurfaceItem::Materialize() {
     if (surface_ || !parent_) return;
     surface_ = MakeSurface(parent_);
     ApplyAll();
@@ -79,11 +83,21 @@ void QtWidgetItem::Materialize() {
     surface_->setVisible(IsVisibleItem());
 }
 
+void QtSurfaceItem::ShowSurface(bool visible) {
+    if (surface_)
+        surface_->setVisible(visible);
+    else if (visible && parent_ && parent_->isVisible())
+        Materialize();
+}
+
+void QtSurfaceItem::DestroySurface() {
+    if (!surface_) return;
+    if (QtServices* services = QtServices::Existing()) services->Unregister(surface_);
+    delete surface_.data();
+}
+
 QtWidgetItem::~QtWidgetItem() {
-    if (surface_) {
-        if (QtServices* services = QtServices::Existing()) services->Unregister(surface_);
-        delete surface_.data();
-    }
+    DestroySurface();  // while the event filter still exists
 }
 
 void QtWidgetItem::Filter(QObject* target) {
@@ -92,6 +106,9 @@ void QtWidgetItem::Filter(QObject* target) {
 }
 
 bool QtWidgetItem::OnMouse(QEvent* e) {
+    // Qt shows a disabled widget's mouse to its event filters too; in a container a disabled
+    // widget swallows it: no notices, no focus.
+    if (!AsWidget().Enabled()) return true;
     auto* me = static_cast<QMouseEvent*>(e);
     const float tppX = TwipsPerPixelX(), tppY = TwipsPerPixelY();
     // Coordinates in the widget's own space, in twips.
@@ -103,9 +120,15 @@ bool QtWidgetItem::OnMouse(QEvent* e) {
     QtServices& services = QtServices::Instance();
     switch (e->type()) {
         case QEvent::MouseButtonPress: {
+            if (services.SecondPressOfDoubleClick(*me)) return true;  // the double click follows
             int16_t button = ButtonsOf(me->button());
-            // A press focuses first, as a container does; then the notice, then the reaction.
-            if (CanTakeFocus() && !surface_->hasFocus()) surface_->setFocus(Qt::MouseFocusReason);
+            // A press focuses first, as a container does; then the notice, then the reaction. A
+            // widget that takes no focus (a label) gives it to its control.
+            if (CanTakeFocus()) {
+                if (!surface_->hasFocus()) surface_->setFocus(Qt::MouseFocusReason);
+            } else if (site_) {
+                site_->TakeFocus(Qt::MouseFocusReason);
+            }
             if (button == MouseButton::Left) pressed_ = true;
             afterDblClick_ = false;
             services.Guard([&] {
@@ -579,8 +602,14 @@ QWidget* QtLabel::MakeSurface(QWidget* parent) {
     label->setAlignment(settings_.alignment == 1   ? Qt::AlignRight
                         : settings_.alignment == 2 ? Qt::AlignHCenter
                                                    : Qt::AlignLeft);
+    label->setMouseTracking(true);  // MouseMove without a button, as over any window
     Filter(label);
     return label;
+}
+
+void QtLabel::ApplyColors() {
+    QtWidgetBase::ApplyColors();
+    if (surface_ && settings_.transparent) surface_->setAutoFillBackground(false);
 }
 
 void QtLabel::ApplyAll() {

@@ -4,7 +4,8 @@
 // QLineEdit or, multi-line, a QPlainTextEdit. An event filter takes every key, character and
 // mouse event before the Qt editor sees it: the owner's notices run first, their by-reference
 // arguments may change or cancel the key, then the model edits and the editor shows the result.
-// Labels are QLabels drawn as frames, lists QComboBoxes, timers QTimers.
+// Labels are QLabels drawn as frames, lists QComboBoxes, timers QTimers; lines and shapes are
+// small child widgets that paint themselves and let the mouse through.
 #pragma once
 
 #include <QEvent>
@@ -29,20 +30,17 @@ class QtSite;
 
 class QtWidgetStore;
 
-// What every Qt widget of the host shares: the Qt widget it shows, its owner and the events
-// the owner hears about.
-//
-// The Qt widget is made when it is first needed (shown on a visible control, focused, asked
-// for), not when the control creates the item: a control makes widgets it may never show (the
-// text box has three fields and shows one), and Qt editors are costly to make. Until then the
-// item keeps every property itself and the Qt widget gets them all when it is made.
-class QtWidgetItem {
+// A Qt widget the host makes for an item only when it is first needed (shown on a visible
+// control, focused, asked for), not when the control creates the item: a control makes widgets it
+// may never show (the text box has three fields and shows one), and Qt editors are costly to
+// make. Until then the item keeps every property itself and the Qt widget gets them all when it
+// is made.
+class QtSurfaceItem {
   public:
-    virtual ~QtWidgetItem();
-    QtWidgetItem(const QtWidgetItem&) = delete;
-    QtWidgetItem& operator=(const QtWidgetItem&) = delete;
+    virtual ~QtSurfaceItem();
+    QtSurfaceItem(const QtSurfaceItem&) = delete;
+    QtSurfaceItem& operator=(const QtSurfaceItem&) = delete;
 
-    virtual Widget& AsWidget() = 0;
     // The widget shown (made now if it was not yet); the one that takes the focus for fields.
     QWidget* Surface() {
         Materialize();
@@ -54,7 +52,32 @@ class QtWidgetItem {
     virtual bool IsVisibleItem() const = 0;
     // The control's site, nullptr on a hidden form.
     QtSite* Site() const { return site_; }
+
+  protected:
+    QtSurfaceItem(QtSite* site, QWidget* parent, QtWidgetStore* store);
+    // Makes the Qt widget on `parent`, with its fixed settings.
+    virtual QWidget* MakeSurface(QWidget* parent) = 0;
+    // Gives a newly made Qt widget everything the item kept.
+    virtual void ApplyAll() = 0;
+    // Shows or hides the made widget; an item shown on a visible surface is made now.
+    void ShowSurface(bool visible);
+    void DestroySurface();
+
+    QtSite* site_;
+    QWidget* parent_;
+    QtWidgetStore* store_;
+    QPointer<QWidget> surface_;
+};
+
+// An item with the widget interface: its notices, the focus and the mouse.
+class QtWidgetItem : public QtSurfaceItem {
+  public:
+    ~QtWidgetItem() override;
+
+    virtual Widget& AsWidget() = 0;
     virtual bool CanTakeFocus() const { return false; }
+    // Whether widgets of this kind ever take the focus (a text field does, a label never).
+    virtual bool Focusable() const { return false; }
 
     // Mouse events arrive here from the event filter, before the Qt widget acts. True when the
     // event was handled and the Qt widget must not see it.
@@ -62,21 +85,13 @@ class QtWidgetItem {
     virtual bool OnKey(QEvent* /*e*/) { return false; }
 
   protected:
-    QtWidgetItem(QtSite* site, QWidget* parent, QtWidgetStore* store);
-    // Makes the Qt widget on `parent`, with its fixed settings.
-    virtual QWidget* MakeSurface(QWidget* parent) = 0;
-    // Gives a newly made Qt widget everything the item kept.
-    virtual void ApplyAll() = 0;
+    using QtSurfaceItem::QtSurfaceItem;
     // The widget's own reaction to a press after the notices (the text field places its caret).
     virtual void ActOnMouse(QEvent::Type /*type*/, int16_t /*button*/, int16_t /*shift*/,
                             QPointF /*pos*/) {}
     // Installs the event filter on `target` (the surface, or a viewport that gets the mouse).
     void Filter(QObject* target);
 
-    QtSite* site_;
-    QWidget* parent_;
-    QtWidgetStore* store_;
-    QPointer<QWidget> surface_;
     std::unique_ptr<QObject> filter_;
     bool pressed_ = false;        // a left press on this widget awaits its release
     bool afterDblClick_ = false;  // the release after a double click makes no Click
@@ -166,6 +181,7 @@ class QtTextField final : public QtWidgetBase<TextField>, private TextEditModel:
     void PasswordChar(const String& v) override;
 
     bool CanTakeFocus() const override { return visible_ && enabled_; }
+    bool Focusable() const override { return true; }
     bool OnKey(QEvent* e) override;
     const TextEditModel& Model() const { return model_; }
 
@@ -212,6 +228,7 @@ class QtLabel final : public QtWidgetBase<Label> {
   protected:
     QWidget* MakeSurface(QWidget* parent) override;
     void ApplyAll() override;
+    void ApplyColors() override;  // a transparent label fills no background
 
   private:
     LabelSettings settings_;
@@ -242,6 +259,67 @@ class QtPictureSurface final : public QtWidgetBase<PictureSurface> {
 
   protected:
     QWidget* MakeSurface(QWidget* parent) override;
+};
+
+// A line: a child widget as large as the line's bounding box that paints the line and lets the
+// mouse through. Both end points are drawn.
+class QtLine final : public LineWidget, public QtSurfaceItem {
+  public:
+    QtLine(QtSite* site, QWidget* parent, QtWidgetStore* store, String name);
+    const String& Name() const override { return name_; }
+    bool Visible() const override { return visible_; }
+    void Visible(bool v) override;
+    int32_t X1() const override { return x1_; }
+    void X1(int32_t v) override;
+    int32_t Y1() const override { return y1_; }
+    void Y1(int32_t v) override;
+    int32_t X2() const override { return x2_; }
+    void X2(int32_t v) override;
+    int32_t Y2() const override { return y2_; }
+    void Y2(int32_t v) override;
+    Color BorderColor() const override { return color_; }
+    void BorderColor(Color c) override;
+    bool IsVisibleItem() const override { return visible_; }
+
+  protected:
+    QWidget* MakeSurface(QWidget* parent) override;
+    void ApplyAll() override;
+
+  private:
+    String name_;
+    bool visible_ = true;
+    int32_t x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
+    Color color_ = SystemColor::WindowText;
+};
+
+// A filled rectangle: a child widget that fills itself and lets the mouse through.
+class QtShape final : public ShapeWidget, public QtSurfaceItem {
+  public:
+    QtShape(QtSite* site, QWidget* parent, QtWidgetStore* store, String name);
+    const String& Name() const override { return name_; }
+    bool Visible() const override { return visible_; }
+    void Visible(bool v) override { ShowSurface(visible_ = v); }
+    int32_t Left() const override { return left_; }
+    void Left(int32_t v) override;
+    int32_t Top() const override { return top_; }
+    void Top(int32_t v) override;
+    int32_t Width() const override { return width_; }
+    void Width(int32_t v) override;  // negative: 380
+    int32_t Height() const override { return height_; }
+    void Height(int32_t v) override;  // negative: 380
+    Color FillColor() const override { return fill_; }
+    void FillColor(Color c) override;
+    bool IsVisibleItem() const override { return visible_; }
+
+  protected:
+    QWidget* MakeSurface(QWidget* parent) override;
+    void ApplyAll() override;
+
+  private:
+    String name_;
+    bool visible_ = true;
+    int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    Color fill_ = SystemColor::Highlight;
 };
 
 class QtTimer final : public TimerWidget {

@@ -17,29 +17,7 @@
 #include "hosts/qt/ControlWidget.h"
 #include "txtbox/QVtxtBoxControl.h"
 
-// Declares a property's accessors: Name() reads it, setName(v) writes it (raising the control's
-// error), and a private writeName(v) serves Qt's property system (a refusal makes setProperty()
-// return false). GET and SET are expressions; SET sees the new value as `v`.
-#define QV_QT_ACCESSORS(Type, Name, GET, SET)       \
-  public:                                           \
-    Type Name() const {                             \
-        return GET;                                 \
-    }                                               \
-    void set##Name(const Type& v) {                 \
-        SET;                                        \
-    }                                               \
-                                                    \
-  private:                                          \
-    void write##Name(const Type& v) {               \
-        guardedWrite(#Name, [&] { set##Name(v); }); \
-    }                                               \
-                                                    \
-  public:
-
 namespace qv::qt {
-
-// A colour property's value: an invalid QColor is refused (380).
-Color ColorArg(const QColor& c);
 
 class TxtBox : public PropertyWriteGate {
     Q_OBJECT
@@ -145,11 +123,6 @@ class TxtBox : public PropertyWriteGate {
     QV_QT_ACCESSORS(bool, UseWarningColor, box().UseWarningColor(), box().UseWarningColor(v))
     QV_QT_ACCESSORS(QColor, WarningColor, ToQColor(box().WarningColor()),
                     box().WarningColor(ColorArg(v)))
-
-  private:
-    void connectEvents_(QVtxtBoxControl& c);
-    static int16_t Int16Arg(int v);  // beyond 16 bits: 380
-    static qv::Font FontArg(const QFont& f);
 };
 
 }  // namespace qv::qt

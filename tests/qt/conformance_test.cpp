@@ -1,5 +1,6 @@
-// One table of text box behaviour, played on the headless host and on the Qt host. Each row must
-// come out the same on both hosts, with the same event arguments, and as the row expects.
+// Tables of text box and numeric box behaviour, played on the headless host and on the Qt host
+// (real Qt key events; the numeric box takes them on its own surface). Each row must come out
+// the same on both hosts, with the same event arguments, and as the row expects.
 #include "scenario.h"
 
 namespace {
@@ -37,8 +38,8 @@ std::string Times(int n, std::string_view part) {
 }
 
 // The setup of a row: property writes by name, in order.
-std::function<void(QVtxtBoxControl&)> Set(std::vector<std::pair<const char16_t*, Variant>> writes) {
-    return [writes](QVtxtBoxControl& b) {
+std::function<void(qv::Control&)> Set(std::vector<std::pair<const char16_t*, Variant>> writes) {
+    return [writes](qv::Control& b) {
         for (const auto& [name, value] : writes) b.LetProperty(name, value);
     };
 }
@@ -172,10 +173,92 @@ const std::vector<Scenario>& Rows() {
     return rows;
 }
 
-class Conformance : public ::testing::TestWithParam<Scenario> {};
+// --- The numeric box ----------------------------------------------------------------------
 
-TEST_P(Conformance, SameOnBothHostsAndAsExpected) {
-    const Scenario& s = GetParam();
+// Leaving after typing: the display is rounded and padded (Change), then the box recolours.
+constexpr const char* kLeavePadded = "Change ValidationCheck";
+// Ctrl+V or Ctrl+Z that puts a value in: the value is shown (Change) and highlighted, the box
+// recolours; the control character itself is refused with a beep.
+constexpr const char* kValueKey = "KeyDown Change ValidationCheck KeyPress KeyUp";
+
+NumScenario NumRow(const char* name, std::function<void(QVnumBoxControl&)> setup,
+                   std::vector<Step> steps, String before = {}, std::optional<String> after = {}) {
+    return {name, std::move(setup), {}, std::move(steps), std::move(before), std::move(after)};
+}
+
+const std::vector<NumScenario>& NumRows() {
+    static const std::vector<NumScenario> rows = {
+        NumRow("DigitsGroupAndTheLimitsBeep", nullptr,
+               {Focus({kCheck, u"", 0, 0, kFocus}),
+                Type(u"-12345678",
+                     {Seq({kNoEdit, Times(7, kEdit), kNoEdit}), u"1.234.567", 0, 0, kFocus, 2}),
+                Type(u",555", {Seq({Times(3, kEdit), kNoEdit}), u"1.234.567,55", 0, 0, kFocus, 1}),
+                Leave({kCheck, u"1.234.567,55", 0, 0, kBack})}),
+        NumRow("DecimalKeyOnAnEmptyBoxAndLeavingPads", nullptr,
+               {Focus({kCheck, u"", 0, 0, kFocus}), Type(u".", {kEdit, u"0,", 0, 0, kFocus}),
+                Key(K::Back, 0, {kEdit, u"0", 0, 0, kFocus}),
+                Type(u"1234.5", {Times(6, kEdit), u"1.234,5", 0, 0, kFocus}),
+                Type(u",", {kNoEdit, u"1.234,5", 0, 0, kFocus, 1}),
+                Leave({kLeavePadded, u"1.234,50", 0, 0, kBack})}),
+        NumRow("MinusTogglesTheSign", Set({{u"AllowMinus", true}}),
+               {Focus({kCheck, u"", 0, 0, kFocus}),
+                Type(u"12-", {Times(3, kEdit), u"-12", 0, 0, kFocus}),
+                Type(u"-", {kEdit, u"12", 0, 0, kFocus}), Type(u"-", {kEdit, u"-12", 0, 0, kFocus}),
+                Leave({kLeavePadded, u"-12,00", 0, 0, kBack})}),
+        // Left is an injected Backspace: it arrives after the Left keystroke.
+        NumRow("BackspaceAndLeftTakeTheLastCharacter",
+               Set({{u"SelectedOnGotFocus", false}, {u"Text", u"1234,5"}}),
+               {Focus({kCheck, u"1.234,50", 0, 0, kFocus}),
+                Key(K::Back, 0, {kEdit, u"1.234,5", 0, 0, kFocus}),
+                Key(K::Left, 0,
+                    {"KeyDown(37,0) KeyUp(37,0) KeyDown(8,0) KeyPress(8) ValidationCheck(True) "
+                     "Change KeyUp(8,0)",
+                     u"1.234,", 0, 0, kFocus}),
+                Key(K::Back, 0, {kEdit, u"1.234", 0, 0, kFocus}),
+                Key(K::Back, 0, {kEdit, u"123", 0, 0, kFocus}),
+                Leave({kLeavePadded, u"123,00", 0, 0, kBack})}),
+        NumRow("TypingReplacesTheHighlightAfterFocusEntry", Set({{u"Text", u"77"}}),
+               {Focus({kCheck, u"77,00", 0, 5, kFocus}), Type(u"5", {kEdit, u"5", 0, 0, kFocus}),
+                Leave({kLeavePadded, u"5,00", 0, 0, kBack})}),
+        NumRow(
+            "DeleteEmptiesAHighlightedBox",
+            Set({{u"MustHaveValue", true}, {u"UseWarningColor", true}, {u"Text", u"12,5"}}),
+            {Focus({kCheck, u"12,50", 0, 5, kFocus}),
+             Key(K::Delete, 0,
+                 {"KeyDown(46,0) ValidationCheck(False) Change KeyUp(46,0)", u"", 0, 0, kError}),
+             Key(K::Delete, 0, {kMove, u"", 0, 0, kError}), Leave({kCheck, u"", 0, 0, kWarning})}),
+        NumRow("CopyAndPasteCarryTheValue", Set({{u"Text", u"1234,5"}}),
+               {Focus({kCheck, u"1.234,50", 0, 8, kFocus}),
+                Key(kKeyC, S::Ctrl, {kNoEdit, u"1.234,50", 0, 8, kFocus, 1}),
+                Type(u"9", {kEdit, u"9", 0, 0, kFocus}),
+                Key(kKeyV, S::Ctrl, {kValueKey, u"1.234,50", 0, 8, kFocus, 1})},
+               u"old", u"1234.5"),
+        NumRow("UndoGoesBackToTheValueOfTheLastVisitAndRedoes", nullptr,
+               {Focus({kCheck, u"", 0, 0, kFocus}),
+                Type(u"12", {Times(2, kEdit), u"12", 0, 0, kFocus}),
+                Leave({kLeavePadded, u"12,00", 0, 0, kBack}),
+                Focus({kCheck, u"12,00", 0, 5, kFocus}), Type(u"3", {kEdit, u"3", 0, 0, kFocus}),
+                Key(kKeyZ, S::Ctrl, {kValueKey, u"12,00", 0, 5, kFocus, 1}),
+                Key(kKeyZ, S::Ctrl, {kValueKey, u"3,00", 0, 4, kFocus, 1})}),
+        NumRow(
+            "RangeColoursWhileTyping",
+            Set({{u"CheckRange", true},
+                 {u"SmallestValue", 1.0},
+                 {u"LargestValue", 999.0},
+                 {u"PostDecimalNumbers", int16_t{0}},
+                 {u"UseWarningColor", true}}),
+            {Focus({kCheck, u"", 0, 0, kFocus}), Type(u"0", {kEdit, u"0", 0, 0, kError}),
+             Type(u"5", {kEdit, u"5", 0, 0, kFocus}), Type(u",", {kNoEdit, u"5", 0, 0, kFocus, 1}),
+             Type(u"00", {Times(2, kEdit), u"500", 0, 0, kFocus}),
+             Type(u"0", {kEdit, u"5.000", 0, 0, kError}),
+             Leave({kCheck, u"5.000", 0, 0, kWarning})}),
+    };
+    return rows;
+}
+
+// Plays a row on both hosts: the same observations on both, and the ones the row expects.
+template <class Box>
+void ExpectSameOnBothHosts(const ScenarioOf<Box>& s) {
     const HostRun headless = RunHeadless(s);
     const HostRun qt = RunQt(s);
     for (size_t i = 0; i < s.steps.size(); ++i) {
@@ -195,7 +278,18 @@ TEST_P(Conformance, SameOnBothHostsAndAsExpected) {
     }
 }
 
+class Conformance : public ::testing::TestWithParam<Scenario> {};
+TEST_P(Conformance, SameOnBothHostsAndAsExpected) {
+    ExpectSameOnBothHosts(GetParam());
+}
 INSTANTIATE_TEST_SUITE_P(Conformance, Conformance, ::testing::ValuesIn(Rows()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class NumConformance : public ::testing::TestWithParam<NumScenario> {};
+TEST_P(NumConformance, SameOnBothHostsAndAsExpected) {
+    ExpectSameOnBothHosts(GetParam());
+}
+INSTANTIATE_TEST_SUITE_P(NumConformance, NumConformance, ::testing::ValuesIn(NumRows()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

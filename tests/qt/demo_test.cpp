@@ -18,16 +18,21 @@
 #include "demo/Launch.h"
 #include "demo/MainWindow.h"
 #include "demo/Walkthrough.h"
+#include "hosts/qt/NumBox.h"
 #include "hosts/qt/TxtBox.h"
 #include "library/Font.h"
 
 namespace {
 
 using namespace qv::demo;
+using qv::qt::NumBox;
 using qv::qt::TxtBox;
 
 TxtBox* Box(const DemoForm& form, const char* name) {
     return qobject_cast<TxtBox*>(form.control(QString::fromLatin1(name)));
+}
+NumBox* Amount(const DemoForm& form, const char* name) {
+    return qobject_cast<NumBox*>(form.control(QString::fromLatin1(name)));
 }
 
 QString ReadAll(const QString& path) {
@@ -83,7 +88,7 @@ TEST(DemoWalkthrough, RunsOffscreenSucceedsAndWritesThePng) {
     // Its own checks include the property grid following the focused control and its typing.
     EXPECT_TRUE(RunWalkthrough(window, shot, out)) << printed.toStdString();
     EXPECT_FALSE(printed.contains("FAILED"));
-    EXPECT_TRUE(printed.contains("5 of 6 controls valid"));
+    EXPECT_TRUE(printed.contains("8 of 9 controls valid"));
     const QImage image(shot);
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), window.size());
@@ -137,17 +142,57 @@ TEST(DemoPropertyGrid, WritesShowTheControlsValueOrTheError) {
     EXPECT_EQ(grid.valueText("TextFormatted"), "OSLO");
 }
 
+// The numeric box's members in the grid: typed text goes through the member table's types, and
+// the display follows the settings written.
+TEST(DemoPropertyGrid, NumericBoxMembers) {
+    DemoForm form;
+    BuildCustomerForm(form);
+    PropertyGrid grid;
+    NumBox* price = Amount(form, "numPrice");
+    grid.setControl(price);
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+        // typed: shown or error; then the display
+        {"Value", "1234.5", "1234.5", "1.234,50"},
+        {"PostDecimalNumbers", "3", "3", "1.234,500"},
+        {"DecimalPointCharacter", ".", ".", "1,234.500"},
+        {"Text", "2,345.5", "2,345.500", "2,345.500"},
+        {"Text", "12a", "2,345.500", "2,345.500"},  // not a number: ignored without an error
+        {"Value", "12e3", "Error 380", "2,345.500"},
+        {"PreDecimalNumbers", "0", "Error 380", "2,345.500"},
+        {"LargestValue", "99.5", "99.5", "2,345.500"},
+    };
+    for (const auto& [property, typed, result, display] : cases) {
+        SCOPED_TRACE(std::string(property) + " = " + typed);
+        const bool refused = QString(result).startsWith("Error");
+        EXPECT_EQ(grid.edit(property, typed), !refused) << grid.statusText().toStdString();
+        if (refused)
+            EXPECT_TRUE(grid.statusText().startsWith(result)) << grid.statusText().toStdString();
+        else
+            EXPECT_EQ(grid.valueText(property), result);
+        EXPECT_EQ(price->displayText(), display);
+    }
+    EXPECT_FALSE(grid.edit("MaxLength", "3"));  // read-only
+}
+
 TEST(DemoMainWindow, CheckAllCountsValidControlsWithTheEmailRule) {
     ShownWindow w;
     DemoForm& form = w.window.form();
-    EXPECT_EQ(w.window.checkAll(), 2);  // only the optional e-mail and notes are valid empty
+    // Empty, only the optional e-mail, notes and discount are valid.
+    EXPECT_EQ(w.window.checkAll(), 3);
     Box(form, "txtEmail")->setText("anna.example.com");
-    EXPECT_EQ(w.window.checkAll(), 1);
+    EXPECT_EQ(w.window.checkAll(), 2);
     EXPECT_TRUE(w.window.statusText().contains("txtEmail"));
     Box(form, "txtEmail")->setText("anna@example.com");
     for (const char* n : {"txtNumber", "txtName", "txtCity", "txtPin"}) Box(form, n)->setText("1");
-    EXPECT_EQ(w.window.checkAll(), 6);
-    EXPECT_TRUE(w.window.statusText().contains("6 of 6"));
+    Amount(form, "numPrice")->setValue(9.95);
+    EXPECT_FALSE(Amount(form, "numQuantity")->setProperty("Value", 1000));  // four digits
+    EXPECT_EQ(Amount(form, "numQuantity")->displayText(), "");
+    Amount(form, "numQuantity")->setValue(0);  // below the range
+    EXPECT_EQ(w.window.checkAll(), 8);
+    EXPECT_TRUE(w.window.statusText().contains("numQuantity"));
+    Amount(form, "numQuantity")->setValue(999);
+    EXPECT_EQ(w.window.checkAll(), 9);
+    EXPECT_TRUE(w.window.statusText().contains("9 of 9"));
 }
 
 struct DemoFormFiles : ::testing::Test {
@@ -168,6 +213,10 @@ struct DemoFormFiles : ::testing::Test {
         Box(form, "txtNotes")->setText("  two\r\nlines");
         Box(form, "txtPin")->setText("0815");
         form.control("txtPin")->move(150, 260);
+        Amount(form, "numPrice")->setValue(19.9);
+        Amount(form, "numPrice")->setDecimalPointCharacter(".");
+        Amount(form, "numQuantity")->setValue(12);
+        Amount(form, "numDiscount")->setValue(-2.5);
         saved = Snapshot(form);
         ASSERT_TRUE(w.window.saveFile(path));
     }
@@ -180,8 +229,10 @@ TEST_F(DemoFormFiles, SaveThenOpenRoundTripsTextsAndSettings) {
     ASSERT_NE(Snapshot(form), saved);
     EXPECT_TRUE(w.window.openFile(path).isEmpty());
     EXPECT_EQ(Snapshot(form), saved);
-    ASSERT_EQ(form.controls().size(), 6);
+    ASSERT_EQ(form.controls().size(), 9);
     EXPECT_EQ(form.controls()[5]->objectName(), "txtPin");
+    EXPECT_EQ(Amount(form, "numPrice")->displayText(), "19.90");
+    EXPECT_EQ(Amount(form, "numDiscount")->Value(), QVariant(-2.5));
     EXPECT_EQ(form.caption(form.control("txtPin"))->text(), "PIN");
     EXPECT_EQ(form.title(), "Customer");
     // The application's rule comes back with the control.
@@ -217,7 +268,7 @@ TEST_F(DemoFormFiles, DamagedFilesLoadTheRestAndShowOneMessage) {
     for (const QString& p : problems) EXPECT_TRUE(messages[0].contains(p));
 
     const DemoForm& form = w.window.form();
-    EXPECT_EQ(form.controls().size(), 5);
+    EXPECT_EQ(form.controls().size(), 8);
     EXPECT_EQ(form.control("txtCity"), nullptr);
     TxtBox* number = Box(form, "txtNumber");
     ASSERT_NE(number, nullptr);
@@ -229,7 +280,8 @@ TEST_F(DemoFormFiles, DamagedFilesLoadTheRestAndShowOneMessage) {
 
 TEST_F(DemoFormFiles, TruncatedFilesNeverCrashAndKeepWhatCameBeforeTheCut) {
     const QByteArray whole = ReadAll(path).toUtf8();
-    const QStringList order = {"txtNumber", "txtName", "txtCity", "txtEmail", "txtNotes", "txtPin"};
+    const QStringList order = {"txtNumber", "txtName",  "txtCity",     "txtEmail",   "txtNotes",
+                               "txtPin",    "numPrice", "numQuantity", "numDiscount"};
     for (const double fraction : {0.5, 0.8, 0.97}) {
         SCOPED_TRACE(fraction);
         WriteAll(path, whole.left(static_cast<qsizetype>(whole.size() * fraction)));
@@ -237,7 +289,7 @@ TEST_F(DemoFormFiles, TruncatedFilesNeverCrashAndKeepWhatCameBeforeTheCut) {
         EXPECT_FALSE(problems.isEmpty());
         const QList<qv::qt::ControlWidget*> controls = w.window.form().controls();
         ASSERT_GE(controls.size(), 1);
-        EXPECT_LT(controls.size(), 6 + 1);
+        EXPECT_LT(controls.size(), order.size() + 1);
         for (qsizetype i = 0; i < controls.size(); ++i)
             EXPECT_EQ(controls[i]->objectName(), order[i]);
         EXPECT_EQ(Box(w.window.form(), "txtNumber")->Text(), "10042");

@@ -268,6 +268,100 @@ TEST(QtHostFocus, NoticesComeInTheContainersOrderOnBothHosts) {
     }
 }
 
+// A control without fields (the numeric box's kind) takes the focus and the keys on its own
+// surface: a press on its label focuses it before the label's notices, keys typed and injected
+// reach its key notices, Tab moves on and Shift+Tab comes back. Same notices as headless.
+TEST(QtHostFocus, AControlWithoutFieldsTakesFocusKeysAndLabelClicks) {
+    std::string log;
+    QWidget window;
+    auto* a = new ProbeWidget(&window, log, "A", 0);
+    auto* b = new ProbeWidget(&window, log, "B", 1);
+    auto* plain = new QLineEdit(&window);
+    a->resize(100, 40);  // room for the label at 400 twips (27 pixels) down
+    b->setGeometry(0, 60, 200, 40);
+    plain->move(0, 120);
+    conformance::ShowActive(window);
+    log.clear();
+    headless_test::Form form;
+    auto& ha = form.Add("A", {.fields = 0});
+    auto& hb = form.Add("B", {.fields = 1});
+    form.Take();
+    // Mouse input through the window, as the window system delivers it: the pointer moves there
+    // first, and Qt's own click focus and double click (press, release, press, double click,
+    // release) are included.
+    const auto mouse = [&](ProbeWidget* w, bool twice) {
+        QWidget* label = conformance::SurfaceOf(*w, *w->probe->label);
+        const QPoint at = label->mapTo(&window, QPoint(10, 3));
+        if (twice)
+            QTest::mouseDClick(window.windowHandle(), Qt::LeftButton, kNone, at);
+        else
+            QTest::mouseClick(window.windowHandle(), Qt::LeftButton, kNone, at);
+    };
+    const auto key = [](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
+    const auto hover = [&](headless_test::Probe& p) { form.MouseMove(p, 150, 445); };
+    // Pixel (10, 3) on the label is (150, 45) twips in its own coordinates.
+    const char* kClickA = "A.lbl.MouseDown(1,0,150,45) A.lbl.MouseUp(1,0,150,45) A.lbl.Click";
+    struct Move {
+        std::function<void()> qt, headless;
+        std::string log;
+    };
+    const Move moves[] = {
+        {[&] { mouse(a, false); },
+         [&] {
+             hover(ha);
+             form.Click(ha, 150, 445);
+         },
+         std::string("A.lbl.MouseMove(0,0,150,45) A.EnterFocus ") + kClickA},
+        {[&] { key(Qt::Key_A); }, [&] { form.Type(u"a"); },
+         "A.KeyDown(65,0) A.KeyPress(97) A.KeyUp(65,0)"},
+        {[&] { a->site().SendKeys(u"{BACKSPACE}"); },
+         [&] {
+             ha.GetHost().SendKeys(u"{BACKSPACE}");
+             form.DoEvents();
+         },
+         "A.KeyDown(8,0) A.KeyPress(8) A.KeyUp(8,0)"},
+        {[&] { key(Qt::Key_Tab); }, [&] { form.PressKey(K::Tab); },
+         "A.ExitFocus B.EnterFocus B.t0.GotFocus"},
+        // Qt's back-tab key without the Shift key's own notices, which the probe would log.
+        {[&] { key(Qt::Key_Backtab); }, [&] { form.PressKey(K::Tab, S::Shift); },
+         "B.t0.LostFocus B.ExitFocus A.EnterFocus"},
+        {[&] { mouse(b, false); },
+         [&] {
+             hover(hb);
+             form.Click(hb, 150, 445);
+         },
+         "B.lbl.MouseMove(0,0,150,45) A.ExitFocus B.EnterFocus B.t0.GotFocus "
+         "B.lbl.MouseDown(1,0,150,45) "
+         "B.lbl.MouseUp(1,0,150,45) B.lbl.Click"},
+        {[&] { mouse(a, true); },
+         [&] {
+             hover(ha);
+             form.DoubleClick(ha, 150, 445);
+         },
+         std::string("A.lbl.MouseMove(0,0,150,45) B.t0.LostFocus B.ExitFocus A.EnterFocus ") +
+             kClickA + " A.lbl.DblClick A.lbl.MouseUp(1,0,150,45)"},
+        {[&] { plain->setFocus(); }, [&] { form.Leave(); }, "A.ExitFocus"},
+        // A disabled label takes neither the mouse nor the focus.
+        {[&] {
+             a->probe->label->Enabled(false);
+             mouse(a, false);
+         },
+         [&] {
+             ha.label->Enabled(false);
+             hover(ha);
+             form.Click(ha, 150, 445);
+         },
+         ""},
+    };
+    for (const Move& m : moves) {
+        m.qt();
+        QApplication::processEvents();
+        EXPECT_EQ(std::exchange(log, {}), m.log) << "Qt";
+        m.headless();
+        EXPECT_EQ(form.Take(), m.log) << "headless";
+    }
+}
+
 // --- Errors from application code ----------------------------------------------------------
 
 // An exception from a slot goes to the error handler; the keystroke ends where its notice threw,

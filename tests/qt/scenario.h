@@ -1,9 +1,9 @@
-// Text box scenarios that run unchanged on the headless host and on the Qt host.
+// Text box and numeric box scenarios that run unchanged on the headless host and on the Qt host.
 //
-// A scenario writes properties and installs handlers on box A of a form with two boxes, then
-// plays user steps on it. After each step a runner records what an application would see: the
-// events A raised (with their arguments), its Text, SelStart and SelLength, the background of its
-// visible field and the beeps. "Leave" moves the focus to box B on both hosts, so that both see
+// A scenario writes properties and installs handlers on box A of a form with two boxes of the
+// same class, then plays user steps on it. After each step a runner records what an application
+// would see: the events A raised (with their arguments), what it shows, its selection, its
+// background and the beeps. "Leave" moves the focus to box B on both hosts, so that both see
 // the same LostFocus/ExitFocus path.
 #pragma once
 
@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -20,19 +21,23 @@
 #include <regex>
 #include <span>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "hosts/headless/HeadlessHost.h"
+#include "hosts/qt/NumBox.h"
 #include "hosts/qt/QtConvert.h"
 #include "hosts/qt/QtHost.h"
 #include "hosts/qt/QtKeys.h"
 #include "hosts/qt/TxtBox.h"
 #include "library/Keyboard.h"
+#include "numbox/QVnumBoxControl.h"
 #include "txtbox/QVtxtBoxControl.h"
 
 namespace conformance {
 
 using qv::Color;
+using qv::QVnumBoxControl;
 using qv::QVtxtBoxControl;
 using qv::String;
 using qv::Variant;
@@ -42,10 +47,12 @@ struct Observation {
     // "KeyDown(65,1) KeyPress(65) ValidationCheck(True) Change KeyUp(65,1)". A row may leave the
     // arguments out; then only the names are compared.
     std::string trace;
-    String text;  // "<Null>" for a null value
+    // A text box's Text ("<Null>" for a null value); a numeric box's display text.
+    String text;
+    // A numeric box selects all or nothing: its highlight is 0 + the display's length.
     int32_t selStart = 0;
     int32_t selLength = 0;
-    Color back = 0;
+    Color back = 0;  // the visible field's background; a numeric box's own
     int32_t beeps = 0;
     friend bool operator==(const Observation&, const Observation&) = default;
     friend std::ostream& operator<<(std::ostream& os, const Observation& o) {
@@ -78,21 +85,44 @@ inline const auto Key = [](int16_t key, int16_t shift, Observation e) {
 inline const auto Leave = [](Observation e) { return Step{Action::Leave, {}, 0, 0, e}; };
 
 // Application handlers; installed before the setup's property writes, as a form loads.
-struct Handlers {
+template <class Box>
+struct HandlersOf {
     std::function<void(int16_t& KeyCode, int16_t& Shift)> keyDown{};
     std::function<void(int16_t& KeyAscii)> keyPress{};
-    std::function<void(const QVtxtBoxControl& box, bool& ValueOkay)> validationCheck{};
+    std::function<void(const Box& box, bool& ValueOkay)> validationCheck{};
 };
 
-struct Scenario {
+template <class Box>
+struct ScenarioOf {
     const char* name;
-    std::function<void(QVtxtBoxControl&)> setup;
-    Handlers on;
+    std::function<void(Box&)> setup;
+    HandlersOf<Box> on;
     std::vector<Step> steps;
     String clipboardBefore{};
     std::optional<String> clipboardAfter{};
-    friend void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }
+    friend void PrintTo(const ScenarioOf& s, std::ostream* os) { *os << s.name; }
 };
+using Handlers = HandlersOf<QVtxtBoxControl>;
+using Scenario = ScenarioOf<QVtxtBoxControl>;
+using NumScenario = ScenarioOf<QVnumBoxControl>;
+
+// What a box shows, without the events and beeps.
+inline Observation Observe(const QVtxtBoxControl& box) {
+    const Variant text = box.Text();
+    return {{},
+            text.IsNull() ? String(u"<Null>") : text.ToString(),
+            box.SelStart(),
+            box.SelLength(),
+            box.Field(box.ActiveFieldIndex()).BackColor()};
+}
+inline Observation Observe(const QVnumBoxControl& box) {
+    const String& shown = box.DisplayText();
+    return {{},
+            shown,
+            0,
+            box.IsHighlighted() ? static_cast<int32_t>(shown.size()) : 0,
+            box.GetHost().BackColor()};
+}
 
 struct HostRun {
     std::vector<Observation> steps;
@@ -129,26 +159,27 @@ class Recorder {
 };
 
 // Runs the setup, then each step through `act` (which performs it on a host), observing the box.
-template <class Act, class Beeps>
-HostRun Play(const Scenario& s, QVtxtBoxControl& box, Act act, Beeps beeps) {
+template <class Box, class Act, class Beeps>
+HostRun Play(const ScenarioOf<Box>& s, Box& box, Act act, Beeps beeps) {
     if (s.setup) s.setup(box);
     Recorder rec(box);
     HostRun run;
     for (size_t i = 0; i < s.steps.size(); ++i) {
         const int32_t before = beeps();
         act(s.steps[i], std::string(s.name) + ", step " + std::to_string(i + 1));
-        const Variant text = box.Text();
-        run.steps.push_back({rec.Take(), text.IsNull() ? String(u"<Null>") : text.ToString(),
-                             box.SelStart(), box.SelLength(),
-                             box.Field(box.ActiveFieldIndex()).BackColor(), beeps() - before});
+        Observation seen = Observe(box);
+        seen.trace = rec.Take();
+        seen.beeps = beeps() - before;
+        run.steps.push_back(std::move(seen));
     }
     return run;
 }
 
-inline HostRun RunHeadless(const Scenario& s) {
+template <class Box>
+HostRun RunHeadless(const ScenarioOf<Box>& s) {
     qv::headless::Container form;
-    auto& box = form.Add<QVtxtBoxControl>(u"txtA");
-    auto& other = form.Add<QVtxtBoxControl>(u"txtB");
+    auto& box = form.Add<Box>(u"boxA");
+    auto& other = form.Add<Box>(u"boxB");
     form.Clipboard() = s.clipboardBefore;
     if (s.on.keyDown) box.events.KeyDown = s.on.keyDown;
     if (s.on.keyPress) box.events.KeyPress = s.on.keyPress;
@@ -180,16 +211,24 @@ inline void ShowActive(QWidget& window) {
     QApplication::processEvents();
 }
 
-// A shown, active window with two text boxes and nothing focused.
-struct QtForm {
+// A shown, active window with two boxes and nothing focused.
+template <class W>
+struct QtFormOf {
     QWidget window;
-    qv::qt::TxtBox* a = new qv::qt::TxtBox(&window);
-    qv::qt::TxtBox* b = new qv::qt::TxtBox(&window);
-    QtForm() {
+    W* a = new W(&window);
+    W* b = new W(&window);
+    QtFormOf() {
         b->move(0, 60);
         ShowActive(window);
     }
 };
+using QtForm = QtFormOf<qv::qt::TxtBox>;
+
+// The Qt widget class of a control class.
+qv::qt::TxtBox* QtWidgetOf(QVtxtBoxControl*);  // declarations for decltype only
+qv::qt::NumBox* QtWidgetOf(QVnumBoxControl*);
+template <class Box>
+using QtWidgetFor = std::remove_pointer_t<decltype(QtWidgetOf(static_cast<Box*>(nullptr)))>;
 
 // The Qt editor that shows a control's field.
 inline QWidget* EditorOf(const qv::qt::ControlWidget& cw, const qv::TextField& field) {
@@ -198,9 +237,21 @@ inline QWidget* EditorOf(const qv::qt::ControlWidget& cw, const qv::TextField& f
     return nullptr;
 }
 
+// The Qt widget shown for a constituent widget (a label, a line, a shape), made if need be.
+template <class W>
+QWidget* SurfaceOf(const qv::qt::ControlWidget& cw, const W& widget) {
+    for (const auto& item : cw.site().Widgets().Items())
+        if (dynamic_cast<const void*>(&item->AsWidget()) == dynamic_cast<const void*>(&widget))
+            return item->Surface();
+    for (const auto& item : cw.site().Widgets().Drawings())
+        if (dynamic_cast<const void*>(item.get()) == dynamic_cast<const void*>(&widget))
+            return item->Surface();
+    return nullptr;
+}
+
 // The visible editor must show what the model holds: its text (masked for a password, line
 // breaks as the model keeps them), its background and, on one line, its selection.
-inline void ExpectEditorShowsModel(const qv::qt::TxtBox& box, const std::string& where) {
+inline void ExpectShowsModel(const qv::qt::TxtBox& box, const std::string& where) {
     const QVtxtBoxControl& c = box.box();
     const qv::TextField& field = c.Field(c.ActiveFieldIndex());
     QWidget* editor = EditorOf(box, field);
@@ -223,6 +274,23 @@ inline void ExpectEditorShowsModel(const qv::qt::TxtBox& box, const std::string&
     }
 }
 
+// The numeric box's label must show the display text in the colour the control chose, over the
+// control's own background; the highlight and the caret show exactly when the control says.
+inline void ExpectShowsModel(const qv::qt::NumBox& box, const std::string& where) {
+    const QVnumBoxControl& c = box.box();
+    auto* label = qobject_cast<QLabel*>(SurfaceOf(box, c.Display()));
+    ASSERT_NE(label, nullptr) << where;
+    EXPECT_EQ(label->text(), qv::qt::ToQString(c.DisplayText())) << where;
+    EXPECT_EQ(label->palette().color(QPalette::WindowText),
+              qv::qt::ToQColor(c.Display().ForeColor()))
+        << where;
+    EXPECT_TRUE(box.autoFillBackground()) << where;
+    EXPECT_EQ(box.palette().color(QPalette::Window), qv::qt::ToQColor(c.GetHost().BackColor()))
+        << where;
+    EXPECT_EQ(SurfaceOf(box, c.Highlight())->isVisible(), c.IsHighlighted()) << where;
+    EXPECT_EQ(SurfaceOf(box, c.Caret())->isVisible(), c.Caret().Visible()) << where;
+}
+
 // Types one character as a keyboard would: its key with the shift state it needs.
 inline void QtTypeChar(QWidget* target, char16_t c) {
     const Qt::KeyboardModifiers mods = qv::qt::QtModifiersFor(qv::StrokeForChar(c).shift);
@@ -234,16 +302,18 @@ inline void QtTypeChar(QWidget* target, char16_t c) {
     QTest::sendKeyEvent(QTest::Click, target, key, QString(QChar(c)), mods);
 }
 
-inline HostRun RunQt(const Scenario& s) {
-    QtForm form;
-    qv::qt::TxtBox& a = *form.a;
-    QVtxtBoxControl& box = a.box();
+template <class Box>
+HostRun RunQt(const ScenarioOf<Box>& s) {
+    using W = QtWidgetFor<Box>;
+    QtFormOf<W> form;
+    W& a = *form.a;
+    Box& box = a.box();
     QGuiApplication::clipboard()->setText(qv::qt::ToQString(s.clipboardBefore));
     // The application's handlers as slots on the widget's signals.
-    if (s.on.keyDown) QObject::connect(&a, &qv::qt::TxtBox::KeyDown, s.on.keyDown);
-    if (s.on.keyPress) QObject::connect(&a, &qv::qt::TxtBox::KeyPress, s.on.keyPress);
+    if (s.on.keyDown) QObject::connect(&a, &W::KeyDown, s.on.keyDown);
+    if (s.on.keyPress) QObject::connect(&a, &W::KeyPress, s.on.keyPress);
     if (auto f = s.on.validationCheck)
-        QObject::connect(&a, &qv::qt::TxtBox::ValidationCheck, [f, &box](bool& ok) { f(box, ok); });
+        QObject::connect(&a, &W::ValidationCheck, [f, &box](bool& ok) { f(box, ok); });
     qv::qt::QtServices& services = qv::qt::QtServices::Instance();
     HostRun run = Play(
         s, box,
@@ -260,7 +330,7 @@ inline HostRun RunQt(const Scenario& s) {
                     if (QWidget* w = QApplication::focusWidget()) QtTypeChar(w, c);
             }
             QApplication::processEvents();
-            ExpectEditorShowsModel(a, where + ", Qt");
+            ExpectShowsModel(a, where + ", Qt");
         },
         [&] { return services.Beeps(); });
     run.clipboard = qv::qt::FromQString(QGuiApplication::clipboard()->text());
