@@ -189,8 +189,9 @@ class PictureSurface : public Widget {
     virtual int32_t TextHeight(const String& text) const = 0;  // twips
 };
 
-// A straight line drawn on the control's surface, over the other widgets. It has no notices: the
-// mouse reaches whatever lies under it. Coordinates are twips in the parent's coordinates.
+// A straight line drawn on the control's surface, both end points included. Like every widget it
+// lies over those created before it. It has no notices: the mouse reaches whatever lies under it.
+// Coordinates are twips in the parent's coordinates.
 class LineWidget {
   public:
     virtual ~LineWidget() = default;
@@ -209,8 +210,9 @@ class LineWidget {
     virtual void BorderColor(Color c) = 0;
 };
 
-// A filled rectangle drawn on the control's surface under the labels, so that a label's text
-// shows over it. No notices. A negative width or height is error 380.
+// A filled rectangle drawn on the control's surface, over the widgets created before it and under
+// those created after it (a transparent label made later shows its text over it). No notices: the
+// mouse reaches whatever lies under it. A negative width or height is error 380.
 class ShapeWidget {
   public:
     virtual ~ShapeWidget() = default;
