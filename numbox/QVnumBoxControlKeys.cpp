@@ -30,7 +30,10 @@ void QVnumBoxControl::UserControl_KeyDown(int16_t& KeyCode, int16_t& Shift) {
         Host& host = GetHost();
         host.ClipboardClear();
         host.ClipboardSetText(text);
-        if (KeyCode == 'C') mAfterCopy = true;
+        if (KeyCode == 'C') {
+            mAfterCopy = true;
+            mClipboardKeyDone = true;
+        }
     } else if (IsCtrl(KeyCode, Shift, 'V')) {
         const String clip = GetHost().ClipboardGetText();
         const bool wasHighlighted = IsHighlighted();
@@ -39,6 +42,7 @@ void QVnumBoxControl::UserControl_KeyDown(int16_t& KeyCode, int16_t& Shift) {
             const Variant old = Value();
             try {
                 Value(Val(clip));
+                mClipboardKeyDone = true;
             } catch (const RuntimeError&) {
                 Paste(old);
                 HighlightShape->Visible(wasHighlighted);
@@ -53,6 +57,7 @@ void QVnumBoxControl::UserControl_KeyDown(int16_t& KeyCode, int16_t& Shift) {
         const Variant undo = mUndoValue.IsEmpty() ? Variant::Null() : mUndoValue;
         try {
             Value(undo);
+            mClipboardKeyDone = true;
         } catch (const RuntimeError&) {
             Paste(old);
             HighlightShape->Visible(wasHighlighted);
@@ -154,13 +159,16 @@ void QVnumBoxControl::UserControl_KeyPress(int16_t& KeyAscii) {
                 committed = true;
             }
         }
+        // The character of a clipboard key that did its work is no refused key; one that did
+        // nothing (a paste of text that is no number, a cut without a highlight) still beeps.
         if (committed)
             CommitTyping();
-        else
+        else if (!mClipboardKeyDone)
             GetHost().Beep();
     }
     mAfterCopy = false;
     mAfterPaste = false;
+    mClipboardKeyDone = false;
 }
 
 void QVnumBoxControl::CommitTyping() {

@@ -202,11 +202,11 @@ void QVnumBoxControl::DecimalPointCharacter(const String& New_DecimalPointCharac
         Raise(err::InvalidPropertyValue);
     const numtext::Chars old = Chars();
     String t = numtext::FormatDisplayText(DisplayText(), old, false);
-    if (!first.empty()) {
-        const size_t at = t.find(old.dec);
-        if (at != String::npos) t[at] = first[0];
-    }
     mDecimalPointCharacter = first;
+    // An emptied setting means ",": the display takes that, or its old point would be read as
+    // a grouping character and the number would change.
+    const size_t at = t.find(old.dec);
+    if (at != String::npos) t[at] = Chars().dec;
     SetDisplay(numtext::FormatDisplayText(t, Chars(), mSeparator));
     Notice(u"DecimalPointCharacter");
 }
