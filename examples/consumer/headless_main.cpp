@@ -1,7 +1,9 @@
-// Types into a text box on the headless host; exits 0 when the box did what it should.
+// Types into a text box and a numeric box on the headless host; exits 0 when both did what they
+// should.
 #include <cstdio>
 
 #include "hosts/headless/HeadlessHost.h"
+#include "numbox/QVnumBoxControl.h"
 #include "txtbox/QVtxtBoxControl.h"
 
 int main() {
@@ -10,8 +12,11 @@ int main() {
     name.AllUcase(true);
     form.Focus(name);
     form.Type(u"anna ");
+    auto& price = form.Add<qv::QVnumBoxControl>(u"numPrice");
+    form.Focus(price);
+    form.Type(u"1234,5");
     form.Leave();
-    const bool ok = name.Text().ToString() == u"ANNA";
+    const bool ok = name.Text().ToString() == u"ANNA" && price.Text().ToString() == u"1.234,50";
     std::puts(ok ? "headless: ok" : "headless: unexpected text");
     return ok ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "hosts/qt/NumBox.h"
 #include "hosts/qt/TxtBox.h"
 
 int main(int argc, char** argv) {
@@ -12,7 +13,10 @@ int main(int argc, char** argv) {
     auto* box = new qv::qt::TxtBox(&form);
     box->setText(QStringLiteral("anna"));
     const bool refused = !box->setProperty("MaxLength", -1);
-    const bool ok = refused && box->Text() == QStringLiteral("Anna");
+    auto* price = new qv::qt::NumBox(&form);
+    price->setValue(12.5);
+    const bool ok = refused && box->Text() == QStringLiteral("Anna") &&
+                    price->Text() == QVariant(QStringLiteral("12,50"));
     std::puts(ok ? "qt: ok" : "qt: unexpected result");
     return ok ? 0 : 1;
 }
