@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "hosts/headless/HeadlessHost.h"
@@ -16,14 +17,12 @@
 
 namespace numbox_test {
 
-using qv::Color;
 using qv::QVnumBoxControl;
 using qv::String;
 using qv::Variant;
 using qv::headless::Container;
-using Names = std::vector<String>;
-
 using qv_test::ErrorOf;
+using Names = std::vector<String>;
 
 inline String Show(const Variant& v) {
     return v.IsNull() ? String(u"<Null>") : v.ToString();
@@ -33,12 +32,6 @@ inline String Show(const Variant& v) {
 inline Names Notices(const Container& form) {
     Names names;
     for (const auto& c : form.PropertyChanges()) names.push_back(c.property);
-    return names;
-}
-// The names sorted, each once.
-inline Names Distinct(Names names) {
-    std::sort(names.begin(), names.end());
-    names.erase(std::unique(names.begin(), names.end()), names.end());
     return names;
 }
 
@@ -53,53 +46,57 @@ struct EventLog {
     int Count(qv::StringView name) const {
         return static_cast<int>(std::count(names.begin(), names.end(), String(name)));
     }
-    void Clear() {
-        names.clear();
-        firstArgs.clear();
-    }
+    void Clear() { names.clear(), firstArgs.clear(); }
     Names names;
     std::vector<Variant> firstArgs;
 };
 
-// The error `f` raises, all of it; number 0 when it raises none.
-struct Raised {
-    int32_t number = 0;
-    String source, description;
-    friend bool operator==(const Raised&, const Raised&) = default;
-};
+// The error `f` raises as "number source: description"; "" when it raises none.
 template <class F>
-Raised RaisedBy(F&& f) {
+std::string RaisedBy(F&& f) {
     try {
         f();
     } catch (const qv::RuntimeError& e) {
-        return {e.Number(), e.Source(), e.Description()};
+        return std::to_string(e.Number()) + " " + qv::ToUtf8(e.Source() + u": " + e.Description());
     }
-    return {};
+    return "";
 }
-inline const Raised kTooManyPre{380, u"QVNumBoxControl", u"Too many pre decimal numbers!"};
-
-inline void PrintTo(const Raised& r, std::ostream* os) {
-    *os << r.number << " " << qv::ToUtf8(r.source) << ": " << qv::ToUtf8(r.description);
-}
+inline const std::string kTooManyPre = "380 QVNumBoxControl: Too many pre decimal numbers!";
 
 // Presses the keys of a key string ("12,5", "^c", "+{HOME}", "{DEL}", "~") one by one.
 inline void Press(Container& form, qv::StringView keys) {
     for (const qv::KeyStroke& k : qv::ParseKeys(keys)) form.PressKey(k.keyCode, k.shift);
 }
 
-// Everything the user sees of the number and everything a program reads of it.
-struct State {
-    String display, text, value;
-    bool isNull;
-    friend bool operator==(const State&, const State&) = default;
+// Everything the user sees of the number and everything a program reads of it:
+// "display | Text | Value", with " null" when the box is empty.
+inline std::string StateOf(const QVnumBoxControl& b) {
+    return qv::ToUtf8(b.DisplayText() + u" | " + Show(b.Text()) + u" | " + Show(b.Value())) +
+           (b.IsNull() ? " null" : "");
+}
+
+// Limits and characters a case sets before it acts.
+struct Limits {
+    int16_t pre = 7, post = 2;
+    bool separator = true, allowMinus = false;
+    const char16_t* dec = u",";
 };
-inline State StateOf(const QVnumBoxControl& b) {
-    return {b.DisplayText(), Show(b.Text()), Show(b.Value()), b.IsNull()};
-}
-inline void PrintTo(const State& s, std::ostream* os) {
-    *os << "display \"" << qv::ToUtf8(s.display) << "\" Text " << qv::ToUtf8(s.text) << " Value "
-        << qv::ToUtf8(s.value) << (s.isNull ? " (null)" : "");
-}
+
+// A new box on a form of its own: the limits set, then the start value (unless Empty) written
+// and, when asked, the focus given.
+struct Boxed {
+    Container form;
+    QVnumBoxControl& b = form.Add<QVnumBoxControl>(u"num");
+    explicit Boxed(const Limits& s = {}, const Variant& start = {}, bool focus = false) {
+        b.PreDecimalNumbers(s.pre);
+        b.PostDecimalNumbers(s.post);
+        b.Separator(s.separator);
+        b.AllowMinus(s.allowMinus);
+        b.DecimalPointCharacter(s.dec);
+        if (!start.IsEmpty()) b.Value(start);
+        if (focus) form.Focus(b);
+    }
+};
 
 // A form at run time with one newly placed numeric box of 1500 × 300 twips.
 class NumBoxTest : public ::testing::Test {
