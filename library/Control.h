@@ -14,6 +14,21 @@ namespace qv {
 
 struct ClassInfo;
 
+// The events of a control, as typed slots. Each slot runs synchronously; by-reference arguments
+// come back to the control, which goes on with the changed values.
+struct ControlEvents {
+    std::function<void()> Change;
+    std::function<void()> Click;
+    std::function<void()> DblClick;
+    std::function<void(int16_t& KeyCode, int16_t& Shift)> KeyDown;
+    std::function<void(int16_t& KeyAscii)> KeyPress;
+    std::function<void(int16_t& KeyCode, int16_t& Shift)> KeyUp;
+    std::function<void(int16_t& Button, int16_t& Shift, float& X, float& Y)> MouseDown;
+    std::function<void(int16_t& Button, int16_t& Shift, float& X, float& Y)> MouseMove;
+    std::function<void(int16_t& Button, int16_t& Shift, float& X, float& Y)> MouseUp;
+    std::function<void(bool& ValueOkay)> ValidationCheck;
+};
+
 class Control {
   public:
     explicit Control(Host& host);

@@ -22,19 +22,8 @@ class QVtxtBoxControl final : public Control {
     explicit QVtxtBoxControl(Host& host);
     ~QVtxtBoxControl() override;
 
-    // Events. Each slot runs synchronously; by-reference arguments come back to the control.
-    struct Events {
-        std::function<void()> Change;
-        std::function<void()> Click;
-        std::function<void()> DblClick;
-        std::function<void(int16_t& KeyCode, int16_t& Shift)> KeyDown;
-        std::function<void(int16_t& KeyAscii)> KeyPress;
-        std::function<void(int16_t& KeyCode, int16_t& Shift)> KeyUp;
-        std::function<void(int16_t& Button, int16_t& Shift, float& X, float& Y)> MouseDown;
-        std::function<void(int16_t& Button, int16_t& Shift, float& X, float& Y)> MouseMove;
-        std::function<void(int16_t& Button, int16_t& Shift, float& X, float& Y)> MouseUp;
-        std::function<void(bool& ValueOkay)> ValidationCheck;
-    } events;
+    // Events: typed slots (see ControlEvents); by-reference arguments come back to the control.
+    ControlEvents events;
 
     // --- Properties. A rejected write raises error 380 and changes nothing. -------------------
     int16_t Alignment() const;

@@ -1,5 +1,5 @@
 // QVtxtBoxControl: the member table for late binding (property browsers, the default member).
-#include "library/PropertyHelpers.h"
+#include "library/MemberMacros.h"
 #include "txtbox/QVtxtBoxControl.h"
 
 namespace qv {
@@ -8,49 +8,6 @@ namespace {
 QVtxtBoxControl& Self(Control& c) {
     return static_cast<QVtxtBoxControl&>(c);
 }
-
-Variant Void() {
-    return Variant();
-}
-
-constexpr auto P = MemberKind::Property;
-constexpr auto M = MemberKind::Method;
-constexpr auto E = MemberKind::Event;
-
-// Properties whose value type maps one to one onto a Variant subtype.
-#define QV_PROP(Name, Id, VT, Arg, Persisted)                                              \
-    Member {                                                                               \
-        u## #Name, Id, P, VarType::VT, false, nullptr,                                     \
-            [](Control& c) { return Variant(Self(c).Name()); },                            \
-            [](Control& c, const Variant& v) { Self(c).Name(Arg(v)); }, nullptr, Persisted \
-    }
-#define QV_COLOR(Name, Id)                                                                 \
-    Member {                                                                               \
-        u## #Name, Id, P, VarType::Long, false, nullptr,                                   \
-            [](Control& c) { return ColorToVariant(Self(c).Name()); },                     \
-            [](Control& c, const Variant& v) { Self(c).Name(ArgColor(v)); }, nullptr, true \
-    }
-#define QV_ENUM(Name, Id, Enum, Info)                                                          \
-    Member {                                                                                   \
-        u## #Name, Id, P, VarType::Long, false, &Info(),                                       \
-            [](Control& c) { return Variant(static_cast<int32_t>(Self(c).Name())); },          \
-            [](Control& c, const Variant& v) { Self(c).Name(static_cast<Enum>(ArgLong(v))); }, \
-            nullptr, true                                                                      \
-    }
-#define QV_READONLY(Name, Id, VT)                                                       \
-    Member {                                                                            \
-        u## #Name, Id, P, VarType::VT, true, nullptr,                                   \
-            [](Control& c) { return Variant(Self(c).Name()); }, nullptr, nullptr, false \
-    }
-#define QV_METHOD(Name, Id, VT, Body)                                        \
-    Member {                                                                 \
-        u## #Name, Id, M, VarType::VT, false, nullptr, nullptr, nullptr,     \
-            [](Control& c, std::span<const Variant>) { return Body; }, false \
-    }
-#define QV_EVENT(Name, Id)               \
-    Member {                             \
-        u## #Name, Id, E, VarType::Empty \
-    }
 
 const Member kMembers[] = {
     QV_READONLY(Alignment, 1, Integer),
@@ -65,14 +22,7 @@ const Member kMembers[] = {
     QV_COLOR(FocusColor, 6),
     QV_PROP(ForbiddenCharacters, 7, String, ArgString, true),
     QV_COLOR(ForeColor, DispId::ForeColor),
-    Member{u"Font", DispId::Font, P, VarType::Object, false, nullptr,
-           [](Control& c) { return Variant(Self(c).Font()); },
-           [](Control& c, const Variant& v) {
-               auto font = ArgObject<qv::Font>(v);
-               if (!font) ThrowInvalidArgument();
-               Self(c).Font(*font);
-           },
-           nullptr, true},
+    QV_FONT_OBJECT(),
     QV_PROP(FontBold, 8, Boolean, ArgBool, false),
     QV_PROP(FontItalic, 9, Boolean, ArgBool, false),
     QV_PROP(FontName, 10, String, ArgString, false),
@@ -82,13 +32,7 @@ const Member kMembers[] = {
     QV_READONLY(HideSelection, 14, Boolean),
     QV_PROP(Locked, 15, Boolean, ArgBool, true),
     QV_PROP(MaxLength, 16, Integer, ArgInteger, true),
-    Member{u"MouseIcon", 17, P, VarType::Object, false, nullptr,
-           [](Control& c) {
-               auto icon = Self(c).MouseIcon();
-               return icon ? Variant(icon) : Variant();
-           },
-           [](Control& c, const Variant& v) { Self(c).MouseIcon(ArgObject<Picture>(v)); }, nullptr,
-           true},
+    QV_MOUSE_ICON(17),
     QV_ENUM(MousePointer, 18, MousePointerEnum, MousePointerEnumInfo),
     QV_PROP(MultiLine, 19, Boolean, ArgBool, true),
     QV_PROP(MustHaveValue, 20, Boolean, ArgBool, true),
@@ -99,7 +43,7 @@ const Member kMembers[] = {
     QV_PROP(SelLength, 25, Long, ArgLong, false),
     QV_PROP(SelStart, 26, Long, ArgLong, false),
     QV_PROP(SelText, 27, String, ArgString, false),
-    Member{u"Text", DispId::Default, P, VarType::Variant, false, nullptr,
+    Member{u"Text", DispId::Default, MemberKind::Property, VarType::Variant, false, nullptr,
            [](Control& c) { return Self(c).Text(); },
            [](Control& c, const Variant& v) { Self(c).Text(v); }, nullptr, true},
     QV_READONLY(TextFormatted, 28, String),
@@ -110,23 +54,8 @@ const Member kMembers[] = {
     QV_METHOD(FormatText, 33, Empty, (Self(c).FormatText(), Void())),
     QV_METHOD(Refresh, DispId::Refresh, Empty, (Self(c).Refresh(), Void())),
     QV_METHOD(ShowAboutBox, DispId::AboutBox, Empty, (Self(c).ShowAboutBox(), Void())),
-    QV_EVENT(Change, 1),
-    QV_EVENT(Click, DispId::Click),
-    QV_EVENT(DblClick, DispId::DblClick),
-    QV_EVENT(KeyDown, DispId::KeyDown),
-    QV_EVENT(KeyPress, DispId::KeyPress),
-    QV_EVENT(KeyUp, DispId::KeyUp),
-    QV_EVENT(MouseDown, DispId::MouseDown),
-    QV_EVENT(MouseMove, DispId::MouseMove),
-    QV_EVENT(MouseUp, DispId::MouseUp),
-    QV_EVENT(ValidationCheck, 2),
+    QV_STANDARD_EVENTS(2),
 };
-#undef QV_PROP
-#undef QV_COLOR
-#undef QV_ENUM
-#undef QV_READONLY
-#undef QV_METHOD
-#undef QV_EVENT
 
 const MemberTable kTable{kMembers};
 }  // namespace
