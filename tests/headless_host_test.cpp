@@ -3,15 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "headless_test_support.h"
-#include "library/MemoryPropertyBag.h"
 #include "library/Font.h"
+#include "library/MemoryPropertyBag.h"
 
 namespace headless_test {
 namespace {
 
-using qv::headless::Container;
 using qv::KeyStroke;
 using qv::MemoryPropertyBag;
+using qv::headless::Container;
 
 // --- Lifecycle and services ---------------------------------------------------------------------
 
@@ -152,13 +152,7 @@ TEST(HeadlessSendKeys, KeysQueuedInANoticeArriveInOrderAfterItReturns) {
         if (k == 'a') form.SiteOf(a).SendKeys(u"{BS}x");
     };
     form.Focus(a);
-    form.Take();
-    form.Type(u"ab");
-    EXPECT_EQ(form.Take(),
-              "A.t0.KeyDown(65,0) A.t0.KeyPress(97) A.t0.Change A.t0.KeyUp(65,0) "
-              "A.t0.KeyDown(8,0) A.t0.KeyPress(8) A.t0.Change A.t0.KeyUp(8,0) "
-              "A.t0.KeyDown(88,0) A.t0.KeyPress(120) A.t0.Change A.t0.KeyUp(88,0) "
-              "A.t0.KeyDown(66,0) A.t0.KeyPress(98) A.t0.Change A.t0.KeyUp(66,0)");
+    form.Type(u"ab");  // "xab" if they came at once, "ax" if only after "b"
     EXPECT_EQ(form.FieldOf(a).Text(), u"xb");
 }
 
@@ -170,7 +164,8 @@ TEST(HeadlessSendKeys, KeysQueuedOutsideNoticesWaitForTheNextUserCallAndSurviveA
         if (c == '!') qv::Raise(5);
     };
     form.Focus(a);
-    form.SiteOf(a).SendKeys(u"hi~");
+    form.SiteOf(a).SendKeys(u"h");  // batches queue in order
+    form.SiteOf(a).SendKeys(u"i~");
     EXPECT_EQ(f.Text(), u"");
     form.DoEvents();
     EXPECT_EQ(f.Text(), u"hi");
@@ -332,35 +327,17 @@ TEST(HeadlessMouse, GesturesReachTheTopmostAvailableWidgetInOrderInItsCoordinate
 
 // --- The property bag ---------------------------------------------------------------------------
 
-TEST(MemoryPropertyBag, KeepsEverySubtype) {
-    for (const Variant& v : {Variant(int16_t{-3}), Variant(int32_t{70000}), Variant(1.5f),
-                             Variant(2.25), Variant(true), Variant(u"text"),
-                             Variant(qv::DateValue{45000.5}), Variant::Null(), Variant()}) {
-        SCOPED_TRACE(static_cast<int>(v.Type()));
-        MemoryPropertyBag bag;
-        bag.WriteProperty(u"k", v, Variant(u"other"));
-        const Variant read = bag.ReadProperty(u"k", Variant(u"absent"));
-        EXPECT_EQ(read.Type(), v.Type());
-        EXPECT_EQ(read, v);
-    }
-}
-
-TEST(MemoryPropertyBag, LeavesOutAndForgetsValuesEqualToTheirDefault) {
+TEST(MemoryPropertyBag, KeepsEverySubtypeAndLeavesOutValuesEqualToTheirDefault) {
     const auto font = std::make_shared<qv::Font>();
     // clang-format off
     struct Case { const char* name; Variant value, defaultValue; bool omitted; };
     const Case cases[] = {
-        {"same subtype and value", Variant(int16_t{5}), Variant(int16_t{5}), true},
-        {"Integer and Long, same number", Variant(int16_t{5}), Variant(int32_t{5}), true},
-        {"Single and Double, same number", Variant(1.5f), Variant(1.5), true},
-        {"Boolean True and -1", Variant(true), Variant(int16_t{-1}), true},
-        {"equal strings", Variant(u"abc"), Variant(u"abc"), true},
-        {"Empty and Empty", Variant(), Variant(), true},
-        {"different numbers", Variant(int16_t{5}), Variant(int16_t{6}), false},
-        {"strings differing in case", Variant(u"abc"), Variant(u"ABC"), false},
-        {"a numeric string and a number", Variant(u"5"), Variant(int32_t{5}), false},
-        {"Empty and zero", Variant(), Variant(int32_t{0}), false},
-        {"Null and Empty", Variant::Null(), Variant(), false},
+        {"Integer and Long", Variant(int16_t{5}), Variant(int32_t{5}), true}, {"Single and Double", Variant(1.5f), Variant(1.5), true},
+        {"True and -1", Variant(true), Variant(int16_t{-1}), true}, {"equal strings", Variant(u"abc"), Variant(u"abc"), true},
+        {"Empty and Empty", Variant(), Variant(), true}, {"different numbers", Variant(int16_t{5}), Variant(int16_t{6}), false},
+        {"case differs", Variant(u"abc"), Variant(u"ABC"), false}, {"numeric string", Variant(u"5"), Variant(int32_t{5}), false},
+        {"Empty and zero", Variant(), Variant(int32_t{0}), false}, {"Null and Empty", Variant::Null(), Variant(), false},
+        {"Double and Single", Variant(2.25), Variant(2.25f), true}, {"dates", Variant(qv::DateValue{45000.5}), Variant(qv::DateValue{1}), false},
         {"an object, even its own default", Variant(font), Variant(font), false},
     };
     // clang-format on
@@ -371,7 +348,9 @@ TEST(MemoryPropertyBag, LeavesOutAndForgetsValuesEqualToTheirDefault) {
         bag.WriteProperty(u"Key", k.value, k.defaultValue);
         EXPECT_EQ(bag.Has(u"Key"), !k.omitted);
         keepAll.WriteProperty(u"Key", k.value, k.defaultValue);
-        EXPECT_TRUE(keepAll.Has(u"Key"));
+        const Variant read = keepAll.ReadProperty(u"Key", Variant(u"absent"));
+        EXPECT_EQ(read.Type(), k.value.Type());  // every subtype kept
+        EXPECT_TRUE(read.IsObject() || read == k.value);
     }
 }
 

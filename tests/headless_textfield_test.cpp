@@ -13,8 +13,7 @@ using qv::headless::Container;
 
 qv::Font MakeFont(float size, bool bold = false) {
     qv::Font f;
-    f.Size(size);
-    f.Bold(bold);
+    f.Size(size), f.Bold(bold);
     return f;
 }
 
@@ -100,12 +99,10 @@ TEST(HeadlessTextField, CodeWritesValidateClampIgnoreMaxLengthAndSendChangeOnlyF
     f.MaxLength(2);
     f.Text(u"hello");
     f.SelStart(2);
-    EXPECT_EQ(ErrorOf([&] { f.SelStart(-1); }), 380);
-    EXPECT_EQ(ErrorOf([&] { f.SelLength(-1); }), 380);
-    EXPECT_EQ(ErrorOf([&] { f.MaxLength(-1); }), 380);
-    EXPECT_EQ(ErrorOf([&] { f.PasswordChar(u"**"); }), 380);
-    EXPECT_EQ(ErrorOf([&] { f.Width(-1); }), 380);
-    EXPECT_EQ(ErrorOf([&] { f.Height(-1); }), 380);
+    for (const auto& bad : std::initializer_list<std::function<void()>>{
+             [&] { f.SelStart(-1); }, [&] { f.SelLength(-1); }, [&] { f.MaxLength(-1); },
+             [&] { f.PasswordChar(u"**"); }, [&] { f.Width(-1); }, [&] { f.Height(-1); }})
+        EXPECT_EQ(ErrorOf(bad), 380);
     EXPECT_EQ(f.MaxLength(), 2);
     EXPECT_EQ(f.PasswordChar(), u"");
     EXPECT_EQ(Marked(f), "he|llo");
@@ -214,10 +211,8 @@ TEST(HeadlessTextField, PressesDragsAndDoubleClicksPlaceTheCaretAndSelect) {
     // clang-format off
     struct Case { bool multiLine; const char* text; void (*gesture)(Container&, qv::Control&); const char* expected; };
     const Case cases[] = {
-        {false, "hello", [](auto& c, auto& a) { c.Click(a, 100, 100); }, "|hello"},
         {false, "hello", [](auto& c, auto& a) { c.Click(a, 174, 100); }, "|hello"},
         {false, "hello", [](auto& c, auto& a) { c.Click(a, 176, 100); }, "h|ello"},
-        {false, "hello", [](auto& c, auto& a) { c.Click(a, 310, 100); }, "he|llo"},
         {false, "hello", [](auto& c, auto& a) { c.Click(a, 1590, 100); }, "hello|"},
         {false, "hello", [](auto& c, auto& a) { c.Click(a, 130, 100); c.Click(a, 400, 100, qv::MouseButton::Left, Shift::Shift); }, "^hel|lo"},
         {false, "hello", [](auto& c, auto& a) { c.Click(a, 400, 100, qv::MouseButton::Right); }, "|hello"},

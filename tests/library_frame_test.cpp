@@ -18,7 +18,7 @@ using qv::headless::Container;
 
 using qv_test::ErrorOf;
 
-TEST(ClassRegistry, KnowsTheFourClassesWithTheirInterfaces) {
+TEST(ClassRegistry, KnowsTheFourClassesWithTheirInterfacesAndCreatesTheAvailableOnes) {
     const char16_t* names[] = {u"QVtxtBoxControl", u"QVnumBoxControl", u"QVDateBoxControl",
                                u"QVcomboBoxControl"};
     ASSERT_EQ(qv::AllClasses().size(), 4u);
@@ -30,9 +30,7 @@ TEST(ClassRegistry, KnowsTheFourClassesWithTheirInterfaces) {
     }
     EXPECT_EQ(qv::FindClass(u"qvtxtboxcontrol"), qv::FindClass(u"QVtxtBoxControl"));
     EXPECT_EQ(qv::FindClass(u"Nothing"), nullptr);
-}
-
-TEST(ClassRegistry, FactoryCreatesAvailableClassesAndRefusesTheOthersClearly) {
+    // The factory creates the available classes and refuses the others clearly.
     Container form;
     EXPECT_EQ(form.Add(u"QVtxtBoxControl", u"txt").Class().name,
               std::u16string(u"QVtxtBoxControl"));
@@ -77,9 +75,8 @@ TEST(ClassRegistry, EachClassHasItsOwnSixteenColourToolboxBitmap) {
 
 TEST(CopyAmbientFont, CopiesInOrderAndSkipsAnAttributeThatFails) {
     Container form;
-    form.AmbientFont().Name(u"Courier");
-    form.AmbientFont().Size(14);
-    form.AmbientFont().Italic(true);
+    form.AmbientFont().Name(u"Courier"), form.AmbientFont().Size(14),
+        form.AmbientFont().Italic(true);
     auto& box = form.Add<qv::QVtxtBoxControl>(u"txt");
 
     qv::Font target;

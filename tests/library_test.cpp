@@ -150,9 +150,8 @@ TEST(Variant, ConvertsOrRaises6ForOverflow13ForMismatch94ForNull) {
         }
     }
     EXPECT_EQ(ErrorOf([] { Variant(5).ToObject(); }), 424);
-    const qv::RuntimeError e(380, u"QVtxtBox");
-    EXPECT_EQ(e.Source(), u"QVtxtBox");
-    EXPECT_STREQ(e.what(), "Error 380: Invalid property value");
+    EXPECT_EQ(qv::RuntimeError(380, u"QVtxtBox").Source(), u"QVtxtBox");
+    EXPECT_STREQ(qv::RuntimeError(380).what(), "Error 380: Invalid property value");
     EXPECT_STREQ(qv::RuntimeError(5, {}, qv::u8s("Größe")).what(), "Error 5: Größe");
     EXPECT_EQ(qv::ErrorDescription(1234), u"Application-defined or object-defined error");
 }
@@ -359,10 +358,7 @@ TEST(Font, EveryWriteNotifiesItsNameAndRejectedWritesChangeNothing) {
 
 TEST(Font, AssignCopiesInOrderAndCopiesShareNoHandler) {
     Font source;
-    source.Name(u"Mono");
-    source.Size(11.5f);
-    source.Weight(650);
-    source.Italic(true);
+    source.Name(u"Mono"), source.Size(11.5f), source.Weight(650), source.Italic(true);
     source.Charset(161);
     Font target;
     Recorder r(target);

@@ -2,6 +2,7 @@
 // error but 380 escapes, and the fields stay consistent after every step.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <stdexcept>
 
@@ -28,58 +29,21 @@ TEST(TxtBoxRandomUse, OnlyInvalidWritesFailAndTheFieldsStayConsistent) {
             const auto x = static_cast<float>(R(2000)), y = static_cast<float>(R(400));
             const int16_t keys[] = {8,  9,  13, 27, 35, 36, 37, 38, 39,
                                     40, 45, 46, 65, 67, 86, 88, 90};
+            // clang-format off
+            const std::function<void()> actions[] = {
+                [&] { form.Focus(box); }, [&] { form.Leave(); },
+                [&] { form.Type(String(1, static_cast<char16_t>(32 + R(95)))); },
+                [&] { form.PressKey(keys[R(17)], static_cast<int16_t>(R(8))); },
+                [&] { box.MultiLine(R(2) == 0); }, [&] { box.ScrollBars(static_cast<ScrollBarsEnum>(R(5))); },
+                [&] { box.Text(R(3) ? Variant(String(R(5), u' ') + u"xy z ") : Variant::Null()); },
+                [&] { box.SelStart(R(12) - 1); }, [&] { box.SelLength(R(12) - 1); },
+                [&] { box.MaxLength(static_cast<int16_t>(R(8) - 1)); }, [&] { box.Locked(R(2) == 0); },
+                [&] { box.Enabled(R(4) != 0); }, [&] { box.FontSize(static_cast<float>(R(40))); },
+                [&] { form.Click(box, x, y); }, [&] { form.Drag(box, x, y, static_cast<float>(R(2000)), y); },
+                [&] { form.AdvanceTime(R(1000) / 1000.0); box.Appearance(Flat3d(R(3))); }};
+            // clang-format on
             try {
-                switch (R(16)) {
-                    case 0:
-                        form.Focus(box);
-                        break;
-                    case 1:
-                        form.Leave();
-                        break;
-                    case 2:
-                        form.Type(String(1, static_cast<char16_t>(32 + R(95))));
-                        break;
-                    case 3:
-                        form.PressKey(keys[R(17)], static_cast<int16_t>(R(8)));
-                        break;
-                    case 4:
-                        box.MultiLine(R(2) == 0);
-                        break;
-                    case 5:
-                        box.ScrollBars(static_cast<ScrollBarsEnum>(R(5)));
-                        break;
-                    case 6:
-                        box.Text(R(3) ? Variant(String(R(5), u' ') + u"xy z ") : Variant::Null());
-                        break;
-                    case 7:
-                        box.SelStart(R(12) - 1);
-                        break;
-                    case 8:
-                        box.SelLength(R(12) - 1);
-                        break;
-                    case 9:
-                        box.MaxLength(static_cast<int16_t>(R(8) - 1));
-                        break;
-                    case 10:
-                        box.Locked(R(2) == 0);
-                        break;
-                    case 11:
-                        box.Enabled(R(4) != 0);
-                        break;
-                    case 12:
-                        box.FontSize(static_cast<float>(R(40)));
-                        break;
-                    case 13:
-                        form.Click(box, x, y);
-                        break;
-                    case 14:
-                        form.Drag(box, x, y, static_cast<float>(R(2000)), y);
-                        break;
-                    case 15:
-                        form.AdvanceTime(R(1000) / 1000.0);
-                        box.Appearance(Flat3d(R(3)));
-                        break;
-                }
+                actions[R(16)]();
             } catch (const RuntimeError& e) {
                 ASSERT_EQ(e.Number(), err::InvalidPropertyValue);
             } catch (const std::logic_error&) {

@@ -25,13 +25,7 @@ TEST_F(TxtBoxUse, TypedCharacterRaisesItsEventsAndLeavingFormatsAndRecolours) {
     EXPECT_EQ(log.firstArgs,
               (std::vector<Variant>{int16_t{'A'}, int16_t{'a'}, true, {}, int16_t{'A'}}));
     EXPECT_EQ(Background(form, box), box.FocusColor());
-    log.Clear();
-    form.Type(u"\b");  // empty again: the value is missing
-    EXPECT_EQ(log.names, (Names{u"KeyDown", u"KeyPress", u"ValidationCheck", u"Change", u"KeyUp"}));
-    EXPECT_EQ(log.firstArgs[2], Variant(false));
-    EXPECT_EQ(Background(form, box), box.ErrorColor());
-
-    form.Type(u"  anna maria  ");
+    form.Type(u"\b  anna maria  ");
     std::vector<bool> focusAtCheck;
     box.events.ValidationCheck = [&](bool&) { focusAtCheck.push_back(box.HasFocus()); };
     log.Clear();
@@ -41,11 +35,6 @@ TEST_F(TxtBoxUse, TypedCharacterRaisesItsEventsAndLeavingFormatsAndRecolours) {
     EXPECT_EQ(log.Count(u"Change"), 1);
     EXPECT_EQ(focusAtCheck, (std::vector<bool>{true, true, true, true, false}));
     EXPECT_EQ(Background(form, box), box.BackColor());
-    box.UseWarningColor(true);  // an invalid value left behind shows the warning colour
-    form.Focus(box);
-    box.Text(u"  ");
-    form.Leave();
-    EXPECT_EQ(Background(form, box), box.WarningColor());
 }
 
 TEST_F(TxtBoxUse, KeyDownHandlerCanStopTheKeyAndClicksRaiseMouseEvents) {
@@ -76,11 +65,9 @@ TEST(TxtBoxTyping, UpperCasesThenRefusesForbiddenCharactersAfterTheKeyPressHandl
     const Case cases[] = {
         {false, u"", u"abc", u"abc", false},  // no capital while typing
         {true, u"", u"abc\u00e4\u00fc\u00df", u"ABC\u00c4\u00dc\u00df", false},
-        {true, u"A", u"a", u"", false},       // upper-cased first, then found
-        {true, u"a", u"a", u"A", false},
+        {true, u"A", u"a", u"", false}, {true, u"a", u"a", u"A", false},  // upper-cased first, then found
         {false, u"x", u"Xx", u"X", false},    // the search is case-sensitive
-        {false, u"aeiou ", u"education is", u"dctns", false},
-        {true, u"#", u"axbcd", u"AQD", true},
+        {false, u"aeiou ", u"education is", u"dctns", false}, {true, u"#", u"axbcd", u"AQD", true},
         {false, u"%", u"%x", u"", true}};
     // clang-format on
     for (const Case& c : cases) {
@@ -117,7 +104,7 @@ TEST_F(TxtBoxUse, TextWritesFillAllFieldsFormattedUpperCasedButNotFiltered) {
     EXPECT_EQ(FieldsText(box), u"A#B");
 }
 
-TEST_F(TxtBoxUse, HandlerThatThrowsDuringSilentCopiesDoesNotSilenceLaterChanges) {
+TEST_F(TxtBoxUse, ErrorsOfApplicationHandlersReachTheCallerAndSilenceNoLaterChange) {
     box.FirstCharacterCapital(false);
     bool fail = false;
     box.events.ValidationCheck = [&](bool&) {
@@ -132,33 +119,15 @@ TEST_F(TxtBoxUse, HandlerThatThrowsDuringSilentCopiesDoesNotSilenceLaterChanges)
     form.Focus(box);
     form.Type(u"y");
     EXPECT_EQ(log.Count(u"Change"), 1);
-}
-
-TEST_F(TxtBoxUse, SwitchingTheVisibleFieldWhileFocusedKeepsWhatWasTyped) {
-    form.Focus(box);
-    form.Type(u"abc");
-    box.MultiLine(true);
-    EXPECT_EQ(box.Text().ToString(), u"Abc");
-    box.ScrollBars(qv::ScrollBarsEnum::Vertical);
-    EXPECT_EQ(box.ActiveFieldIndex(), 2);
-    EXPECT_EQ(box.Text().ToString(), u"Abc");
-}
-
-TEST_F(TxtBoxUse, ErrorsOfApplicationHandlersReachTheWriterUnchanged) {
-    bool fail = true;
-    box.events.Change = [&] {
-        if (fail) qv::Raise(qv::err::TypeMismatch);
-    };
+    box.events.Change = [&] { qv::Raise(qv::err::TypeMismatch); };  // reach the writer unchanged
     EXPECT_EQ(ErrorOf([&] { box.Text(u"xyz"); }), qv::err::TypeMismatch);
     EXPECT_EQ(ErrorOf([&] { box.SelText(u"q"); }), qv::err::TypeMismatch);
-    box.events.ValidationCheck = [&](bool&) {
-        if (fail) qv::Raise(qv::err::TypeMismatch);
-    };
+    box.events.ValidationCheck = [&](bool&) { qv::Raise(qv::err::TypeMismatch); };
     // The value converts fine; the handler's own error is not an invalid property value.
     EXPECT_EQ(ErrorOf([&] { box.LetProperty(u"MustHaveValue", false); }), qv::err::TypeMismatch);
 }
 
-TEST_F(TxtBoxUse, HandlersSeeTheTypedValueOfABoxThatWasNull) {
+TEST_F(TxtBoxUse, NullReadsNullUntilAValueArrivesAndHandlersSeeTheTypedValue) {
     box.NullToEmptyString(false);
     box.Text(Variant::Null());
     std::vector<String> seen;
@@ -167,12 +136,7 @@ TEST_F(TxtBoxUse, HandlersSeeTheTypedValueOfABoxThatWasNull) {
     form.Focus(box);
     seen.clear();
     form.Type(u"x");
-    EXPECT_EQ(seen, (std::vector<String>{u"x", u"x"}));
-}
-
-TEST_F(TxtBoxUse, NullReadsNullOnlyWithoutNullToEmptyStringUntilAValueArrives) {
-    box.Text(u"something");
-    box.NullToEmptyString(false);
+    EXPECT_EQ(seen, (std::vector<String>{u"x", u"x"}));  // typing ends the null state
     log.Attach(box);
     box.Text(Variant::Null());
     EXPECT_EQ(log.Count(u"Change"), 1);  // three fields emptied, one Change
@@ -184,62 +148,42 @@ TEST_F(TxtBoxUse, NullReadsNullOnlyWithoutNullToEmptyStringUntilAValueArrives) {
     EXPECT_EQ(Show(box.Text()), u"");
     box.Text(u"");  // any value ends the null state
     EXPECT_FALSE(box.IsNull());
-    box.NullToEmptyString(false);
-    box.Text(Variant::Null());
-    form.Focus(box);
-    form.Type(u"x");  // and so does typing
-    EXPECT_EQ(Show(box.Text()), u"x");
 }
 
-TEST(TxtBoxFormat, FormatTextTrimsCapitalisesCopiesAndRaisesChangeAtMostOnce) {
+// TextFormatted previews the formatting without touching the fields; FormatText applies it (all
+// but AllUcase) to every field with at most one Change.
+TEST(TxtBoxFormat, TextFormattedPreviewsAndFormatTextAppliesTheFormatting) {
     struct Case {
-        const char16_t* typed;
-        bool allUcase;  // set after typing: FormatText does not apply it
-        const char16_t* formatted;
+        bool trim, firstCapital, allUcase;            // AllUcase is set after typing
+        const char16_t *typed, *preview, *formatted;  // formatted: nullptr, FormatText not tried
         int changes;
     };
     // clang-format off
     const Case cases[] = {
-        {u" abc ", false, u"Abc", 1}, {u"abc", true, u"Abc", 1}, {u"Abc", false, u"Abc", 0},
-        {u"   ", false, u"", 1}, {u"hello world", false, u"Hello world", 1},
-        {u"\u00e9t\u00e9 ", false, u"\u00c9t\u00e9", 1}};
+        {true, true, false, u" abc ", u"Abc", u"Abc", 1}, {true, true, true, u"ab cd", u"AB CD", u"Ab cd", 1},
+        {true, true, false, u"Abc", u"Abc", u"Abc", 0},   {true, true, false, u"   ", u"", u"", 1},
+        {true, true, false, u"\u00e9t\u00e9 ", u"\u00c9t\u00e9", u"\u00c9t\u00e9", 1},
+        {false, false, false, u"ab  ", u"ab", nullptr, 0},  // trailing blanks always go
+        {false, true, false, u" ab ", u" ab", nullptr, 0}, {true, false, false, u" ab ", u"ab", nullptr, 0},
+        {false, false, true, u"ab ", u"AB", nullptr, 0}};
     // clang-format on
     for (const Case& c : cases) {
-        Container f;
-        auto& b = f.Add<QVtxtBoxControl>(u"txt");
-        f.Focus(b);
-        f.Type(c.typed);
-        b.AllUcase(c.allUcase);
-        EventLog events;
-        events.Attach(b);
-        b.FormatText();
-        EXPECT_EQ(FieldsText(b), c.formatted);
-        EXPECT_EQ(events.Count(u"Change"), c.changes) << qv::ToUtf8(c.typed);
-    }
-}
-
-TEST(TxtBoxFormat, TextFormattedPreviewsTheFormattingWithoutChangingTheFields) {
-    struct Case {
-        bool trim, firstCapital, allUcase;
-        const char16_t *text, *expected;
-    };
-    // clang-format off
-    const Case cases[] = {
-        {false, false, false, u"ab  ", u"ab"},  // trailing blanks always go
-        {false, true, false, u" ab ", u" ab"}, {true, true, false, u"  ab cd  ", u"Ab cd"},
-        {true, false, false, u" ab ", u"ab"},  {true, true, true, u" ab cd ", u"AB CD"},
-        {false, false, true, u"ab ", u"AB"},   {true, true, false, u"   ", u""}};
-    // clang-format on
-    for (const Case& c : cases) {
+        SCOPED_TRACE(qv::ToUtf8(c.typed));
         Container f;
         auto& b = f.Add<QVtxtBoxControl>(u"txt");
         b.Trim(c.trim);
         b.FirstCharacterCapital(c.firstCapital);
         f.Focus(b);
-        f.Type(c.text);
+        f.Type(c.typed);
         b.AllUcase(c.allUcase);
-        EXPECT_EQ(b.TextFormatted(), c.expected) << qv::ToUtf8(c.text);
-        EXPECT_EQ(b.Field(0).Text(), c.text);
+        EXPECT_EQ(b.TextFormatted(), c.preview);
+        EXPECT_EQ(b.Field(0).Text(), c.typed);
+        if (!c.formatted) continue;
+        EventLog events;
+        events.Attach(b);
+        b.FormatText();
+        EXPECT_EQ(FieldsText(b), c.formatted);
+        EXPECT_EQ(events.Count(u"Change"), c.changes);
     }
 }
 
@@ -250,9 +194,8 @@ TEST_F(TxtBoxUse, SelTextReplacesEachFieldsOwnSelectionWithAChangeForEach) {
     box.Field(2).SelStart(3);  // field 2 has its caret at the end instead
     log.Attach(box);
     box.SelText(u"x");
-    EXPECT_EQ(box.Field(0).Text(), u"Axc");
-    EXPECT_EQ(box.Field(1).Text(), u"Axc");
-    EXPECT_EQ(box.Field(2).Text(), u"Abcx");
+    EXPECT_EQ(Names({box.Field(0).Text(), box.Field(1).Text(), box.Field(2).Text()}),
+              Names({u"Axc", u"Axc", u"Abcx"}));
     EXPECT_EQ(log.names, (Names{u"ValidationCheck", u"Change", u"ValidationCheck", u"Change",
                                 u"ValidationCheck", u"Change"}));
     box.SelStart(0);
@@ -276,11 +219,9 @@ TEST(TxtBoxColour, BackgroundFollowsModeStateFocusAndVerdict) {
     // clang-format off
     const Case cases[] = {
         {0, true, false, false, u"", true, Back},       {0, true, false, true, u"", true, Back},
-        {0, true, false, true, u"abc", false, Back},    {0, false, false, false, u"abc", false, Disabled},
-        {0, true, true, true, u"", true, Disabled},     {1, false, false, false, u"abc", false, Disabled},
-        {1, true, true, true, u"", true, Disabled},     {1, false, false, true, u"", true, Disabled},
-        {1, true, false, true, u"abc", false, Focus},   {1, true, false, true, u"abc", true, Focus},
-        {1, true, false, true, u"", true, Error},       {1, true, false, true, u"", false, Error},
+        {0, false, false, false, u"abc", false, Disabled}, {0, true, true, true, u"", true, Disabled},
+        {1, false, false, false, u"abc", false, Disabled}, {1, true, true, true, u"", true, Disabled},
+        {1, true, false, true, u"abc", true, Focus},    {1, true, false, true, u"", false, Error},
         {1, true, false, false, u"abc", true, Back},    {1, true, false, false, u"", true, Warning},
         {1, true, false, false, u"", false, Back},      {2, true, false, true, u"", true, Back}};
     // clang-format on
@@ -364,9 +305,7 @@ TEST_F(TxtBoxUse, ClickThatBringsTheFocusSelectsBeforeMouseUpIsRaised) {
     box.Text(u"hello");
     box.SelectedOnGotFocus(true);
     int32_t selectedAtMouseUp = -1;
-    box.events.MouseUp = [&](int16_t&, int16_t&, float&, float&) {
-        selectedAtMouseUp = box.SelLength();
-    };
+    box.events.MouseUp = [&](auto&...) { selectedAtMouseUp = box.SelLength(); };
     form.Click(box, 300, 100);
     EXPECT_EQ(selectedAtMouseUp, 5);
 }
@@ -386,9 +325,7 @@ TEST(TxtBoxTooltip, MouseMoveCopiesTheExtenderTooltipBeforeRaisingMouseMove) {
         if (controlTipText) f.SiteOf(b).SetExtender(u"ControlTipText", *controlTipText);
         b.Field(0).ToolTipText(u"preset");
         String seenInEvent = u"(not raised)";
-        b.events.MouseMove = [&](int16_t&, int16_t&, float&, float&) {
-            seenInEvent = b.Field(0).ToolTipText();
-        };
+        b.events.MouseMove = [&](auto&...) { seenInEvent = b.Field(0).ToolTipText(); };
         f.MouseMove(b, 300, 100);
         EXPECT_EQ(b.Field(0).ToolTipText(), expected);
         EXPECT_EQ(seenInEvent, expected);
@@ -407,6 +344,13 @@ TEST_F(TxtBoxUse, ExactlyOneFieldShowsChosenByMultiLineAndVerticalScrollBars) {
         EXPECT_EQ(box.ActiveFieldIndex(), active);
         for (int16_t i = 0; i < 3; ++i) EXPECT_EQ(box.Field(i).Visible(), i == active) << i;
     }
+    form.Focus(box);  // switching while focused keeps what was typed
+    form.Type(u"abc");
+    box.MultiLine(true);
+    EXPECT_EQ(box.Text().ToString(), u"Abc");
+    box.ScrollBars(qv::ScrollBarsEnum::Vertical);
+    EXPECT_EQ(box.ActiveFieldIndex(), 2);
+    EXPECT_EQ(box.Text().ToString(), u"Abc");
 }
 
 TEST(TxtBoxLayout, FieldsSitInsideTheFrameWithItsMargins) {
@@ -420,8 +364,7 @@ TEST(TxtBoxLayout, FieldsSitInsideTheFrameWithItsMargins) {
         {1, 1, 15, 1500, 300, 30, 45, 1440, 225}, {1, 0, 15, 1500, 300, 15, 30, 1470, 255},
         {0, 1, 15, 1500, 300, 0, 0, 1500, 300},   {0, 0, 15, 1500, 300, 0, 0, 1500, 300},
         {1, 1, 12, 1500, 300, 24, 36, 1452, 240}, {1, 0, 10, 1500, 300, 10, 20, 1480, 270},
-        {1, 1, 15, 2000, 400, 30, 45, 1940, 325}, {1, 1, 15, 20, 300, 30, 45, 0, 225},
-        {1, 1, 15, 40000, 300, 30, 45, 39940, 225}};
+        {1, 1, 15, 20, 300, 30, 45, 0, 225},      {1, 1, 15, 40000, 300, 30, 45, 39940, 225}};
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "row " << (&c - cases));
@@ -433,16 +376,12 @@ TEST(TxtBoxLayout, FieldsSitInsideTheFrameWithItsMargins) {
         EXPECT_EQ(ErrorOf([&] { f.SiteOf(b).Resize(c.w, c.h); }), 0);
         EXPECT_EQ(b.Border(0).Visible(), c.borderStyle == 1 && c.appearance == 1);
         EXPECT_EQ(b.Border(1).Visible(), c.borderStyle == 1 && c.appearance == 0);
-        for (int16_t i = 0; i < 2; ++i) {
-            const qv::Label& frame = b.Border(i);
-            EXPECT_EQ(std::vector({frame.Left(), frame.Top(), frame.Width(), frame.Height()}),
-                      std::vector({0, 0, c.w, c.h}));
-        }
-        for (int16_t i = 0; i < 3; ++i) {  // laid out whether visible or not
-            const qv::TextField& field = b.Field(i);
-            EXPECT_EQ(std::vector({field.Left(), field.Top(), field.Width(), field.Height()}),
-                      std::vector({c.left, c.top, c.width, c.height}));
-        }
+        const auto rect = [](const auto& w) {
+            return std::vector({w.Left(), w.Top(), w.Width(), w.Height()});
+        };
+        for (int16_t i = 0; i < 2; ++i) EXPECT_EQ(rect(b.Border(i)), std::vector({0, 0, c.w, c.h}));
+        for (int16_t i = 0; i < 3; ++i)  // laid out whether visible or not
+            EXPECT_EQ(rect(b.Field(i)), std::vector({c.left, c.top, c.width, c.height}));
         EXPECT_EQ(f.SiteOf(b).Height(), c.h);
     }
 }
