@@ -1,10 +1,7 @@
 // Text box and numeric box scenarios that run unchanged on the headless host and on the Qt host.
-//
-// A scenario writes properties and installs handlers on box A of a form with two boxes of the
-// same class, then plays user steps on it. After each step a runner records what an application
-// would see: the events A raised (with their arguments), what it shows, its selection, its
-// background and the beeps. "Leave" moves the focus to box B on both hosts, so that both see
-// the same LostFocus/ExitFocus path.
+// A scenario sets up box A of a form with two boxes of one class and plays user steps on it; after
+// each step a runner records what an application would see (A's events with their arguments, its
+// text, selection, background, the beeps). "Leave" focuses box B on both hosts.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,11 +14,9 @@
 #include <QTest>
 #include <functional>
 #include <optional>
-#include <ostream>
 #include <regex>
 #include <span>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "hosts/headless/HeadlessHost.h"
@@ -54,6 +49,10 @@ struct Observation {
     int32_t selLength = 0;
     Color back = 0;  // the visible field's background; a numeric box's own
     int32_t beeps = 0;
+    Observation() = default;
+    Observation(std::string t, String x, Color b) : trace(t), text(x), back(b) {}  // no selection
+    Observation(std::string t, String x, int32_t start, int32_t length, Color b, int32_t beeps = 0)
+        : trace(t), text(x), selStart(start), selLength(length), back(b), beeps(beeps) {}
     friend bool operator==(const Observation&, const Observation&) = default;
     friend std::ostream& operator<<(std::ostream& os, const Observation& o) {
         return os << "{events \"" << o.trace << "\", text \"" << qv::ToUtf8(o.text) << "\", sel "
@@ -79,10 +78,13 @@ struct Step {
 
 inline const auto Focus = [](Observation e) { return Step{Action::Focus, {}, 0, 0, e}; };
 inline const auto Type = [](String t, Observation e) { return Step{Action::Type, t, 0, 0, e}; };
-inline const auto Key = [](int16_t key, int16_t shift, Observation e) {
-    return Step{Action::Key, {}, key, shift, e};
-};
 inline const auto Leave = [](Observation e) { return Step{Action::Leave, {}, 0, 0, e}; };
+inline const struct {
+    Step operator()(int16_t key, int16_t shift, Observation e) const {
+        return {Action::Key, {}, key, shift, e};
+    }
+    Step operator()(int16_t key, Observation e) const { return {Action::Key, {}, key, 0, e}; }
+} Key;
 
 // Application handlers; installed before the setup's property writes, as a form loads.
 template <class Box>
@@ -107,21 +109,17 @@ using Scenario = ScenarioOf<QVtxtBoxControl>;
 using NumScenario = ScenarioOf<QVnumBoxControl>;
 
 // What a box shows, without the events and beeps.
-inline Observation Observe(const QVtxtBoxControl& box) {
-    const Variant text = box.Text();
+inline Observation Observe(const QVtxtBoxControl& b) {
+    const Variant text = b.Text();
     return {{},
             text.IsNull() ? String(u"<Null>") : text.ToString(),
-            box.SelStart(),
-            box.SelLength(),
-            box.Field(box.ActiveFieldIndex()).BackColor()};
+            b.SelStart(),
+            b.SelLength(),
+            b.Field(b.ActiveFieldIndex()).BackColor()};
 }
-inline Observation Observe(const QVnumBoxControl& box) {
-    const String& shown = box.DisplayText();
-    return {{},
-            shown,
-            0,
-            box.IsHighlighted() ? static_cast<int32_t>(shown.size()) : 0,
-            box.GetHost().BackColor()};
+inline Observation Observe(const QVnumBoxControl& b) {
+    const auto shown = static_cast<int32_t>(b.DisplayText().size());
+    return {{}, b.DisplayText(), 0, b.IsHighlighted() ? shown : 0, b.GetHost().BackColor()};
 }
 
 struct HostRun {
@@ -129,46 +127,34 @@ struct HostRun {
     String clipboard;
 };
 
-// Records the events a control raises. Key notices of the modifier keys themselves (Shift, Ctrl,
-// Alt) are left out: a real keyboard sends them and Qt passes them on, while the headless
-// user simulation presses only the key with its shift state.
-class Recorder {
-  public:
-    explicit Recorder(qv::Control& control) : control_(control) {
-        control.SetEventListener([this](qv::StringView name, std::span<const Variant> args) {
-            if ((name == u"KeyDown" || name == u"KeyUp") && !args.empty()) {
-                const int32_t code = args[0].ToLong();
-                if (code == qv::Key::Shift || code == qv::Key::Control || code == qv::Key::Menu)
-                    return;
-            }
-            std::string entry = qv::ToUtf8(name);
-            for (size_t i = 0; i < args.size(); ++i)
-                entry += (i ? "," : "(") + qv::ToUtf8(args[i].ToString());
-            trace_ += (trace_.empty() ? "" : " ") + entry + (args.empty() ? "" : ")");
-        });
-    }
-    // The form outlives the recorder and may still raise events while it closes.
-    ~Recorder() { control_.SetEventListener({}); }
-    Recorder(const Recorder&) = delete;
-    Recorder& operator=(const Recorder&) = delete;
-    std::string Take() { return std::exchange(trace_, {}); }
-
-  private:
-    qv::Control& control_;
-    std::string trace_;
-};
-
 // Runs the setup, then each step through `act` (which performs it on a host), observing the box.
+// Key notices of the modifier keys themselves are left out: a real keyboard sends them and Qt
+// passes them on, while the headless user simulation presses only the key with its shift state.
 template <class Box, class Act, class Beeps>
 HostRun Play(const ScenarioOf<Box>& s, Box& box, Act act, Beeps beeps) {
     if (s.setup) s.setup(box);
-    Recorder rec(box);
+    std::string trace;
+    box.SetEventListener([&trace](qv::StringView name, std::span<const Variant> args) {
+        const int32_t code = args.empty() ? 0 : args[0].ToLong();
+        if ((name == u"KeyDown" || name == u"KeyUp") &&
+            (code == qv::Key::Shift || code == qv::Key::Control || code == qv::Key::Menu))
+            return;
+        trace += (trace.empty() ? "" : " ") + qv::ToUtf8(name);
+        for (size_t i = 0; i < args.size(); ++i)
+            trace += (i ? "," : "(") + qv::ToUtf8(args[i].ToString());
+        trace += args.empty() ? "" : ")";
+    });
+    // The form outlives the run and may still raise events while it closes.
+    struct Unlisten {
+        qv::Control& c;
+        ~Unlisten() { c.SetEventListener({}); }
+    } unlisten{box};
     HostRun run;
     for (size_t i = 0; i < s.steps.size(); ++i) {
         const int32_t before = beeps();
         act(s.steps[i], std::string(s.name) + ", step " + std::to_string(i + 1));
         Observation seen = Observe(box);
-        seen.trace = rec.Take();
+        seen.trace = std::exchange(trace, {});
         seen.beeps = beeps() - before;
         run.steps.push_back(std::move(seen));
     }
@@ -224,20 +210,7 @@ struct QtFormOf {
 };
 using QtForm = QtFormOf<qv::qt::TxtBox>;
 
-// The Qt widget class of a control class.
-qv::qt::TxtBox* QtWidgetOf(QVtxtBoxControl*);  // declarations for decltype only
-qv::qt::NumBox* QtWidgetOf(QVnumBoxControl*);
-template <class Box>
-using QtWidgetFor = std::remove_pointer_t<decltype(QtWidgetOf(static_cast<Box*>(nullptr)))>;
-
-// The Qt editor that shows a control's field.
-inline QWidget* EditorOf(const qv::qt::ControlWidget& cw, const qv::TextField& field) {
-    for (const auto& item : cw.site().Widgets().Items())
-        if (&item->AsWidget() == &field) return item->Surface();
-    return nullptr;
-}
-
-// The Qt widget shown for a constituent widget (a label, a line, a shape), made if need be.
+// The Qt widget shown for a constituent widget (a field, a label, a line, a shape).
 template <class W>
 QWidget* SurfaceOf(const qv::qt::ControlWidget& cw, const W& widget) {
     for (const auto& item : cw.site().Widgets().Items())
@@ -254,7 +227,7 @@ QWidget* SurfaceOf(const qv::qt::ControlWidget& cw, const W& widget) {
 inline void ExpectShowsModel(const qv::qt::TxtBox& box, const std::string& where) {
     const QVtxtBoxControl& c = box.box();
     const qv::TextField& field = c.Field(c.ActiveFieldIndex());
-    QWidget* editor = EditorOf(box, field);
+    QWidget* editor = SurfaceOf(box, field);
     ASSERT_NE(editor, nullptr) << where;
     EXPECT_TRUE(editor->isVisible()) << where;
     String shown = field.Text(), showing;
@@ -275,7 +248,8 @@ inline void ExpectShowsModel(const qv::qt::TxtBox& box, const std::string& where
 }
 
 // The numeric box's label must show the display text in the colour the control chose, over the
-// control's own background; the highlight and the caret show exactly when the control says.
+// control's own background; the Qt widgets sit where the control puts its frames, label,
+// highlight and caret, and the highlight and the caret show exactly when the control says.
 inline void ExpectShowsModel(const qv::qt::NumBox& box, const std::string& where) {
     const QVnumBoxControl& c = box.box();
     auto* label = qobject_cast<QLabel*>(SurfaceOf(box, c.Display()));
@@ -287,8 +261,24 @@ inline void ExpectShowsModel(const qv::qt::NumBox& box, const std::string& where
     EXPECT_TRUE(box.autoFillBackground()) << where;
     EXPECT_EQ(box.palette().color(QPalette::Window), qv::qt::ToQColor(c.GetHost().BackColor()))
         << where;
-    EXPECT_EQ(SurfaceOf(box, c.Highlight())->isVisible(), c.IsHighlighted()) << where;
-    EXPECT_EQ(SurfaceOf(box, c.Caret())->isVisible(), c.Caret().Visible()) << where;
+    const auto px = [](int32_t twips) { return qv::qt::ToPixels(twips, 15); };
+    const auto at = [&](const auto& w) {
+        return QRect(px(w.Left()), px(w.Top()), px(w.Width()), px(w.Height()));
+    };
+    for (const qv::Label* l : {&c.Border(0), &c.Border(1), &c.Display()})
+        EXPECT_EQ(SurfaceOf(box, *l)->geometry(), at(*l)) << where << ": " << l->Index();
+    const qv::ShapeWidget& h = c.Highlight();
+    EXPECT_EQ(SurfaceOf(box, h)->isVisible(), c.IsHighlighted()) << where;
+    if (h.Visible()) {
+        EXPECT_EQ(SurfaceOf(box, h)->geometry(), at(h)) << where;
+    }
+    const qv::LineWidget& caret = c.Caret();
+    EXPECT_EQ(SurfaceOf(box, caret)->isVisible(), caret.Visible()) << where;
+    if (caret.Visible()) {
+        EXPECT_EQ(SurfaceOf(box, caret)->geometry(), QRect(QPoint(px(caret.X1()), px(caret.Y1())),
+                                                           QPoint(px(caret.X2()), px(caret.Y2()))))
+            << where;
+    }
 }
 
 // Types one character as a keyboard would: its key with the shift state it needs.
@@ -304,7 +294,8 @@ inline void QtTypeChar(QWidget* target, char16_t c) {
 
 template <class Box>
 HostRun RunQt(const ScenarioOf<Box>& s) {
-    using W = QtWidgetFor<Box>;
+    using W =
+        std::conditional_t<std::is_same_v<Box, QVtxtBoxControl>, qv::qt::TxtBox, qv::qt::NumBox>;
     QtFormOf<W> form;
     W& a = *form.a;
     Box& box = a.box();
