@@ -7,14 +7,11 @@ property write with a telling value is several bytes that random mutation rarely
 Run from anywhere: python3 fuzz/make_corpus.py (it replaces the files it writes)."""
 import pathlib
 
-# Typed property numbers (SetTyped in numbox_fuzz.cpp).
-PRE, POST, DEC, SEP, MINUS, SMALLEST, LARGEST, CHECKRANGE = range(8)
-VALUE_NUM, VALUE_STR, VALUE_NULL, VALUE_LONG, TEXT_STR, TEXT_NULL = range(8, 14)
-ENABLED, LOCKED, SELECT_ON_FOCUS, MUST_HAVE, INCL_SMALLEST, WARNING, INCL_LARGEST = range(14, 21)
-FONTSIZE, FRAME = 21, 22
-# Late-bound names (kNames) and variant kinds (Reader::AnyVariant).
-L_PRE, L_POST, L_DEC, L_VALUE, L_TEXT = 0, 1, 2, 8, 9
-V_INT, V_LONG, V_DOUBLE, V_STRING, V_BOOL, V_NULL, V_EMPTY = range(7)
+# Property numbers (kProps in numbox_fuzz_state.h) and variant kinds (Reader::Make).
+(PRE, POST, DEC, SEP, MINUS, SMALLEST, LARGEST, CHECKRANGE, VALUE, TEXT, ENABLED, LOCKED,
+ SELECT_ON_FOCUS, MUST_HAVE, INCL_SMALLEST, INCL_LARGEST, WARNING, FONTSIZE, APPEARANCE,
+ BORDER) = range(20)
+V_INT, V_LONG, V_DOUBLE, V_STRING, V_BOOL, V_NULL, V_EMPTY, V_SINGLE = range(8)
 # Special numbers (Reader::Number, kind 1).
 NAN, INF, E20, P999995 = 0, 1, 7, 10
 
@@ -41,8 +38,16 @@ def set_(prop, operand=b"\x01"):
     return b"s" + bytes([prop]) + operand
 
 
-def let(name, kind, operand=b""):
-    return b"q" + bytes([name, kind]) + operand
+def let(prop, kind, operand=b""):  # a write of any variant
+    return b"s" + bytes([prop | 0x80, kind]) + operand
+
+
+def value(kind, operand=b""):
+    return set_(VALUE, bytes([kind]) + operand)
+
+
+def text(kind, operand=b""):
+    return set_(TEXT, bytes([kind]) + operand)
 
 
 def mouse(op, on_other, *coords):
@@ -56,32 +61,33 @@ SEEDS = {
     "leading_zero": b"f05o" + set_(MINUS) + b"f-05o",
     "minus_toggle": set_(MINUS) + b"f12--o" + set_(MINUS, b"\x00") + b"f12-o",
     "backspace_and_left": b"f1234bbbbbo" + set_(MINUS) + b"f-5bbbo" + b"f123lLlo",
-    "highlight_replaced": set_(TEXT_STR, s("42")) + b"f7o" + b"feo",
-    "copy_cut_paste": set_(VALUE_STR, s("12.5")) + b"fCo" + b"fXo" + b"fVo" + b"f" + b"p" + s("abc") + b"o",
+    "highlight_replaced": text(V_STRING, s("42")) + b"f7o" + b"feo",
+    "copy_cut_paste": value(V_STRING, s("12.5")) + b"fCo" + b"fXo" + b"fVo" + b"f" + b"p" + s("abc") + b"o",
     "paste_text": b"fp" + s("12.5") + b"p" + s(" 7x") + b"p" + s("1e5") + b"p" + s("-3") + b"o",
     "delete_highlighted": b"f12ofdo" + b"fnd5o",
     "undo_twice": b"f12of34ofZZo" + b"fZo",
     "pre_lowered_while_typing": b"f12345" + set_(PRE, b"\x03") + b"6o" + set_(PRE, b"\x07") + b"fo",
-    "paste_beyond_pre": set_(VALUE_LONG, b"\x7b\xc8") + b"f" + set_(PRE, b"\x02") + b"p" + s("99999") + b"Zo",
+    "paste_beyond_pre": value(V_LONG, b"\x7b\xc8") + b"f" + set_(PRE, b"\x02") + b"p" + s("99999") + b"Zo",
     "post_written_while_typing": b"f1,23" + set_(POST, b"\x01") + set_(POST, b"\x05") + b"678o",
-    "post_written_over_too_long_value": set_(VALUE_LONG, b"\x0c\x22") + set_(PRE, b"\x03") + set_(POST, b"\x03") + set_(SEP, b"\x00") + b"fo",
+    "post_written_over_too_long_value": value(V_LONG, b"\x0c\x22") + set_(PRE, b"\x03") + set_(POST, b"\x03") + set_(SEP, b"\x00") + b"fo",
     "post_out_of_range": set_(POST, b"\xff") + set_(POST, b"\xfe") + set_(POST, b"\xf9") + b"f9,99o",
     "pre_out_of_range": set_(PRE, b"\x00") + set_(PRE, b"\x10") + set_(PRE, b"\xf8") + set_(PRE, b"\x0f") + b"f1234567890123456o",
     "decimal_character": b"f1234,5" + set_(DEC, s(".")) + b".6o" + set_(DEC, s("")) + set_(DEC, s("x")) + set_(DEC, s("5")) + set_(DEC, s("-")) + set_(DEC, s(".,")),
-    "decimal_character_emptied": set_(DEC, s(".")) + set_(VALUE_NUM, dec(123456, 2)) + set_(DEC, s("")) + set_(DEC, s("x")) + set_(DEC, s("")),
+    "decimal_character_emptied": set_(DEC, s(".")) + value(V_DOUBLE, dec(123456, 2)) + set_(DEC, s("")) + set_(DEC, s("x")) + set_(DEC, s("")),
+    "minus_regrouped": set_(MINUS) + value(V_STRING, s("-1234.5")) + set_(SEP, b"\x00") + set_(SEP) + b"f-1234,5o",
     "separator_toggle": set_(SEP, b"\x00") + b"f1234567,89" + set_(SEP) + b"o" + set_(SEP, b"\x00"),
     "range_check": set_(CHECKRANGE) + set_(SMALLEST, num(0)) + set_(LARGEST, num(10)) + set_(INCL_SMALLEST, b"\x00") + b"f11K0o" + b"v\x01K" + b"v\x02fo",
-    "value_strings": set_(VALUE_STR, s("12.5")) + set_(VALUE_STR, s("-3")) + set_(VALUE_STR, s("1e5")) + set_(VALUE_STR, s("abc")) + set_(VALUE_STR, s(" 7 ")) + set_(VALUE_STR, s("1,5")) + set_(VALUE_NULL),
-    "value_numbers": set_(VALUE_NUM, special(E20)) + set_(VALUE_NUM, special(NAN)) + set_(VALUE_NUM, special(INF)) + set_(PRE, b"\x03") + set_(VALUE_NUM, special(P999995)) + set_(VALUE_NUM, dec(-12345, 3)) + set_(VALUE_NUM, dec(99999, 2)),
-    "text_strings": set_(TEXT_STR, s("1.234,5")) + set_(TEXT_STR, s(" +12 ")) + set_(TEXT_STR, s("-3")) + set_(MINUS) + set_(TEXT_STR, s("-3")) + set_(TEXT_STR, s("12a")) + set_(TEXT_STR, s("")) + set_(TEXT_NULL),
+    "value_strings": value(V_STRING, s("12.5")) + value(V_STRING, s("-3")) + value(V_STRING, s("1e5")) + value(V_STRING, s("abc")) + value(V_STRING, s(" 7 ")) + value(V_STRING, s("1,5")) + value(V_NULL),
+    "value_numbers": value(V_DOUBLE, special(E20)) + value(V_DOUBLE, special(NAN)) + value(V_DOUBLE, special(INF)) + set_(PRE, b"\x03") + value(V_DOUBLE, special(P999995)) + value(V_DOUBLE, dec(-12345, 3)) + value(V_DOUBLE, dec(99999, 2)) + value(V_DOUBLE, dec(9995, 3)),
+    "text_strings": text(V_STRING, s("1.234,5")) + text(V_STRING, s(" +12 ")) + text(V_STRING, s("-3")) + set_(MINUS) + text(V_STRING, s("-3")) + text(V_STRING, s("12a")) + text(V_STRING, s("")) + text(V_NULL),
     "disabled_and_locked": b"f12" + set_(ENABLED, b"\x00") + b"a\x19a\x19" + b"34" + set_(ENABLED) + set_(LOCKED) + b"56" + set_(LOCKED, b"\x00") + b"o",
     "mouse_gestures": mouse(b"m", 0, 150, 100, 0) + mouse(b"G", 0, 170, 100, 100, 100, 4) + mouse(b"G", 0, 170, 100, 150, 100, 4) + mouse(b"D", 0, 100, 100) + mouse(b"M", 0, 120, 100) + mouse(b"m", 1, 50, 100, 2) + mouse(b"m", 0, 185, 140, 1),
     "focus_moves": b"ft12tT34tabcToTg5f6o",
-    "late_binding": let(L_PRE, V_STRING, s("abc")) + let(L_POST, V_INT, b"\xfe") + let(L_VALUE, V_DOUBLE, dec(125, 1)) + let(L_TEXT, V_STRING, s("5,5")) + let(L_DEC, V_BOOL, b"\x01") + let(L_VALUE, V_EMPTY) + let(L_VALUE, V_NULL) + let(L_PRE, V_LONG, b"\x00\x02"),
-    "layout_and_font": b"R\x64\x64" + set_(FONTSIZE, b"\x50") + set_(FRAME, b"\x01") + set_(FRAME, b"\x02") + set_(FRAME, b"\x05") + b"R\x00\x00f12a\x19o" + set_(FONTSIZE, b"\x00"),
+    "late_binding": let(PRE, V_STRING, s("abc")) + let(POST, V_INT, b"\xfe") + let(VALUE, V_DOUBLE, dec(125, 1)) + let(TEXT, V_STRING, s("5,5")) + let(DEC, V_BOOL, b"\x01") + let(VALUE, V_EMPTY) + let(VALUE, V_NULL) + let(PRE, V_LONG, b"\x00\x02"),
+    "layout_and_font": b"R\x64\x64" + set_(FONTSIZE, num(20)) + set_(BORDER, b"\x00") + set_(APPEARANCE, b"\x01") + set_(BORDER, b"\x02") + b"R\x00\x00f12a\x19o" + set_(FONTSIZE, num(0)),
     "keypress_handler": b"y\x01f123y\x02f45y\x00,6o",
     "odd_keys": b"fc\x83c\x89c\x00k\x56\x02k\x25\x01k\x24\x03k\x2e\x00+ c\x0dxhHnro",
-    "select_on_focus_off": set_(SELECT_ON_FOCUS, b"\x00") + set_(VALUE_STR, s("5")) + b"f6o" + set_(MUST_HAVE) + set_(WARNING) + b"fbo",
+    "select_on_focus_off": set_(SELECT_ON_FOCUS, b"\x00") + value(V_STRING, s("5")) + b"f6o" + set_(MUST_HAVE) + set_(WARNING) + b"fbo",
 }
 
 
@@ -92,8 +98,8 @@ def dictionary():
     for v in (0, 1, 2, 3, 255):
         steps[f"post_{v}"] = set_(POST, bytes([v]))
     steps["post_256"] = set_(POST, b"\xfc")
-    for name, text in (("dot", "."), ("comma", ","), ("empty", ""), ("x", "x")):
-        steps[f"decimal_{name}"] = set_(DEC, s(text))
+    for name, chars in (("dot", "."), ("comma", ","), ("empty", ""), ("x", "x")):
+        steps[f"decimal_{name}"] = set_(DEC, s(chars))
     for prop, name in ((SEP, "separator"), (MINUS, "allow_minus"), (CHECKRANGE, "check_range"),
                        (ENABLED, "enabled"), (LOCKED, "locked"),
                        (SELECT_ON_FOCUS, "select_on_focus"), (MUST_HAVE, "must_have_value")):
@@ -101,11 +107,11 @@ def dictionary():
         steps[f"{name}_off"] = set_(prop, b"\x00")
     steps["smallest_0"] = set_(SMALLEST, num(0))
     steps["largest_10"] = set_(LARGEST, num(10))
-    steps["value_null"] = set_(VALUE_NULL)
-    steps["value_999_999"] = set_(VALUE_STR, s("999.999"))
-    steps["value_123456"] = set_(VALUE_LONG, b"\x7b\xc8")
-    steps["text_minus_5"] = set_(TEXT_STR, s("-5"))
-    steps["text_grouped"] = set_(TEXT_STR, s("1.234,5"))
+    steps["value_null"] = value(V_NULL)
+    steps["value_999_999"] = value(V_STRING, s("999.999"))
+    steps["value_123456"] = value(V_LONG, b"\x7b\xc8")
+    steps["text_minus_5"] = text(V_STRING, s("-5"))
+    steps["text_grouped"] = text(V_STRING, s("1.234,5"))
     steps["paste_12_5"] = b"p" + s("12.5")
     steps["paste_99999"] = b"p" + s("99999")
     steps["type_grouped"] = b"f1234,56"

@@ -4,125 +4,52 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "library/RuntimeError.h"
 #include "library/Variant.h"
+#include "numbox/NumberText.h"
 #include "numbox/QVnumBoxControl.h"
 
 namespace qv_fuzz {
 
 using namespace qv;
 
+// The properties the target writes (by late binding) and compares, each with the kind of value
+// a typed write makes (see Reader::Make): i small integer, l long, n double, f single,
+// s string, b boolean, v any variant.
+struct Prop {
+    const char16_t* name;
+    char kind;
+};
+// clang-format off
+inline constexpr Prop kProps[] = {
+    {u"PreDecimalNumbers", 'i'}, {u"PostDecimalNumbers", 'i'}, {u"DecimalPointCharacter", 's'},
+    {u"Separator", 'b'}, {u"AllowMinus", 'b'}, {u"SmallestValue", 'n'}, {u"LargestValue", 'n'},
+    {u"CheckRange", 'b'}, {u"Value", 'v'}, {u"Text", 'v'}, {u"Enabled", 'b'}, {u"Locked", 'b'},
+    {u"SelectedOnGotFocus", 'b'}, {u"MustHaveValue", 'b'}, {u"IncludeSmallestValueToRange", 'b'},
+    {u"IncludeLargestValueToRange", 'b'}, {u"UseWarningColor", 'b'}, {u"FontSize", 'f'},
+    {u"Appearance", 'i'}, {u"BorderStyle", 'i'}, {u"BackColor", 'l'}, {u"FocusColor", 'l'},
+    {u"MousePointer", 'i'}, {u"FontName", 's'}, {u"FontBold", 'b'}};
+// clang-format on
+inline constexpr size_t kPropCount = std::size(kProps);
+inline constexpr size_t kValueIndex = 8, kTextIndex = 9;
+
 // UTF-8 for messages, with control characters (a NUL would cut the message short) as \xNN.
 inline std::string Printable(StringView text) {
     std::string out;
-    for (char16_t c : text) {
-        if (c < 0x20 || c == 0x7F) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned>(c));
-            out += buf;
-        } else {
-            out += ToUtf8(StringView(&c, 1));
-        }
+    for (const char c : ToUtf8(text)) {
+        const auto u = static_cast<unsigned char>(c);
+        out += u < 0x20 || u == 0x7F
+                   ? std::string{'\\', 'x', "0123456789ABCDEF"[u >> 4], "0123456789ABCDEF"[u & 15]}
+                   : std::string(1, c);
     }
     return out;
 }
 
-inline bool SameDouble(double a, double b) {
-    return a == b ? std::signbit(a) == std::signbit(b) : (std::isnan(a) && std::isnan(b));
-}
-
-inline bool SameVariant(const Variant& a, const Variant& b) {
-    if (a.Type() != b.Type()) return false;
-    if (a.Type() == VarType::Double || a.Type() == VarType::Single)
-        return SameDouble(a.ToDouble(), b.ToDouble());
-    return a == b;
-}
-
-inline bool IsTooManyPre(const RuntimeError& e) {
-    return e.Number() == err::InvalidPropertyValue &&
-           e.Description().find(u"pre decimal") != String::npos;
-}
-
-struct Snapshot {
-    Variant value, text;
-    String display, valueText, dec;
-    bool isNull = false, negative = false, focus = false;
-    int16_t pre = 0, post = 0;
-    bool separator = false, allowMinus = false, checkRange = false, enabled = false, locked = false,
-         selectOnFocus = false, mustHave = false, inclSmallest = false, inclLargest = false,
-         useWarning = false;
-    double smallest = 0, largest = 0;
-    float fontSize = 0;
-    Flat3d appearance{};
-    NoneFixedSingle border{};
-};
-
-inline Snapshot Take(const QVnumBoxControl& b) {
-    Snapshot s;
-    s.value = b.Value();
-    s.text = b.Text();
-    s.display = b.DisplayText();
-    s.valueText = b.ValueText();
-    s.dec = b.DecimalPointCharacter();
-    s.isNull = b.IsNull();
-    s.negative = b.IsNegative();
-    s.focus = b.HasFocus();
-    s.pre = b.PreDecimalNumbers();
-    s.post = b.PostDecimalNumbers();
-    s.separator = b.Separator();
-    s.allowMinus = b.AllowMinus();
-    s.checkRange = b.CheckRange();
-    s.enabled = b.Enabled();
-    s.locked = b.Locked();
-    s.selectOnFocus = b.SelectedOnGotFocus();
-    s.mustHave = b.MustHaveValue();
-    s.inclSmallest = b.IncludeSmallestValueToRange();
-    s.inclLargest = b.IncludeLargestValueToRange();
-    s.useWarning = b.UseWarningColor();
-    s.smallest = b.SmallestValue();
-    s.largest = b.LargestValue();
-    s.fontSize = b.FontSize();
-    s.appearance = b.Appearance();
-    s.border = b.BorderStyle();
-    return s;
-}
-
-// The name of the first observable difference, nullptr when there is none.
-inline const char* Difference(const Snapshot& a, const Snapshot& b) {
-    if (!SameVariant(a.value, b.value)) return "Value";
-    if (!SameVariant(a.text, b.text)) return "Text";
-    if (a.display != b.display) return "DisplayText";
-    if (a.valueText != b.valueText) return "ValueText";
-    if (a.isNull != b.isNull) return "IsNull";
-    if (a.negative != b.negative) return "IsNegative";
-    if (a.focus != b.focus) return "HasFocus";
-    if (a.dec != b.dec) return "DecimalPointCharacter";
-    if (a.pre != b.pre) return "PreDecimalNumbers";
-    if (a.post != b.post) return "PostDecimalNumbers";
-    if (a.separator != b.separator) return "Separator";
-    if (a.allowMinus != b.allowMinus) return "AllowMinus";
-    if (a.checkRange != b.checkRange) return "CheckRange";
-    if (a.enabled != b.enabled) return "Enabled";
-    if (a.locked != b.locked) return "Locked";
-    if (a.selectOnFocus != b.selectOnFocus) return "SelectedOnGotFocus";
-    if (a.mustHave != b.mustHave) return "MustHaveValue";
-    if (a.inclSmallest != b.inclSmallest) return "IncludeSmallestValueToRange";
-    if (a.inclLargest != b.inclLargest) return "IncludeLargestValueToRange";
-    if (a.useWarning != b.useWarning) return "UseWarningColor";
-    if (!SameDouble(a.smallest, b.smallest)) return "SmallestValue";
-    if (!SameDouble(a.largest, b.largest)) return "LargestValue";
-    if (!SameDouble(a.fontSize, b.fontSize)) return "FontSize";
-    if (a.appearance != b.appearance) return "Appearance";
-    if (a.border != b.border) return "BorderStyle";
-    return nullptr;
-}
-
 inline std::string Show(const Variant& v) {
-    if (v.IsNull()) return "Null";
-    if (v.IsEmpty()) return "Empty";
-    if (v.IsObject()) return "<object>";
     try {
         return Printable(TypeName(v)) + " \"" + Printable(v.ToString()) + "\"";
     } catch (const RuntimeError&) {
@@ -130,23 +57,67 @@ inline std::string Show(const Variant& v) {
     }
 }
 
-inline void Print(const char* label, const Snapshot& s) {
-    std::fprintf(stderr,
-                 "  %s: display \"%s\" value %s text %s valueText \"%s\" null %d negative %d "
-                 "focus %d pre %d post %d dec \"%s\" separator %d allowMinus %d enabled %d "
-                 "locked %d\n",
-                 label, Printable(s.display).c_str(), Show(s.value).c_str(), Show(s.text).c_str(),
-                 Printable(s.valueText).c_str(), s.isNull, s.negative, s.focus, s.pre, s.post,
-                 Printable(s.dec).c_str(), s.separator, s.allowMinus, s.enabled, s.locked);
+inline bool SameVariant(const Variant& a, const Variant& b) {
+    if (a.Type() != b.Type()) return false;
+    if (a.Type() != VarType::Double && a.Type() != VarType::Single) return a == b;
+    const double x = a.ToDouble(), y = b.ToDouble();
+    return x == y ? std::signbit(x) == std::signbit(y) : (std::isnan(x) && std::isnan(y));
 }
 
-[[noreturn]] inline void Fail(const char* what, const String& step, const Snapshot& before,
-                              const Snapshot* after) {
-    std::fprintf(stderr, "numbox_fuzz: invariant violated: %s\n  step: %s\n", what,
-                 Printable(step).c_str());
-    Print("before", before);
-    if (after) Print("after ", *after);
-    std::fflush(stderr);
+struct Snapshot {
+    String display, valueText;
+    String preDigits, postDigits;  // of the display, read with its decimal character
+    bool isNull = false, negative = false, focus = false;
+    int maxPre = 0, maxPost = 0;
+    bool allowMinus = false;
+    std::vector<Variant> props{};  // kProps in order
+};
+
+inline Snapshot Take(QVnumBoxControl& b) {
+    // The getters looked up once: lookups by name would take a third of the fuzzer's time.
+    static const std::vector<const Member*> getters = [] {
+        std::vector<const Member*> g;
+        for (const Prop& p : kProps) g.push_back(QVnumBoxControl::MemberTableOf().Find(p.name));
+        return g;
+    }();
+    const String& d = b.DisplayText();
+    const char16_t dec = b.DecimalPointCharacter().empty() ? u',' : b.DecimalPointCharacter()[0];
+    const numtext::Chars c{dec, dec == u'.' ? u',' : u'.'};
+    // clang-format off
+    Snapshot s{d, b.ValueText(), numtext::PreDecimalDigits(d, c), numtext::PostDecimalDigits(d, c),
+               b.IsNull(), b.IsNegative(), b.HasFocus(), b.PreDecimalNumbers(),
+               b.PostDecimalNumbers(), b.AllowMinus()};
+    // clang-format on
+    for (const Member* m : getters) s.props.push_back(m->get(b));
+    return s;
+}
+
+// The name of the first observable difference, "" when there is none.
+inline std::string Difference(const Snapshot& a, const Snapshot& b) {
+    if (a.display != b.display) return "DisplayText";
+    if (a.valueText != b.valueText) return "ValueText";
+    if (a.isNull != b.isNull || a.negative != b.negative || a.focus != b.focus)
+        return "IsNull, IsNegative or HasFocus";
+    for (size_t i = 0; i < kPropCount; ++i)
+        if (!SameVariant(a.props[i], b.props[i])) return ToUtf8(kProps[i].name);
+    return {};
+}
+
+[[noreturn]] inline void Fail(const std::string& what, const std::string& step,
+                              const Snapshot& before, const Snapshot* after) {
+    std::fprintf(stderr, "numbox_fuzz: invariant violated: %s\n  step: %s\n", what.c_str(),
+                 step.c_str());
+    for (const Snapshot* s : {&before, after}) {
+        if (!s) continue;
+        std::fprintf(stderr,
+                     "  %s: display \"%s\" valueText \"%s\" null %d negative %d focus %d\n   ",
+                     s == &before ? "before" : "after", Printable(s->display).c_str(),
+                     Printable(s->valueText).c_str(), s->isNull, s->negative, s->focus);
+        for (size_t i = 0; i < kPropCount; ++i)
+            std::fprintf(stderr, " %s=%s", ToUtf8(kProps[i].name).c_str(),
+                         Show(s->props[i]).c_str());
+        std::fprintf(stderr, "\n");
+    }
     std::abort();
 }
 
