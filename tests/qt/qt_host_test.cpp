@@ -329,7 +329,7 @@ TEST(QtHostErrors, AnExceptionFromASlotReachesTheErrorHandlerAndTypingGoesOn) {
             [&](const std::exception& e) { errors.emplace_back(e.what()); });
         bool armed = true;
         int changed = 0;
-        f.Hook([&, &s = slot](std::string from, int key) {
+        f.Hook([&, &s = slot](const std::string& from, int key) {
             if (from == "Change") key = f.Text().endsWith('x') ? 'x' : 0;
             if (from == s && armed && (key == 'x' || key == 'X')) {
                 armed = false;
