@@ -92,10 +92,6 @@ class Control {
         }
         if (slot) slot(args...);
     }
-    bool HasEventListener() const { return static_cast<bool>(listener_); }
-    void NotifyListener(StringView event, std::span<const Variant> args) const {
-        if (listener_) listener_(event, args);
-    }
 
   private:
     Host& host_;

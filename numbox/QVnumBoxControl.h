@@ -195,7 +195,7 @@ class QVnumBoxControl final : public Control {
     NumberState SaveNumber() const { return {mValueText, mNegative, mValue, mIsNull}; }
     void RestoreNumber(NumberState s);
     void CommitTyping();
-    void Paste(const Variant& value);
+    void RestoreValue(const Variant& value);
 
     // Caret, highlight, frame and layout.
     int32_t TextTop() const;  // ty: where the text area starts below the frame

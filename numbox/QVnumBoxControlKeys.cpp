@@ -44,7 +44,7 @@ void QVnumBoxControl::UserControl_KeyDown(int16_t& KeyCode, int16_t& Shift) {
                 Value(Val(clip));
                 mClipboardKeyDone = true;
             } catch (const RuntimeError&) {
-                Paste(old);
+                RestoreValue(old);
                 HighlightShape->Visible(wasHighlighted);
                 mAfterPaste = wasHighlighted;
             }
@@ -59,7 +59,7 @@ void QVnumBoxControl::UserControl_KeyDown(int16_t& KeyCode, int16_t& Shift) {
             Value(undo);
             mClipboardKeyDone = true;
         } catch (const RuntimeError&) {
-            Paste(old);
+            RestoreValue(old);
             HighlightShape->Visible(wasHighlighted);
             mAfterPaste = wasHighlighted;
         }
@@ -92,7 +92,7 @@ void QVnumBoxControl::UserControl_KeyDown(int16_t& KeyCode, int16_t& Shift) {
 
 // Puts back the value a failed paste or undo replaced; a value that no longer fits the limits
 // stays as it is.
-void QVnumBoxControl::Paste(const Variant& value) {
+void QVnumBoxControl::RestoreValue(const Variant& value) {
     try {
         Value(value);
     } catch (const RuntimeError&) {
