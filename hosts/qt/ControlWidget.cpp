@@ -1,11 +1,20 @@
 #include "hosts/qt/ControlWidget.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QDynamicPropertyChangeEvent>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QLabel>
+#include <QMenu>
+#include <QMetaProperty>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QResizeEvent>
 #include <limits>
 
@@ -24,7 +33,10 @@ ControlWidget::ControlWidget(QWidget* parent) : QWidget(parent) {
     QtServices::Instance().ControlCreated();  // focus tracking from the first control on
     site_ = std::make_unique<QtSite>(*this);
     resize(ToPixels(kInitialWidth, TwipsPerPixelX()), ToPixels(kInitialHeight, TwipsPerPixelY()));
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // As a QLineEdit: grows along a form's row, takes the focus by Tab and by click.
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
 }
 
 ControlWidget::~ControlWidget() {
@@ -45,23 +57,164 @@ void ControlWidget::attach(std::unique_ptr<Control> control, PropertyBag* bag) {
     else
         control_->UserControl_InitProperties();
     attached_ = true;
-    if (!site_->HasFocusableWidget()) {
-        // The control takes the focus and the keys itself. Tab reaches it; a press focuses it
-        // through the host (mousePressEvent, the labels' press), as the container does.
-        setFocusPolicy(Qt::TabFocus);
-        setAttribute(Qt::WA_InputMethodEnabled);
-    }
+    // A control without fields takes the focus by a press on itself or its labels as the
+    // container does (a disabled label takes none), not by Qt's click focus.
+    if (!site_->HasFocusableWidget()) setFocusPolicy(Qt::TabFocus);
+    adoptedFont_ = font();
+    pushEnabledToQt();
     site_->SurfaceResized();
+    updateFocusProxy();
 }
 
 void ControlWidget::readProperties(PropertyBag& bag) {
     control_->UserControl_ReadProperties(bag);
+    pushEnabledToQt();
     site_->SurfaceResized();
     updateGeometry();
+    updateFocusProxy();
 }
 
 void ControlWidget::writeProperties(PropertyBag& bag) {
     control_->UserControl_WriteProperties(bag);
+    // Disabled with a group box, not by the application: the stored setting stays enabled.
+    if (!isEnabled() && !testAttribute(Qt::WA_ForceDisabled))
+        bag.WriteProperty(u"Enabled", Variant(true), Variant(true));
+}
+
+// --- One enabled state ------------------------------------------------------------------------
+
+std::optional<bool> ControlWidget::controlEnabled() const {
+    if (!control_->Members().Find(u"Enabled")) return std::nullopt;  // a control without it
+    return control_->GetProperty(u"Enabled").ToBool();
+}
+
+void ControlWidget::pushEnabledToQt() {
+    // A loaded disabled control disables its widget; a control placed inside a disabled
+    // ancestor starts disabled.
+    const ScopedQtFlag guard(syncingEnabled_);
+    const std::optional<bool> enabled = controlEnabled();
+    if (!enabled) return;
+    if (!*enabled)
+        QWidget::setEnabled(false);
+    else if (!isEnabled())
+        QtServices::Instance().Guard([&] { control_->LetProperty(u"Enabled", Variant(false)); });
+}
+
+void ControlWidget::followQtEnabled() {
+    if (!attached_ || syncingEnabled_) return;
+    const bool enabled = isEnabled();
+    const ScopedQtFlag guard(syncingEnabled_);
+    QtServices::Instance().Guard([&] {
+        const std::optional<bool> current = controlEnabled();
+        if (current && *current != enabled) control_->LetProperty(u"Enabled", Variant(enabled));
+    });
+}
+
+void ControlWidget::controlEnabledChanged() {
+    if (!attached_ || syncingEnabled_) return;
+    const ScopedQtFlag guard(syncingEnabled_);
+    const bool wanted = controlEnabled().value_or(true);
+    QWidget::setEnabled(wanted);
+    // Inside a disabled ancestor the widget stays disabled, and so does the control.
+    if (isEnabled() != wanted)
+        QtServices::Instance().Guard(
+            [&] { control_->LetProperty(u"Enabled", Variant(isEnabled())); });
+}
+
+// --- The form's font and palette --------------------------------------------------------------
+
+void ControlWidget::followFormFont() {
+    if (!attached_) return;
+    const QFont now = font();
+    qv::Font adopted;
+    AssignFromQFont(adopted, adoptedFont_);
+    const std::shared_ptr<qv::Font> current = control_->GetProperty(u"Font").As<qv::Font>();
+    // The application set a font of its own on the control: it stays. A QWidget::setFont on
+    // this widget is the application's choice too.
+    const bool follow =
+        testAttribute(Qt::WA_SetFont) || (current && current->SameAttributes(adopted));
+    adoptedFont_ = now;
+    if (!follow) return;
+    auto font = std::make_shared<qv::Font>();
+    AssignFromQFont(*font, now);
+    if (current && current->SameAttributes(*font)) return;
+    QtServices::Instance().Guard([&] { control_->LetProperty(u"Font", Variant(font)); });
+    updateGeometry();
+}
+
+void ControlWidget::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    switch (e->type()) {
+        case QEvent::EnabledChange:
+            followQtEnabled();
+            break;
+        case QEvent::FontChange:
+            followFormFont();
+            break;
+        case QEvent::PaletteChange:
+        case QEvent::ApplicationPaletteChange:
+            // System colours resolve anew; the text colour keeps its contrast.
+            if (attached_) site_->ReapplyColors();
+            break;
+        default:
+            break;
+    }
+}
+
+// --- Focus ------------------------------------------------------------------------------------
+
+void ControlWidget::updateFocusProxy() {
+    if (!attached_) return;
+    QtWidgetItem* target = site_->ProxyTarget();
+    QWidget* proxy = target ? target->Surface() : nullptr;
+    if (focusProxy() != proxy) setFocusProxy(proxy);
+    if (proxy) {
+        updateFieldAccessibility();
+        // The control holds the focus itself (its field was just swapped): the new field takes it.
+        if (window()->focusWidget() == this && proxy->isVisibleTo(this))
+            proxy->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void ControlWidget::focusEntered(bool field) {
+    updateFieldAccessibility();
+    if (field) {
+        // The focus sits on a field: the widget an item delegate watches hears of it too.
+        QFocusEvent in(QEvent::FocusIn, Qt::OtherFocusReason);
+        QCoreApplication::sendEvent(this, &in);
+    }
+}
+
+void ControlWidget::focusLeft(bool field) {
+    if (edited_) {
+        edited_ = false;
+        emit editingFinished();
+    }
+    if (!field) return;
+    // Qt sent its focus-out to the field; item delegates (QDataWidgetMapper) commit on the
+    // focus-out of the widget they map, this one.
+    QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
+    QCoreApplication::sendEvent(this, &out);
+}
+
+void ControlWidget::updateFieldAccessibility() {
+    QString name = accessibleName();
+    if (name.isEmpty()) {
+        for (const QLabel* label : window()->findChildren<QLabel*>())
+            if (label->buddy() == this) {
+                name = label->text();
+                name.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+                break;
+            }
+    }
+    const QString description = accessibleDescription();
+    for (const auto& item : site_->Widgets().Items())
+        if (item->Focusable())
+            if (QWidget* field = item->MadeSurface()) {
+                if (field->accessibleName() != name) field->setAccessibleName(name);
+                if (field->accessibleDescription() != description)
+                    field->setAccessibleDescription(description);
+            }
 }
 
 QSize ControlWidget::sizeHint() const {
@@ -81,13 +234,6 @@ void ControlWidget::resizeEvent(QResizeEvent* e) {
 void ControlWidget::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     site_->Widgets().MaterializeVisible();
-}
-
-void ControlWidget::focusInEvent(QFocusEvent* e) {
-    QWidget::focusInEvent(e);
-    // The control itself took the focus (setFocus(), a click on its frame): pass it on to the
-    // field a user would type into. The control's EnterFocus has run by now.
-    if (QtWidgetItem* target = site_->FocusTarget()) target->Surface()->setFocus(e->reason());
 }
 
 bool ControlWidget::hasOwnFocus() const {
@@ -113,7 +259,33 @@ bool ControlWidget::event(QEvent* e) {
         e->accept();
         return true;
     }
+    if (e->type() == QEvent::DynamicPropertyChange) warnUndeclaredProperty(*this, *e);
     return QWidget::event(e);
+}
+
+bool DialogTakesKey(const QWidget& w, const QKeyEvent& k, bool fieldUsesEnter) {
+    if (k.modifiers() & ~Qt::KeypadModifier) return false;
+    const auto* dialog = qobject_cast<const QDialog*>(w.window());
+    if (!dialog) return false;
+    if (k.key() == Qt::Key_Escape) return true;  // the dialog's reject(), its cancel button
+    if ((k.key() != Qt::Key_Return && k.key() != Qt::Key_Enter) || fieldUsesEnter) return false;
+    const auto buttons = dialog->findChildren<QPushButton*>();
+    return std::any_of(buttons.begin(), buttons.end(),
+                       [](const QPushButton* b) { return b->isDefault() && b->isVisible(); });
+}
+
+void warnUndeclaredProperty(const QObject& o, const QEvent& e) {
+    const QByteArray name = static_cast<const QDynamicPropertyChangeEvent&>(e).propertyName();
+    if (name.startsWith("_q_") || !o.property(name.constData()).isValid()) return;
+    QByteArray hint;
+    const QMetaObject* meta = o.metaObject();
+    for (int i = 0; i < meta->propertyCount(); ++i)
+        if (qstricmp(meta->property(i).name(), name.constData()) == 0)
+            hint = QByteArray(" (did you mean \"") + meta->property(i).name() + "\"?)";
+    qWarning(
+        "%s has no property \"%s\"%s: it is kept as a dynamic property, which the control "
+        "reads only as an extender property",
+        meta->className(), name.constData(), hint.constData());
 }
 
 void ControlWidget::deliverKey(int16_t keyCode, int16_t shift, char16_t character, bool keyDown) {
@@ -134,6 +306,9 @@ void ControlWidget::deliverKey(int16_t keyCode, int16_t shift, char16_t characte
 
 void ControlWidget::keyPressEvent(QKeyEvent* e) {
     if (!hasOwnFocus()) return QWidget::keyPressEvent(e);
+    // Enter and Escape that a dialog's default and cancel buttons take never reach the control.
+    if (DialogTakesKey(*this, *e, false)) return e->ignore();
+    if (e->matches(QKeySequence::SelectAll)) return selectAll();
     const MappedKey k = MapQtKey(e->key(), e->modifiers(), e->text());
     // Tab moves the focus (QWidget::event did, or there is nowhere to go); the control hears
     // nothing of it.
@@ -144,6 +319,7 @@ void ControlWidget::keyPressEvent(QKeyEvent* e) {
 
 void ControlWidget::keyReleaseEvent(QKeyEvent* e) {
     if (!hasOwnFocus()) return QWidget::keyReleaseEvent(e);
+    if (DialogTakesKey(*this, *e, false) || e->matches(QKeySequence::SelectAll)) return e->ignore();
     const MappedKey k = MapQtKey(e->key(), e->modifiers(), e->text());
     if (k.keyCode == Key::Tab && !(k.shift & (ShiftState::Ctrl | ShiftState::Alt)))
         return e->ignore();
@@ -165,6 +341,89 @@ void ControlWidget::mousePressEvent(QMouseEvent* e) {
     // control, as a press on its labels does.
     if (control_ && !childAt(e->position().toPoint())) site_->TakeFocus(Qt::MouseFocusReason);
     QWidget::mousePressEvent(e);
+}
+
+namespace {
+QtTextField* VisibleField(const QtSite& site) {
+    QtWidgetItem* item = site.ProxyTarget();
+    return item ? dynamic_cast<QtTextField*>(item) : nullptr;
+}
+}  // namespace
+
+void ControlWidget::typeKey(int16_t keyCode, int16_t shift, char16_t character) {
+    if (QtTextField* f = VisibleField(*site_))
+        f->TypeKey(keyCode, shift, character);
+    else
+        typeOwnKey(keyCode, shift, character);
+}
+
+void ControlWidget::selectAll() {
+    if (VisibleField(*site_)) typeKey(int16_t{'A'}, ShiftState::Ctrl, 1);
+}
+
+ControlWidget::EditState ControlWidget::editState() const {
+    EditState s;
+    if (const QtTextField* f = VisibleField(*site_)) {
+        const TextEditModel& m = f->Model();
+        s.editable = f->Enabled() && !m.Locked();
+        s.canUndo = m.CanUndo();
+        s.hasSelection = m.SelLength() > 0;
+        s.hasText = !m.Text().empty();
+    }
+    return s;
+}
+
+void ControlWidget::typeOwnKey(int16_t keyCode, int16_t shift, char16_t character) {
+    deliverKey(keyCode, shift, character, true);
+    deliverKey(keyCode, shift, 0, false);
+}
+
+void ControlWidget::contextMenuEvent(QContextMenuEvent* e) {
+    if (!control_) return;
+    site_->TakeFocus(Qt::PopupFocusReason);
+    std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    menu->exec(e->globalPos());
+}
+
+QMenu* ControlWidget::createStandardContextMenu() {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("qt_edit_menu"));
+    const EditState state = editState();
+    const bool clipboardText = !QGuiApplication::clipboard()->text().isEmpty();
+    // Each entry is the key that does it, so the control's events, limits and beeps apply.
+    struct Entry {
+        const char* text;
+        QKeySequence::StandardKey shortcut;
+        int16_t keyCode, shift;
+        char16_t character;
+        bool enabled;
+    };
+    const Entry entries[] = {
+        {QT_TR_NOOP("&Undo"), QKeySequence::Undo, int16_t{'Z'}, ShiftState::Ctrl, 26,
+         state.editable && state.canUndo},
+        {QT_TR_NOOP("Cu&t"), QKeySequence::Cut, int16_t{'X'}, ShiftState::Ctrl, 24,
+         state.editable && state.hasSelection},
+        {QT_TR_NOOP("&Copy"), QKeySequence::Copy, int16_t{'C'}, ShiftState::Ctrl, 3,
+         state.hasSelection},
+        {QT_TR_NOOP("&Paste"), QKeySequence::Paste, int16_t{'V'}, ShiftState::Ctrl, 22,
+         state.editable && clipboardText},
+        {QT_TR_NOOP("Delete"), QKeySequence::UnknownKey, Key::Delete, 0, 0,
+         state.editable && state.hasSelection},
+    };
+    for (const Entry& entry : entries) {
+        QAction* a = menu->addAction(tr(entry.text));
+        if (entry.shortcut != QKeySequence::UnknownKey) a->setShortcut(entry.shortcut);
+        a->setEnabled(entry.enabled && isEnabled());
+        connect(a, &QAction::triggered, this,
+                [this, entry] { typeKey(entry.keyCode, entry.shift, entry.character); });
+        if (entry.shortcut == QKeySequence::Undo) menu->addSeparator();
+    }
+    menu->addSeparator();
+    QAction* all = menu->addAction(tr("Select All"));
+    all->setShortcut(QKeySequence::SelectAll);
+    all->setEnabled(state.hasText && isEnabled());
+    connect(all, &QAction::triggered, this, [this] { selectAll(); });
+    return menu;
 }
 
 Color ColorArg(const QColor& c) {
@@ -193,7 +452,10 @@ void ControlWidget::refuse(const char* property, const RuntimeError& e, int* sta
 
 int PropertyWriteGate::qt_metacall(QMetaObject::Call call, int id, void** args) {
     writeStatus_ = call == QMetaObject::WriteProperty ? static_cast<int*>(args[2]) : nullptr;
-    return ControlWidget::qt_metacall(call, id, args);
+    const int r = ControlWidget::qt_metacall(call, id, args);
+    // A property of QWidget's was written here: no status word stays for a later setter.
+    if (r < 0) writeStatus_ = nullptr;
+    return r;
 }
 
 }  // namespace qv::qt

@@ -1,16 +1,24 @@
 // qv::qt::NumBox: the numeric box as a Qt widget.
 //
 //     auto* price = new qv::qt::NumBox(form);
-//     price->setPostDecimalNumbers(2);              // throws qv::RuntimeError 380 when refused
+//     price->setPostDecimalNumbers(2);
+//     bool ok = price->setValue(123456789.0);       // false: too many digits, nothing changed
 //     price->setProperty("PreDecimalNumbers", 99);  // false when refused, nothing changed
 //     price->setValue(12.5);                        // shows "12,50"
-//     connect(price, &qv::qt::NumBox::Change, form, [price] { ... price->Value() ... });
+//     connect(price, &qv::qt::NumBox::valueChanged, form, [](const QVariant& v) { ... });
 //
 // Every property of the control is a Qt property under the control's own name; colours are
 // QColors, enumerations ints. Value (the user property) and Text are QVariants: an invalid
 // QVariant is Null (an empty box) both ways, Value reads back as the control holds it (a number,
 // or the text it was written as). The whole typed interface is box(); events are the signals of
-// ControlWidget. The box has no field: it takes the focus and the keys on this widget.
+// ControlWidget, with valueChanged, textChanged and editingFinished as a QDoubleSpinBox has them.
+// The box has no field: it takes the focus and the keys on this widget.
+//
+// Data binding (QDataWidgetMapper, item delegates) writes Value through Qt's property system. A
+// value the box cannot show there (more integer digits than it allows, not a number) never turns
+// into another value: the box empties and shows "#" marks instead of the previous record's number,
+// valueNotShown says which value and why, and Value reads back that value, so a record the user
+// does not edit is written back unchanged. The first edit or shown value ends this state.
 #pragma once
 
 #include <QColor>
@@ -25,7 +33,7 @@ namespace qv::qt {
 
 class NumBox : public PropertyWriteGate {
     Q_OBJECT
-    Q_PROPERTY(QVariant Value READ Value WRITE writeValue USER true)
+    Q_PROPERTY(QVariant Value READ boundValue WRITE writeValue NOTIFY valueChanged USER true)
     Q_PROPERTY(QVariant Text READ Text WRITE writeText)
     Q_PROPERTY(int Alignment READ Alignment)
     Q_PROPERTY(bool AllowMinus READ AllowMinus WRITE writeAllowMinus)
@@ -94,7 +102,36 @@ class NumBox : public PropertyWriteGate {
 
     Q_INVOKABLE bool CheckValueNow() { return box().CheckValueNow(); }
 
-    QV_QT_ACCESSORS(QVariant, Value, ToQVariant(box().Value()), box().Value(FromQVariant(v)))
+    void selectAll() override;
+    void typeKey(int16_t keyCode, int16_t shift, char16_t character) override {
+        typeOwnKey(keyCode, shift, character);
+    }
+    EditState editState() const override;
+
+    // The value as the box holds it (Null while a value it could not show is bound).
+    QVariant Value() const { return ToQVariant(box().Value()); }
+    bool setValue(const QVariant& v);
+    // The bound value the box could not show; invalid when it shows its value.
+    const QVariant& unshownValue() const { return unshown_; }
+
+  signals:
+    void valueChanged(const QVariant& value);
+    void textChanged(const QString& text);
+    // A value written through Qt's property system (data binding) could not be shown: the
+    // number and description of the control's error.
+    void valueNotShown(const QVariant& value, int number, const QString& description);
+
+  protected:
+    void paintEvent(QPaintEvent* e) override;
+
+  private:
+    void writeValue(const QVariant& v);
+    QVariant boundValue() const { return unshown_.isValid() ? unshown_ : Value(); }
+    void changed() override;
+    void endUnshown();
+    QVariant unshown_;
+
+  public:
     QV_QT_ACCESSORS(QVariant, Text, ToQVariant(box().Text()), box().Text(FromQVariant(v)))
     QV_QT_ACCESSORS(bool, AllowMinus, box().AllowMinus(), box().AllowMinus(v))
     QV_QT_ACCESSORS(int, Appearance, static_cast<int>(box().Appearance()),

@@ -5,7 +5,9 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QScreen>
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 
 namespace qv::qt {
@@ -166,6 +168,43 @@ float TwipsPerPixelX() {
 }
 float TwipsPerPixelY() {
     return TwipsPerPixel(false);
+}
+
+}  // namespace qv::qt
+
+namespace qv::qt {
+
+namespace {
+double Luminance(const QColor& c) {
+    auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+}  // namespace
+
+double ContrastRatio(const QColor& a, const QColor& b) {
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor ReadableTextColor(Color fore, Color back) {
+    const QColor text = ToQColor(fore);
+    // An application's colour, and the palette's own pairs (text on a system background,
+    // highlighted text on the highlight), stay as they are.
+    const auto system = [](Color c) { return (c & 0x80000000u) != 0; };
+    if (!system(fore) || system(back) || fore == SystemColor::HighlightText) return text;
+    const QColor under = ToQColor(back);
+    if (ContrastRatio(text, under) >= 4.5) return text;
+    const QColor black(Qt::black), white(Qt::white);
+    return ContrastRatio(black, under) >= ContrastRatio(white, under) ? black : white;
+}
+
+bool StyleSheetInForce(const QWidget& w) {
+    if (qApp && !qApp->styleSheet().isEmpty()) return true;
+    for (const QWidget* p = w.parentWidget(); p; p = p->parentWidget())
+        if (!p->styleSheet().isEmpty()) return true;
+    return false;
 }
 
 }  // namespace qv::qt

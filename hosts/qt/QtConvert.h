@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QString>
 #include <QVariant>
+#include <QWidget>
 #include <cmath>
 
 #include "library/Font.h"
@@ -35,6 +36,17 @@ Variant FromQVariant(const QVariant& v);
 // A container colour; system colours (top bit set) come from the application's palette.
 QColor ToQColor(Color c);
 Color FromQColor(const QColor& c);
+
+// The colour to draw text of colour `fore` on `back`. A colour the application chose is kept, and
+// so are the palette's own pairs; a system colour (which a dark theme makes light) on a chosen
+// background (the pastel state colours) that would read worse than 4.5:1 gives way to black or
+// white, whichever reads better.
+QColor ReadableTextColor(Color fore, Color back);
+// The contrast ratio of two colours (1 to 21), from their relative luminance.
+double ContrastRatio(const QColor& a, const QColor& b);
+// Whether a style sheet applies to `w` (the application's or an ancestor's), not counting `w`'s
+// own.
+bool StyleSheetInForce(const QWidget& w);
 
 // The pointer shape of a MousePointer value (0 default .. 15, 99 custom from `icon`).
 QCursor ToQCursor(int16_t pointer, const Picture* icon);

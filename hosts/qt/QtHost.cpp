@@ -110,29 +110,32 @@ QtWidgetItem* QtServices::ItemOf(QWidget* w) const {
     return nullptr;
 }
 
-Control* QtServices::ControlOf(QWidget* w, QtWidgetItem* item) {
-    if (item) return item->Site() ? item->Site()->GetControl() : nullptr;
-    if (auto* cw = qobject_cast<ControlWidget*>(w)) return cw->controlOrNull();
-    return nullptr;
+ControlWidget* QtServices::ControlWidgetOf(QWidget* w, QtWidgetItem* item) {
+    if (item) return item->Site() ? &item->Site()->Surface() : nullptr;
+    auto* cw = qobject_cast<ControlWidget*>(w);
+    return cw && cw->controlOrNull() ? cw : nullptr;
 }
 
 void QtServices::FocusChanged(QWidget* old, QWidget* now) {
     QtWidgetItem* oldItem = ItemOf(old);
     QtWidgetItem* newItem = ItemOf(now);
-    // A control widget passing the focus on to its own field: Qt reports this inner move before
-    // the outer one (old field to new field), which carries the notices.
-    if (auto* cw = qobject_cast<ControlWidget*>(old);
-        cw && !oldItem && newItem && newItem->Site() == &cw->site())
-        return;
-    Control* oldControl = ControlOf(old, oldItem);
-    Control* newControl = ControlOf(now, newItem);
+    // A move between a control's own fields, or between a field and the control widget itself
+    // (a field being swapped), stays within the control: only the fields hear of it.
+    ControlWidget* oldWidget = ControlWidgetOf(old, oldItem);
+    ControlWidget* newWidget = ControlWidgetOf(now, newItem);
     if (oldItem)
         Guard([&] {
             if (auto lost = oldItem->AsWidget().notices.LostFocus) lost();
         });
-    if (oldControl != newControl) {
-        if (oldControl) Guard([&] { oldControl->UserControl_ExitFocus(); });
-        if (newControl) Guard([&] { newControl->UserControl_EnterFocus(); });
+    if (oldWidget != newWidget) {
+        if (oldWidget) {
+            Guard([&] { oldWidget->control().UserControl_ExitFocus(); });
+            Guard([&] { oldWidget->focusLeft(oldItem != nullptr); });
+        }
+        if (newWidget) {
+            Guard([&] { newWidget->control().UserControl_EnterFocus(); });
+            Guard([&] { newWidget->focusEntered(newItem != nullptr); });
+        }
     }
     // A notice may have moved the focus on; then that move has sent its own notices.
     if (newItem && QApplication::focusWidget() == now)
@@ -264,6 +267,26 @@ QtWidgetItem* QtSite::FocusTarget() const {
     return nullptr;
 }
 
+QtWidgetItem* QtSite::ProxyTarget() const {
+    for (const auto& item : store_.Items())
+        if (item->Focusable() && item->IsVisibleItem()) return item.get();
+    return nullptr;
+}
+
+void QtSite::ParkFocus() {
+    surface_.setFocusProxy(nullptr);
+    surface_.setFocus(Qt::OtherFocusReason);
+}
+
+void QtSite::FieldsChanged() {
+    surface_.updateFocusProxy();
+}
+
+void QtSite::ReapplyColors() {
+    BackColor(backColor_, true);
+    for (const auto& item : store_.Items()) item->ReapplyColors();
+}
+
 bool QtSite::HasFocusableWidget() const {
     return std::any_of(store_.Items().begin(), store_.Items().end(),
                        [](const auto& item) { return item->Focusable(); });
@@ -302,7 +325,15 @@ void QtSite::Size(int32_t width, int32_t height) {
 }
 
 void QtSite::BackColor(Color c) {
+    BackColor(c, false);
+}
+
+void QtSite::BackColor(Color c, bool force) {
+    if (c == backColor_ && !force && surface_.autoFillBackground()) return;
     backColor_ = c;
+    // Text drawn on this background (transparent labels) keeps its contrast.
+    if (!force)
+        for (const auto& item : store_.Items()) item->BackgroundChanged();
     QPalette p = surface_.palette();
     p.setColor(QPalette::Window, ToQColor(c));
     surface_.setPalette(p);
@@ -345,6 +376,7 @@ Variant QtSite::Extender(const String& name) const {
 }
 
 void QtSite::PropertyChanged(const String& name) {
+    if (name == u"Enabled") surface_.controlEnabledChanged();
     emit surface_.propertyChanged(ToQString(name));
 }
 

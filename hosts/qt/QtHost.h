@@ -172,7 +172,7 @@ class QtServices final : public QObject {
     QtServices();
     void FocusChanged(QWidget* old, QWidget* now);
     QtWidgetItem* ItemOf(QWidget* w) const;
-    static Control* ControlOf(QWidget* w, QtWidgetItem* item);
+    static ControlWidget* ControlWidgetOf(QWidget* w, QtWidgetItem* item);
 
     ErrorHandler errorHandler_;
     std::function<double()> clock_;
@@ -201,6 +201,14 @@ class QtSite final : public qv::Host {
     QtWidgetStore& Widgets() { return store_; }
     // The first visible, enabled text field: where the focus goes when the control gets it.
     QtWidgetItem* FocusTarget() const;
+    // The first visible field, enabled or not: the control widget's focus proxy.
+    QtWidgetItem* ProxyTarget() const;
+    // A focused field is about to be hidden: the control widget holds the focus meanwhile.
+    void ParkFocus();
+    // A field was shown or hidden: the focus proxy follows.
+    void FieldsChanged();
+    // Applies every widget's colours again (the palette changed: system colours resolve anew).
+    void ReapplyColors();
     // Whether the control has a widget that can ever take the focus; a control without one
     // takes the focus and the keys on its own surface.
     bool HasFocusableWidget() const;
@@ -258,6 +266,7 @@ class QtSite final : public qv::Host {
     void ShowAboutDialog(const AboutInfo& info) override;
 
   private:
+    void BackColor(Color c, bool force);
     ControlWidget& surface_;
     Control* control_ = nullptr;
     QtWidgetStore store_;

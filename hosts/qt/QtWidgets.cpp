@@ -39,6 +39,9 @@ class EventFilter final : public QObject {
             case QEvent::MouseButtonDblClick:
             case QEvent::MouseMove:
                 return item_.OnMouse(e);
+            case QEvent::StyleChange:
+                item_.OnStyleChange();
+                return false;
             default:
                 return false;
         }
@@ -60,8 +63,13 @@ int16_t ShiftOf(Qt::KeyboardModifiers m) {
     return MapQtKey(0, m, {}).shift;
 }
 
-void Fire(const std::function<void()>& f) {
-    if (f) f();
+// Calls a notice through a copy of its slot: a handler may clear or replace its own slot while it
+// runs (a one-shot handler), which would destroy the function being called.
+template <class F, class... A>
+void Notify(const F& slot, A&&... args) {
+    if (!slot) return;
+    const F call(slot);
+    call(std::forward<A>(args)...);
 }
 
 }  // namespace
@@ -131,17 +139,13 @@ bool QtWidgetItem::OnMouse(QEvent* e) {
             }
             if (button == MouseButton::Left) pressed_ = true;
             afterDblClick_ = false;
-            services.Guard([&] {
-                if (n.MouseDown) n.MouseDown(button, shift, x, y);
-            });
+            services.Guard([&] { Notify(n.MouseDown, button, shift, x, y); });
             ActOnMouse(e->type(), button, shift, local);
             return true;
         }
         case QEvent::MouseMove: {
             int16_t button = ButtonsOf(me->buttons());
-            services.Guard([&] {
-                if (n.MouseMove) n.MouseMove(button, shift, x, y);
-            });
+            services.Guard([&] { Notify(n.MouseMove, button, shift, x, y); });
             ActOnMouse(e->type(), button, shift, local);
             return true;
         }
@@ -151,15 +155,15 @@ bool QtWidgetItem::OnMouse(QEvent* e) {
             pressed_ = false;
             afterDblClick_ = false;
             services.Guard([&] {
-                if (n.MouseUp) n.MouseUp(button, shift, x, y);
-                if (click) Fire(n.Click);
+                Notify(n.MouseUp, button, shift, x, y);
+                if (click) Notify(n.Click);
             });
             return true;
         }
         case QEvent::MouseButtonDblClick: {
             afterDblClick_ = true;
             pressed_ = false;
-            services.Guard([&] { Fire(n.DblClick); });
+            services.Guard([&] { Notify(n.DblClick); });
             ActOnMouse(e->type(), ButtonsOf(me->button()), shift, local);
             return true;
         }
@@ -205,14 +209,13 @@ void QtWidgetBase<I>::Visible(bool v) {
     visible_ = v;
     if (!surface_) {
         if (v && parent_ && parent_->isVisible()) Materialize();
-        return;
-    }
-    if (!v && surface_->hasFocus() && site_) {
+    } else {
         // Keep the focus within the control (as a container does when a field goes away),
         // instead of letting Qt pass it to the next widget on the form.
-        surface_->parentWidget()->setFocus(Qt::OtherFocusReason);
+        if (!v && surface_->hasFocus() && site_) site_->ParkFocus();
+        surface_->setVisible(v);
     }
-    surface_->setVisible(v);
+    if (site_ && Focusable()) site_->FieldsChanged();
 }
 
 template <class I>
@@ -417,7 +420,7 @@ void QtTextField::ClipboardText(const String& text) {
 }
 void QtTextField::TextChanged() {
     Show();  // the Change handler sees the new text on screen too
-    if (auto change = notices.Change) change();
+    Notify(notices.Change);
 }
 
 QString QtTextField::DisplayText() const {
@@ -524,36 +527,79 @@ void QtTextField::ActOnMouse(QEvent::Type type, int16_t button, int16_t shift, Q
 void QtTextField::Deliver(int16_t keyCode, int16_t shift, char16_t character, bool keyDown) {
     QtServices& services = QtServices::Instance();
     if (!keyDown) {
-        services.Guard([&] {
-            if (notices.KeyUp) notices.KeyUp(keyCode, shift);
-        });
+        services.Guard([&] { Notify(notices.KeyUp, keyCode, shift); });
         return;
     }
     // The same steps as the headless host: key down, the key's action, the character, its
     // action. A notice that throws ends the keystroke there.
     services.Guard([&] {
-        if (notices.KeyDown) notices.KeyDown(keyCode, shift);
+        Notify(notices.KeyDown, keyCode, shift);
         if (keyCode != 0) model_.ActOnKeyDown(keyCode, shift);
+        // Ctrl+A selects all, as in every Qt editor.
+        if (keyCode == int16_t{'A'} && shift == ShiftState::Ctrl)
+            model_.Select(0, static_cast<int32_t>(model_.Text().size()));
         if (character != 0) {
             auto ascii = static_cast<int16_t>(character);
-            if (notices.KeyPress) notices.KeyPress(ascii);
+            Notify(notices.KeyPress, ascii);
             if (ascii != 0) model_.ActOnKeyPress(ascii);
         }
     });
     Show();
 }
 
+void QtTextField::TypeKey(int16_t keyCode, int16_t shift, char16_t character) {
+    Deliver(keyCode, shift, character, true);
+    Deliver(keyCode, shift, 0, false);
+}
+
+void QtTextField::ShowPreedit(const QInputMethodEvent& e) {
+    // The editor shows the composition at the caret without touching its text: no selection
+    // (the committed text will replace the model's), and no attributes that move the caret.
+    QList<QInputMethodEvent::Attribute> attributes;
+    for (const auto& a : e.attributes())
+        if (a.type == QInputMethodEvent::TextFormat || a.type == QInputMethodEvent::Cursor)
+            attributes << a;
+    showing_ = true;
+    if (line_) {
+        line_->setCursorPosition(ToDocument(model_.Caret()));
+    } else {
+        QTextCursor c = plain_->textCursor();
+        c.clearSelection();
+        plain_->setTextCursor(c);
+    }
+    QInputMethodEvent preedit(e.preeditString(), attributes);
+    composing_ = !e.preeditString().isEmpty();
+    filterOff_ = true;
+    QCoreApplication::sendEvent(surface_, &preedit);
+    filterOff_ = false;
+    showing_ = false;
+    if (!composing_) Show();  // composition over or cancelled: the model's selection again
+}
+
 bool QtTextField::OnKey(QEvent* e) {
+    if (filterOff_) return false;
     if (e->type() == QEvent::InputMethod) {
-        // Composed characters ("ü" from a dead key) arrive typed, with the "processed" key code.
-        const QString commit = static_cast<QInputMethodEvent*>(e)->commitString();
+        auto* ime = static_cast<QInputMethodEvent*>(e);
+        // Composed characters ("ü" from a dead key, a CJK word) arrive typed, with the
+        // "processed" key code; the composition before them is shown, not typed.
+        const QString commit = ime->commitString();
+        if (!commit.isEmpty() && composing_) {
+            QInputMethodEvent end;
+            ShowPreedit(end);
+        }
         for (QChar c : commit) {
             Deliver(Key::Processed, 0, c.unicode(), true);
             Deliver(Key::Processed, 0, 0, false);
         }
+        if (!ime->preeditString().isEmpty() || (composing_ && commit.isEmpty())) ShowPreedit(*ime);
         return true;
     }
     auto* ke = static_cast<QKeyEvent*>(e);
+    // Enter (single-line) and Escape that a dialog takes go on to it through the editor, which
+    // ignores them: the field hears nothing of them, as a container's field does not.
+    if ((e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease) && site_ &&
+        DialogTakesKey(*surface_, *ke, settings_.multiLine))
+        return false;
     const MappedKey k = MapQtKey(ke->key(), ke->modifiers(), ke->text());
     // Tab moves the focus (Qt does that); the field hears nothing of it, as in a container.
     if (k.keyCode == Key::Tab && !(k.shift & (ShiftState::Ctrl | ShiftState::Alt))) return false;
@@ -562,6 +608,8 @@ bool QtTextField::OnKey(QEvent* e) {
         return true;
     }
     Deliver(k.keyCode, k.shift, k.character, true);
+    if (site_ && !settings_.multiLine && (k.keyCode == Key::Return) && k.shift == 0)
+        site_->Surface().finishEditing();
     return true;
 }
 
@@ -573,10 +621,24 @@ int32_t QtTextField::AdjustHeight(int32_t h) const {
 
 void QtTextField::ApplyColors() {
     if (!surface_) return;
+    const QColor back = ToQColor(backColor_);
+    const QColor fore = ReadableTextColor(foreColor_, backColor_);
     QPalette p = surface_->palette();
-    p.setColor(QPalette::Base, ToQColor(backColor_));
-    p.setColor(QPalette::Text, ToQColor(foreColor_));
+    p.setColor(QPalette::Base, back);
+    p.setColor(QPalette::Text, fore);
     surface_->setPalette(p);
+    // A style sheet in force (the application's, an ancestor's) would repaint the editor its own
+    // way: the editor's own sheet, which always wins, keeps the state colours and adds no frame.
+    QString sheet;
+    if (StyleSheetInForce(*surface_))
+        sheet = QStringLiteral("%1 { background-color: %2; color: %3;%4 }")
+                    .arg(QString::fromLatin1(surface_->metaObject()->className()),
+                         back.name(QColor::HexArgb), fore.name(QColor::HexArgb),
+                         settings_.border ? QString() : QStringLiteral(" border: none;"));
+    if (sheet != styleSheet_) {
+        styleSheet_ = sheet;
+        surface_->setStyleSheet(sheet);
+    }
 }
 
 void QtTextField::FontChanged() {
@@ -608,8 +670,14 @@ QWidget* QtLabel::MakeSurface(QWidget* parent) {
 }
 
 void QtLabel::ApplyColors() {
-    QtWidgetBase::ApplyColors();
-    if (surface_ && settings_.transparent) surface_->setAutoFillBackground(false);
+    if (!surface_) return;
+    // A transparent label's text lies on the control's own background.
+    const Color under = settings_.transparent && site_ ? site_->BackColor() : backColor_;
+    QPalette p = surface_->palette();
+    p.setColor(QPalette::Window, ToQColor(backColor_));
+    p.setColor(QPalette::WindowText, ReadableTextColor(foreColor_, under));
+    surface_->setPalette(p);
+    surface_->setAutoFillBackground(!settings_.transparent);
 }
 
 void QtLabel::ApplyAll() {
@@ -675,7 +743,7 @@ int32_t QtPictureSurface::TextHeight(const String& text) const {
 
 QtTimer::QtTimer(QtSite* /*site*/) {
     QObject::connect(&timer_, &QTimer::timeout,
-                     [this] { QtServices::Instance().Guard([&] { Fire(notices.Timer); }); });
+                     [this] { QtServices::Instance().Guard([&] { Notify(notices.Timer); }); });
 }
 
 void QtTimer::Interval(int32_t ms) {

@@ -21,6 +21,7 @@
 #include "library/Widgets.h"
 
 class QLineEdit;
+class QInputMethodEvent;
 class QPlainTextEdit;
 class QComboBox;
 
@@ -83,6 +84,12 @@ class QtWidgetItem : public QtSurfaceItem {
     // event was handled and the Qt widget must not see it.
     virtual bool OnMouse(QEvent* e);
     virtual bool OnKey(QEvent* /*e*/) { return false; }
+    // A style sheet in force changed (the application's or an ancestor's).
+    virtual void OnStyleChange() {}
+    // Applies the colours again: system colours resolve anew from the palette.
+    virtual void ReapplyColors() {}
+    // The control's own background changed (what transparent widgets show through).
+    virtual void BackgroundChanged() {}
 
   protected:
     using QtSurfaceItem::QtSurfaceItem;
@@ -133,6 +140,7 @@ class QtWidgetBase : public Interface, public QtWidgetItem {
     void SetFocus() override;
 
     bool IsVisibleItem() const override { return visible_; }
+    void ReapplyColors() override { ApplyColors(); }
 
   protected:
     QtWidgetBase(QtSite* site, QWidget* parent, QtWidgetStore* store, String name, int16_t index,
@@ -183,7 +191,11 @@ class QtTextField final : public QtWidgetBase<TextField>, private TextEditModel:
     bool CanTakeFocus() const override { return visible_ && enabled_; }
     bool Focusable() const override { return true; }
     bool OnKey(QEvent* e) override;
+    void OnStyleChange() override { ApplyColors(); }
     const TextEditModel& Model() const { return model_; }
+    // Types one keystroke as the user would (key down, its action, character, key up): the edit
+    // menu's entries.
+    void TypeKey(int16_t keyCode, int16_t shift, char16_t character);
 
   protected:
     int32_t AdjustHeight(int32_t h) const override;
@@ -214,7 +226,12 @@ class QtTextField final : public QtWidgetBase<TextField>, private TextEditModel:
     TextEditModel model_;
     QLineEdit* line_ = nullptr;
     QPlainTextEdit* plain_ = nullptr;
-    bool showing_ = false;  // the editor's signals come from Show()
+    bool showing_ = false;    // the editor's signals come from Show()
+    bool composing_ = false;  // the editor shows an input method's preedit text
+    bool filterOff_ = false;  // an event this field passes to its editor itself
+    QString styleSheet_;      // the style sheet this field set on its editor
+    // The input method's composition shown on the editor; only committed text reaches the model.
+    void ShowPreedit(const QInputMethodEvent& e);
 };
 
 class QtLabel final : public QtWidgetBase<Label> {
@@ -224,6 +241,10 @@ class QtLabel final : public QtWidgetBase<Label> {
     const LabelSettings& Settings() const override { return settings_; }
     const String& Caption() const override { return caption_; }
     void Caption(const String& v) override;
+
+    void BackgroundChanged() override {
+        if (settings_.transparent) ApplyColors();
+    }
 
   protected:
     QWidget* MakeSurface(QWidget* parent) override;

@@ -14,4 +14,15 @@ TxtBox::TxtBox(PropertyBag& bag, QWidget* parent) : PropertyWriteGate(parent) {
     attach(std::move(control), &bag);
 }
 
+bool TxtBox::setText(const QString& v) {
+    if (!guardedWrite("Text", [&] { box().Text(Variant(FromQString(v))); })) return false;
+    written_ = v;
+    return true;
+}
+
+void TxtBox::changed() {
+    if (!inProgramWrite()) written_.reset();
+    emit textChanged(Text());
+}
+
 }  // namespace qv::qt

@@ -1,18 +1,26 @@
 // qv::qt::TxtBox: the text box as a Qt widget.
 //
 //     auto* name = new qv::qt::TxtBox(form);
-//     name->setAllUcase(true);                       // throws qv::RuntimeError 380 when refused
+//     name->setAllUcase(true);
+//     bool ok = name->setMaxLength(-1);              // false: refused (380), nothing changed
 //     name->setProperty("MaxLength", 20);            // false when refused, nothing changed
 //     connect(name, &qv::qt::TxtBox::ValidationCheck, form, [](bool& ok) { ... });
 //
 // Every property of the control is a Qt property under the control's own name; colours are
 // QColors (system colours read back resolved from the palette), enumerations ints. The whole
-// typed interface is box(); events are the signals of ControlWidget.
+// typed interface is box(); events are the signals of ControlWidget, with textChanged and
+// editingFinished as a QLineEdit has them.
+//
+// Text is the user property (data binding: QDataWidgetMapper, item delegates). Until the user
+// edits the box, it reads back exactly what was last written to it through this widget, so a
+// record the user only passed through is written back unchanged even where the box formats what
+// it shows (trimming, a capital first letter), and a null string (a database NULL) stays null.
 #pragma once
 
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <optional>
 
 #include "hosts/qt/ControlWidget.h"
 #include "txtbox/QVtxtBoxControl.h"
@@ -21,7 +29,7 @@ namespace qv::qt {
 
 class TxtBox : public PropertyWriteGate {
     Q_OBJECT
-    Q_PROPERTY(QString Text READ Text WRITE writeText USER true)
+    Q_PROPERTY(QString Text READ boundText WRITE writeText NOTIFY textChanged USER true)
     Q_PROPERTY(int Alignment READ Alignment)
     Q_PROPERTY(bool AllUcase READ AllUcase WRITE writeAllUcase)
     Q_PROPERTY(int Appearance READ Appearance WRITE writeAppearance)
@@ -77,9 +85,23 @@ class TxtBox : public PropertyWriteGate {
     Q_INVOKABLE bool CheckValueNow() { return box().CheckValueNow(); }
     Q_INVOKABLE void FormatText() { box().FormatText(); }
 
-    QV_QT_ACCESSORS(QString, Text,
-                    ToQString(box().Text().IsNull() ? String() : box().Text().ToString()),
-                    box().Text(Variant(FromQString(v))))
+    // The text as the box holds it.
+    QString Text() const {
+        return ToQString(box().Text().IsNull() ? String() : box().Text().ToString());
+    }
+    bool setText(const QString& v);
+
+  signals:
+    void textChanged(const QString& text);
+
+  private:
+    void writeText(const QString& v) { setText(v); }
+    // The user property: what was written, until the user edits.
+    QString boundText() const { return written_ ? *written_ : Text(); }
+    void changed() override;
+    std::optional<QString> written_;
+
+  public:
     QV_QT_ACCESSORS(bool, AllUcase, box().AllUcase(), box().AllUcase(v))
     QV_QT_ACCESSORS(int, Appearance, static_cast<int>(box().Appearance()),
                     box().Appearance(static_cast<Flat3d>(v)))

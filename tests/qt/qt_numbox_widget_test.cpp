@@ -43,7 +43,7 @@ TEST(QtNumBox, PropertiesThroughQtsPropertySystem) {
     ASSERT_TRUE(box->setProperty("Value", 1234.5));
     EXPECT_EQ(box->property("Value"), QVariant(1234.5));
     EXPECT_EQ(box->property("Text"), QVariant(QStringLiteral("1.234,50")));
-    EXPECT_FALSE(box->setProperty("Value", QStringLiteral("12e3")));  // no exponents
+    EXPECT_FALSE(box->setValue(QStringLiteral("12e3")));  // no exponents
     EXPECT_FALSE(box->setProperty("PreDecimalNumbers", 0));
     EXPECT_FALSE(box->setProperty("PostDecimalNumbers", 70000));  // beyond 16 bits
     EXPECT_EQ(refusals, 3);
