@@ -2,17 +2,20 @@
 
 #include <QPainter>
 
+#include "hosts/qt/QtAccessibility.h"
 #include "library/Keyboard.h"
 
 namespace qv::qt {
 
 NumBox::NumBox(QWidget* parent) : PropertyWriteGate(parent) {
+    InstallAccessibility();
     auto control = std::make_unique<QVnumBoxControl>(site());
     connectEvents(control->events);
     attach(std::move(control), nullptr);
 }
 
 NumBox::NumBox(PropertyBag& bag, QWidget* parent) : PropertyWriteGate(parent) {
+    InstallAccessibility();
     auto control = std::make_unique<QVnumBoxControl>(site());
     connectEvents(control->events);
     attach(std::move(control), &bag);
