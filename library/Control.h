@@ -79,18 +79,24 @@ class Control {
   protected:
     // Raises an event: the generic listener first (with the arguments as raised), then the
     // typed slot, whose by-reference arguments come back to the caller.
+    // Both run as copies: a handler may clear or replace its own slot (a one-shot handler) while
+    // it runs, which would otherwise destroy the code that is running.
     template <class... Args>
     void RaiseEvent(const char16_t* name, const std::function<void(Args&...)>& slot,
                     Args&... args) {
         if (listener_) {
+            const EventListener listener = listener_;
             if constexpr (sizeof...(Args) == 0) {
-                listener_(name, {});
+                listener(name, {});
             } else {
                 const Variant values[] = {Variant(args)...};
-                listener_(name, values);
+                listener(name, values);
             }
         }
-        if (slot) slot(args...);
+        if (slot) {
+            const std::function<void(Args & ...)> handler = slot;
+            handler(args...);
+        }
     }
 
   private:

@@ -269,6 +269,31 @@ TEST(HeadlessFocus, TheTargetIsTheFirstAvailableFieldElseTheSurfaceAndSetFocusIn
 
 // --- Keys and mouse -----------------------------------------------------------------------------
 
+// A widget notice may clear or replace its own slot while it runs; the large capture would be
+// read after it was freed if the host ran the slot itself rather than a copy.
+TEST(HeadlessKeys, NoticesMayClearOrReplaceTheirOwnSlotWhileTheyRun) {
+    Form form;
+    Probe& a = form.Add("A", {.timer = true});
+    const std::string tag(40, 'n');
+    std::string seen;
+    qv::WidgetNotices& field = a.fields[0]->notices;
+    field.KeyDown = [&field, &seen, tag](int16_t&, int16_t&) {
+        field.KeyDown = nullptr;
+        seen += tag;
+    };
+    a.timer->notices.Timer = [&a, &seen, tag] {
+        a.timer->notices.Timer = [&seen] { seen += "+"; };
+        seen += tag;
+    };
+    form.Focus(a);
+    form.Type(u"ab");
+    EXPECT_EQ(seen, tag);
+    EXPECT_EQ(form.FieldOf(a).Text(), u"ab");
+    a.timer->Interval(100);
+    form.AdvanceTime(0.3);
+    EXPECT_EQ(seen, tag + tag + "++");
+}
+
 TEST(HeadlessKeys, TypeAndPressKeyDeliverDownCharacterChangeUpWithTheValuesHandlersLeave) {
     // clang-format off
     struct Case { void (*keys)(Form&, Probe&); const char* expected; const char* text; };  // from "abc", caret at 0

@@ -18,9 +18,12 @@ constexpr int64_t kMicrosPerDay = 86'400'000'000;
 // Keystrokes one delivery may run before the host calls it a loop of controls queuing keys.
 constexpr int kMaxInjectedKeys = 100'000;
 
+// Runs a copy of the slot: a handler may clear or replace its own slot while it runs.
 template <class F, class... Args>
 void Fire(const F& notice, Args&... args) {
-    if (auto handler = notice) handler(args...);
+    if (!notice) return;
+    const F handler = notice;
+    handler(args...);
 }
 
 }  // namespace
