@@ -265,6 +265,16 @@ TEST(HeadlessFocus, TheTargetIsTheFirstAvailableFieldElseTheSurfaceAndSetFocusIn
     EXPECT_EQ(form.FocusedControl(), &a);
     EXPECT_EQ(ErrorOf([&] { a.fields[2]->SetFocus(); }), qv::err::InvalidProcedureCall);
     EXPECT_EQ(ErrorOf([&] { a.label->SetFocus(); }), qv::err::InvalidProcedureCall);
+    a.fields[1]->Enabled(true);  // the first field to become available takes the focus back
+    EXPECT_EQ(form.Take(), "A.t1.GotFocus");
+    form.Type(u"x");
+    EXPECT_EQ(form.FieldOf(a, 1).Text(), u"x");
+    a.fields[1]->Enabled(false);
+    form.Focus(b);  // once the focus has moved on, nothing takes it back
+    form.Take();
+    a.fields[1]->Enabled(true);
+    EXPECT_EQ(form.Take(), "");
+    EXPECT_EQ(form.FocusedControl(), &b);
 }
 
 // --- Keys and mouse -----------------------------------------------------------------------------

@@ -302,6 +302,7 @@ void Container::Discard(Control& control) {
         focusedControl_ = nullptr;
         focusedWidget_ = nullptr;
     }
+    if (fieldlessControl_ == &control) fieldlessControl_ = nullptr;
     try {
         control.UserControl_Terminate();
     } catch (...) {  // the load's own error is the one to report
@@ -352,6 +353,7 @@ void Container::Remove(Control& control) {
             focusedControl_ = nullptr;
             focusedWidget_ = nullptr;
         }
+        if (fieldlessControl_ == &control) fieldlessControl_ = nullptr;
         std::erase_if(controls_, [&](const auto& c) { return c.get() == &control; });
         DropSite(site);
     };
@@ -516,6 +518,7 @@ void Container::Leave() {
 // remaining notices of this move are not sent.
 void Container::MoveFocusTo(Control* control, HeadlessWidget* widget) {
     if (control == focusedControl_ && widget == focusedWidget_) return;
+    fieldlessControl_ = nullptr;
     Control* oldControl = focusedControl_;
     HeadlessWidget* oldWidget = focusedWidget_;
     focusedWidget_ = nullptr;
@@ -551,10 +554,21 @@ void Container::FocusWidget(HeadlessWidget& w) {
     MoveFocusTo(w.site_->control_, &w);
 }
 
+// A focused widget that is hidden or disabled loses the focus to its control's own surface. The
+// control keeps the focus, and the first of its widgets that can take the focus again gets it, as
+// when a control swaps the field it shows while the user types into it.
 void Container::WidgetAvailabilityChanged(HeadlessWidget& w) {
-    if (&w != focusedWidget_ || (w.visible_ && w.enabled_)) return;
-    focusedWidget_ = nullptr;
-    Fire(w.AsWidget().notices.LostFocus);
+    const bool available = w.visible_ && w.enabled_;
+    if (&w == focusedWidget_) {
+        if (available) return;
+        focusedWidget_ = nullptr;
+        fieldlessControl_ = focusedControl_;
+        Fire(w.AsWidget().notices.LostFocus);
+        return;
+    }
+    if (available && !focusedWidget_ && focusedControl_ && focusedControl_ == fieldlessControl_ &&
+        w.site_ && w.site_->control_ == focusedControl_ && w.CanTakeFocus())
+        MoveFocusTo(focusedControl_, &w);
 }
 
 void Container::TabFocus(bool backwards) {

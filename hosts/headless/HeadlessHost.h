@@ -227,6 +227,9 @@ class Container {
     void Focus(Control& control);
     // Takes the focus away from the form's controls (as when another window is activated).
     void Leave();
+    // A focused field that is hidden or disabled gets LostFocus and leaves the focus on its
+    // control's own surface; the first field of that control to become available again takes it
+    // (GotFocus), unless the focus has moved on meanwhile.
     Control* FocusedControl() const { return focusedControl_; }
     // The focused widget, nullptr when the focus is on the control's own surface (keys then go
     // to Control::UserControl_KeyDown/KeyPress/KeyUp) or nowhere.
@@ -324,6 +327,8 @@ class Container {
     std::vector<String> loadedForms_;
     Control* focusedControl_ = nullptr;
     HeadlessWidget* focusedWidget_ = nullptr;
+    // The focused control whose focused widget was hidden or disabled, until the focus moves.
+    Control* fieldlessControl_ = nullptr;
     std::deque<KeyStroke> pendingKeys_;  // from SendKeys
     int noticeDepth_ = 0;
     std::vector<HeadlessTimer*> timers_;
