@@ -5,6 +5,7 @@
 #include "headless_test_support.h"
 #include "library/Font.h"
 #include "library/MemoryPropertyBag.h"
+#include "txtbox/QVtxtBoxControl.h"
 
 namespace headless_test {
 namespace {
@@ -55,6 +56,34 @@ TEST(HeadlessLifecycle, FailedPlacingIsUndoneAndDestroyingTheFormTerminatesEvery
         log.clear();
     }
     EXPECT_EQ(log, "A.Terminate B.Terminate");
+}
+
+TEST(HeadlessLifecycle, NamesStayUniqueWithoutRegardToCaseAcrossManyAddsAndRemovals) {
+    Container form;
+    const auto name = [](int i) { return u"Box" + qv::FromUtf8(std::to_string(i)); };
+    const int n = 3000;
+    for (int i = 0; i < n; ++i) form.Add<qv::QVtxtBoxControl>(name(i));
+    for (int i = 0; i < n; i += 2) form.Remove(*form.FindSite(name(i))->GetControl());
+    ASSERT_EQ(form.Controls().size(), static_cast<size_t>(n / 2));
+    size_t readded = 0;
+    for (int i = 0; i < n; i += 97) {
+        SCOPED_TRACE(i);
+        const String upper = qv::UpperCase(name(i));
+        if (i % 2 == 0) {  // removed: the name is free again, in any case, but only once
+            EXPECT_EQ(form.FindSite(name(i)), nullptr);
+            auto& again = form.Add<qv::QVtxtBoxControl>(upper);
+            ++readded;
+            EXPECT_EQ(&form.SiteOf(again), form.FindSite(name(i)));
+            EXPECT_THROW(form.Add<qv::QVtxtBoxControl>(name(i)), std::invalid_argument);
+        } else {  // still there: found and refused whatever the case
+            ASSERT_NE(form.FindSite(upper), nullptr);
+            EXPECT_EQ(form.FindSite(upper)->Name(), name(i));
+            EXPECT_EQ(&form.SiteOf(*form.FindSite(upper)->GetControl()), form.FindSite(name(i)));
+            EXPECT_THROW(form.Add(u"QVtxtBoxControl", upper), std::invalid_argument);
+        }
+    }
+    EXPECT_EQ(form.Controls().size(), n / 2 + readded);
+    EXPECT_EQ(form.Controls().front(), form.FindSite(name(1))->GetControl());  // tab order kept
 }
 
 TEST(HeadlessLifecycle, SizeRequestsAnswerWithResizeAtOnceOnlyWhenTheSizeChanges) {

@@ -260,7 +260,18 @@ Container::~Container() {
         }
     }
     controls_.clear();
+    sitesByControl_.clear();
+    sitesByName_.clear();
     sites_.clear();
+}
+
+size_t Container::NameHash::operator()(StringView name) const {
+    size_t h = 14695981039346656037ull;  // FNV-1a over the units, ASCII letters upper-cased
+    for (char16_t c : name) {
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
+        h = (h ^ c) * 1099511628211ull;
+    }
+    return h;
 }
 
 Site& Container::NewSite(const String& name, int32_t width, int32_t height) {
@@ -268,11 +279,15 @@ Site& Container::NewSite(const String& name, int32_t width, int32_t height) {
         throw std::invalid_argument("headless host: a control named " + ToUtf8(name) +
                                     " is on the form already");
     if (width < 0 || height < 0) throw std::invalid_argument("headless host: negative size");
-    sites_.push_back(std::make_unique<Site>(*this, name, width, height));
+    auto site = std::make_unique<Site>(*this, name, width, height);
+    sitesByName_.emplace(name, site.get());
+    sites_.push_back(std::move(site));
     return *sites_.back();
 }
 
 void Container::DropSite(Site& site) {
+    sitesByName_.erase(site.name_);
+    if (site.control_) sitesByControl_.erase(site.control_);
     std::erase_if(sites_, [&](const auto& s) { return s.get() == &site; });
 }
 
@@ -280,6 +295,7 @@ void Container::Adopt(Site& site, std::unique_ptr<Control> control, PropertyBag*
                       bool runInitialize) {
     Control& c = *control;
     site.control_ = &c;
+    sitesByControl_.emplace(&c, &site);
     controls_.push_back(std::move(control));
     try {
         UserCall([&] {
@@ -370,15 +386,13 @@ void Container::Remove(Control& control) {
 }
 
 Site& Container::SiteOf(const Control& control) const {
-    for (const auto& s : sites_)
-        if (s->control_ == &control) return *s;
+    if (auto it = sitesByControl_.find(&control); it != sitesByControl_.end()) return *it->second;
     throw std::logic_error("headless host: the control is not on this form");
 }
 
 Site* Container::FindSite(StringView name) const {
-    for (const auto& s : sites_)
-        if (s->name_ == name) return s.get();
-    return nullptr;
+    auto it = sitesByName_.find(name);
+    return it == sitesByName_.end() ? nullptr : it->second;
 }
 
 std::vector<Control*> Container::Controls() const {

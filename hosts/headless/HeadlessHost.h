@@ -30,6 +30,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -147,7 +148,8 @@ class Container {
     Container& operator=(const Container&) = delete;
 
     // --- Placing, loading, saving -----------------------------------------------------------
-    // Control names are unique on the form (std::invalid_argument otherwise). A control whose
+    // Control names are unique on the form, compared without regard to the case of ASCII letters
+    // (std::invalid_argument otherwise). A control whose
     // placing or loading throws is terminated and removed, and the exception passed on.
     //
     // A newly placed control: constructed, Initialize, InitProperties, then Resize.
@@ -177,7 +179,7 @@ class Container {
     void Remove(Control& control);
 
     Site& SiteOf(const Control& control) const;
-    Site* FindSite(StringView name) const;
+    Site* FindSite(StringView name) const;   // by name, as Add compares them; nullptr if none
     std::vector<Control*> Controls() const;  // in tab order (the order they were placed)
 
     // --- Ambient properties -----------------------------------------------------------------
@@ -310,8 +312,21 @@ class Container {
     void RegisterTimer(HeadlessTimer* t) { timers_.push_back(t); }
     void UnregisterTimer(HeadlessTimer* t);
 
+    // Control names compare as EqualsNoCase does: ASCII letters without regard to case.
+    struct NameHash {
+        using is_transparent = void;
+        size_t operator()(StringView name) const;
+    };
+    struct NameEqual {
+        using is_transparent = void;
+        bool operator()(StringView a, StringView b) const { return EqualsNoCase(a, b); }
+    };
+
     std::vector<std::unique_ptr<Site>> sites_;
     std::vector<std::unique_ptr<Control>> controls_;
+    // Look-ups for large forms: the site of each name and of each placed control.
+    std::unordered_map<String, Site*, NameHash, NameEqual> sitesByName_;
+    std::unordered_map<const Control*, Site*> sitesByControl_;
     Font ambientFont_;
     bool failAmbientFont_ = false;
     bool userMode_ = true;
