@@ -260,7 +260,6 @@ Container::~Container() {
         }
     }
     controls_.clear();
-    sitesByControl_.clear();
     sitesByName_.clear();
     sites_.clear();
 }
@@ -280,14 +279,13 @@ Site& Container::NewSite(const String& name, int32_t width, int32_t height) {
                                     " is on the form already");
     if (width < 0 || height < 0) throw std::invalid_argument("headless host: negative size");
     auto site = std::make_unique<Site>(*this, name, width, height);
-    sitesByName_.emplace(name, site.get());
+    sitesByName_.emplace(site->name_, site.get());
     sites_.push_back(std::move(site));
     return *sites_.back();
 }
 
 void Container::DropSite(Site& site) {
     sitesByName_.erase(site.name_);
-    if (site.control_) sitesByControl_.erase(site.control_);
     std::erase_if(sites_, [&](const auto& s) { return s.get() == &site; });
 }
 
@@ -295,7 +293,6 @@ void Container::Adopt(Site& site, std::unique_ptr<Control> control, PropertyBag*
                       bool runInitialize) {
     Control& c = *control;
     site.control_ = &c;
-    sitesByControl_.emplace(&c, &site);
     controls_.push_back(std::move(control));
     try {
         UserCall([&] {
@@ -386,7 +383,9 @@ void Container::Remove(Control& control) {
 }
 
 Site& Container::SiteOf(const Control& control) const {
-    if (auto it = sitesByControl_.find(&control); it != sitesByControl_.end()) return *it->second;
+    // A control talks to its site: its host is the site, when the control is on this form.
+    auto* site = dynamic_cast<Site*>(&control.GetHost());
+    if (site && &site->container_ == this && site->control_ == &control) return *site;
     throw std::logic_error("headless host: the control is not on this form");
 }
 
@@ -399,6 +398,20 @@ std::vector<Control*> Container::Controls() const {
     std::vector<Control*> out;
     for (const auto& c : controls_) out.push_back(c.get());
     return out;
+}
+
+// --- Container: what widgets share -----------------------------------------------------------
+
+const String& Container::InternName(String name) {
+    return *widgetNames_.insert(std::move(name)).first;
+}
+
+std::shared_ptr<const Font> Container::ShareFont(const Font& f) {
+    for (const auto* shared : {&lastFont_, &defaultFont_})
+        if (*shared && (*shared)->SameAttributes(f)) return *shared;
+    auto font = std::make_shared<const Font>(f);
+    if (!defaultFont_ && font->SameAttributes(Font())) return defaultFont_ = font;
+    return lastFont_ = font;
 }
 
 // --- Container: clock and timers -------------------------------------------------------------

@@ -31,6 +31,7 @@
 #include <deque>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -310,6 +311,10 @@ class Container {
     enum class MouseNotice { Down, Move, Up };
     void Mouse(HeadlessWidget& w, MouseNotice n, int16_t button, int16_t shift, float x, float y);
     void RegisterTimer(HeadlessTimer* t) { timers_.push_back(t); }
+    // Widgets keep their name and font here, once for all that share them: most widgets of a
+    // form have one of a few names and the same font.
+    const String& InternName(String name);
+    std::shared_ptr<const Font> ShareFont(const Font& f);
     void UnregisterTimer(HeadlessTimer* t);
 
     // Control names compare as EqualsNoCase does: ASCII letters without regard to case.
@@ -324,9 +329,11 @@ class Container {
 
     std::vector<std::unique_ptr<Site>> sites_;
     std::vector<std::unique_ptr<Control>> controls_;
-    // Look-ups for large forms: the site of each name and of each placed control.
-    std::unordered_map<String, Site*, NameHash, NameEqual> sitesByName_;
-    std::unordered_map<const Control*, Site*> sitesByControl_;
+    // The site of each name, for large forms; the keys are views of Site::name_.
+    std::unordered_map<StringView, Site*, NameHash, NameEqual> sitesByName_;
+    std::unordered_set<String> widgetNames_;
+    std::shared_ptr<const Font> defaultFont_;
+    std::shared_ptr<const Font> lastFont_;  // the font most recently given to a widget
     Font ambientFont_;
     bool failAmbientFont_ = false;
     bool userMode_ = true;
