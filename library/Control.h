@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 
 #include "library/Host.h"
@@ -71,7 +72,10 @@ class Control {
     // Sees every event the control raises, with its arguments as raised, before the typed slot
     // runs. For logs and tools; the typed slots of each control are the way to handle events.
     using EventListener = std::function<void(StringView event, std::span<const Variant> args)>;
-    void SetEventListener(EventListener listener) { listener_ = std::move(listener); }
+    void SetEventListener(EventListener listener) {
+        // Kept apart: most controls never get one, and a slot is four words.
+        listener_ = listener ? std::make_unique<EventListener>(std::move(listener)) : nullptr;
+    }
 
     // Number of control instances alive in the process.
     static int32_t LiveInstances();
@@ -79,23 +83,29 @@ class Control {
   protected:
     // Raises an event: the generic listener first (with the arguments as raised), then the
     // typed slot, whose by-reference arguments come back to the caller.
+    // Both run as copies: a handler may clear or replace its own slot (a one-shot handler) while
+    // it runs, which would otherwise destroy the code that is running.
     template <class... Args>
     void RaiseEvent(const char16_t* name, const std::function<void(Args&...)>& slot,
                     Args&... args) {
         if (listener_) {
+            const EventListener listener = *listener_;
             if constexpr (sizeof...(Args) == 0) {
-                listener_(name, {});
+                listener(name, {});
             } else {
                 const Variant values[] = {Variant(args)...};
-                listener_(name, values);
+                listener(name, values);
             }
         }
-        if (slot) slot(args...);
+        if (slot) {
+            const std::function<void(Args & ...)> handler = slot;
+            handler(args...);
+        }
     }
 
   private:
     Host& host_;
-    EventListener listener_;
+    std::unique_ptr<EventListener> listener_;
 };
 
 }  // namespace qv

@@ -231,7 +231,6 @@ class QVnumBoxControl final : public Control {
     bool mDblClicked = false;
     bool mAfterCopy = false;
     bool mAfterPaste = false;
-    bool mClipboardKeyDone = false;  // its control character follows: no refused key, no beep
     Variant mUndoValue;  // Empty until the focus first leaves: undo then empties the box
 
     bool mAllowMinus = false;

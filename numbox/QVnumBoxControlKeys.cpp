@@ -30,10 +30,7 @@ void QVnumBoxControl::UserControl_KeyDown(int16_t& KeyCode, int16_t& Shift) {
         Host& host = GetHost();
         host.ClipboardClear();
         host.ClipboardSetText(text);
-        if (KeyCode == 'C') {
-            mAfterCopy = true;
-            mClipboardKeyDone = true;
-        }
+        if (KeyCode == 'C') mAfterCopy = true;
     } else if (IsCtrl(KeyCode, Shift, 'V')) {
         const String clip = GetHost().ClipboardGetText();
         const bool wasHighlighted = IsHighlighted();
@@ -42,7 +39,6 @@ void QVnumBoxControl::UserControl_KeyDown(int16_t& KeyCode, int16_t& Shift) {
             const Variant old = Value();
             try {
                 Value(Val(clip));
-                mClipboardKeyDone = true;
             } catch (const RuntimeError&) {
                 RestoreValue(old);
                 HighlightShape->Visible(wasHighlighted);
@@ -57,7 +53,6 @@ void QVnumBoxControl::UserControl_KeyDown(int16_t& KeyCode, int16_t& Shift) {
         const Variant undo = mUndoValue.IsEmpty() ? Variant::Null() : mUndoValue;
         try {
             Value(undo);
-            mClipboardKeyDone = true;
         } catch (const RuntimeError&) {
             RestoreValue(old);
             HighlightShape->Visible(wasHighlighted);
@@ -159,16 +154,15 @@ void QVnumBoxControl::UserControl_KeyPress(int16_t& KeyAscii) {
                 committed = true;
             }
         }
-        // The character of a clipboard key that did its work is no refused key; one that did
-        // nothing (a paste of text that is no number, a cut without a highlight) still beeps.
+        // The control characters of the clipboard keys (3, 22, 24, 26) are refused like any
+        // other: they beep, unless a cut has just cleared a highlighted value above.
         if (committed)
             CommitTyping();
-        else if (!mClipboardKeyDone)
+        else
             GetHost().Beep();
     }
     mAfterCopy = false;
     mAfterPaste = false;
-    mClipboardKeyDone = false;
 }
 
 void QVnumBoxControl::CommitTyping() {

@@ -121,7 +121,8 @@ Variant QVnumBoxControl::Text() const {
 }
 
 void QVnumBoxControl::Text(const Variant& New_Text) {
-    if (!SetValueFromText(New_Text, true)) return;
+    // Text that does not parse changes no number, but the write still selects and recolours.
+    (void)SetValueFromText(New_Text, true);
     if (mSelectedOnGotFocus && Enabled()) SelectAll();
     Recolour();
 }

@@ -5,6 +5,7 @@
 #include "headless_test_support.h"
 #include "library/Font.h"
 #include "library/MemoryPropertyBag.h"
+#include "txtbox/QVtxtBoxControl.h"
 
 namespace headless_test {
 namespace {
@@ -55,6 +56,34 @@ TEST(HeadlessLifecycle, FailedPlacingIsUndoneAndDestroyingTheFormTerminatesEvery
         log.clear();
     }
     EXPECT_EQ(log, "A.Terminate B.Terminate");
+}
+
+TEST(HeadlessLifecycle, NamesStayUniqueWithoutRegardToCaseAcrossManyAddsAndRemovals) {
+    Container form;
+    const auto name = [](int i) { return u"Box" + qv::FromUtf8(std::to_string(i)); };
+    const int n = 3000;
+    for (int i = 0; i < n; ++i) form.Add<qv::QVtxtBoxControl>(name(i));
+    for (int i = 0; i < n; i += 2) form.Remove(*form.FindSite(name(i))->GetControl());
+    ASSERT_EQ(form.Controls().size(), static_cast<size_t>(n / 2));
+    size_t readded = 0;
+    for (int i = 0; i < n; i += 97) {
+        SCOPED_TRACE(i);
+        const String upper = qv::UpperCase(name(i));
+        if (i % 2 == 0) {  // removed: the name is free again, in any case, but only once
+            EXPECT_EQ(form.FindSite(name(i)), nullptr);
+            auto& again = form.Add<qv::QVtxtBoxControl>(upper);
+            ++readded;
+            EXPECT_EQ(&form.SiteOf(again), form.FindSite(name(i)));
+            EXPECT_THROW(form.Add<qv::QVtxtBoxControl>(name(i)), std::invalid_argument);
+        } else {  // still there: found and refused whatever the case
+            ASSERT_NE(form.FindSite(upper), nullptr);
+            EXPECT_EQ(form.FindSite(upper)->Name(), name(i));
+            EXPECT_EQ(&form.SiteOf(*form.FindSite(upper)->GetControl()), form.FindSite(name(i)));
+            EXPECT_THROW(form.Add(u"QVtxtBoxControl", upper), std::invalid_argument);
+        }
+    }
+    EXPECT_EQ(form.Controls().size(), n / 2 + readded);
+    EXPECT_EQ(form.Controls().front(), form.FindSite(name(1))->GetControl());  // tab order kept
 }
 
 TEST(HeadlessLifecycle, SizeRequestsAnswerWithResizeAtOnceOnlyWhenTheSizeChanges) {
@@ -265,9 +294,44 @@ TEST(HeadlessFocus, TheTargetIsTheFirstAvailableFieldElseTheSurfaceAndSetFocusIn
     EXPECT_EQ(form.FocusedControl(), &a);
     EXPECT_EQ(ErrorOf([&] { a.fields[2]->SetFocus(); }), qv::err::InvalidProcedureCall);
     EXPECT_EQ(ErrorOf([&] { a.label->SetFocus(); }), qv::err::InvalidProcedureCall);
+    a.fields[1]->Enabled(true);  // the first field to become available takes the focus back
+    EXPECT_EQ(form.Take(), "A.t1.GotFocus");
+    form.Type(u"x");
+    EXPECT_EQ(form.FieldOf(a, 1).Text(), u"x");
+    a.fields[1]->Enabled(false);
+    form.Focus(b);  // once the focus has moved on, nothing takes it back
+    form.Take();
+    a.fields[1]->Enabled(true);
+    EXPECT_EQ(form.Take(), "");
+    EXPECT_EQ(form.FocusedControl(), &b);
 }
 
 // --- Keys and mouse -----------------------------------------------------------------------------
+
+// A widget notice may clear or replace its own slot while it runs; the large capture would be
+// read after it was freed if the host ran the slot itself rather than a copy.
+TEST(HeadlessKeys, NoticesMayClearOrReplaceTheirOwnSlotWhileTheyRun) {
+    Form form;
+    Probe& a = form.Add("A", {.timer = true});
+    const std::string tag(40, 'n');
+    std::string seen;
+    qv::WidgetNotices& field = a.fields[0]->notices;
+    field.KeyDown = [&field, &seen, tag](int16_t&, int16_t&) {
+        field.KeyDown = nullptr;
+        seen += tag;
+    };
+    a.timer->notices.Timer = [&a, &seen, tag] {
+        a.timer->notices.Timer = [&seen] { seen += "+"; };
+        seen += tag;
+    };
+    form.Focus(a);
+    form.Type(u"ab");
+    EXPECT_EQ(seen, tag);
+    EXPECT_EQ(form.FieldOf(a).Text(), u"ab");
+    a.timer->Interval(100);
+    form.AdvanceTime(0.3);
+    EXPECT_EQ(seen, tag + tag + "++");
+}
 
 TEST(HeadlessKeys, TypeAndPressKeyDeliverDownCharacterChangeUpWithTheValuesHandlersLeave) {
     // clang-format off

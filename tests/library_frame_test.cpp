@@ -1,7 +1,9 @@
-// The library frame: class registry and entry points, ambient font adoption, the measuring form.
+// The library frame: class registry and entry points, event raising, ambient font adoption, the
+// measuring form.
 #include <gtest/gtest.h>
 #include "error_of.h"
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "library/ClassRegistry.h"
 #include "library/RuntimeError.h"
 #include "library/TextHeightTestForm.h"
+#include "numbox/QVnumBoxControl.h"
 #include "txtbox/QVtxtBoxControl.h"
 
 namespace {
@@ -71,6 +74,75 @@ TEST(ClassRegistry, EachClassHasItsOwnSixteenColourToolboxBitmap) {
         for (const auto& other : seen) EXPECT_NE(other, d);
         seen.push_back(d);
     }
+}
+
+// A handler that clears or replaces its own slot while it runs (a one-shot handler) must finish
+// on intact captures. The captured tag is too large to be stored inside std::function, so a slot
+// destroyed under its running handler would be read after it was freed.
+template <class Box>
+void HandlersMayClearOrReplaceTheirOwnSlot() {
+    const std::string tag(40, 't');
+    struct Case {
+        const char* name;
+        void (*arm)(Box& box, std::string& seen, const std::string& tag);
+        const char* keys;
+        std::string expected;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"one-shot Change",
+         [](Box& box, std::string& seen, const std::string& tag) {
+             box.events.Change = [&box, &seen, tag] {
+                 box.events.Change = nullptr;
+                 seen += tag;
+             };
+         },
+         "123", tag, "123"},
+        {"Change that replaces itself",
+         [](Box& box, std::string& seen, const std::string& tag) {
+             box.events.Change = [&box, &seen, tag] {
+                 box.events.Change = [&seen] { seen += "+"; };
+                 seen += tag;
+             };
+         },
+         "123", tag + "++", "123"},
+        {"one-shot KeyPress that still changes the key",
+         [](Box& box, std::string& seen, const std::string& tag) {
+             box.events.KeyPress = [&box, &seen, tag](int16_t& KeyAscii) {
+                 box.events.KeyPress = nullptr;
+                 seen += tag;
+                 KeyAscii = static_cast<int16_t>(tag.size() == 40 ? '4' : '0');
+             };
+         },
+         "1", tag, "4"},
+        {"one-shot event listener",
+         [](Box& box, std::string& seen, const std::string& tag) {
+             box.SetEventListener([&box, &seen, tag](qv::StringView, std::span<const qv::Variant>) {
+                 box.SetEventListener(nullptr);
+                 seen += tag;
+             });
+         },
+         "12", tag, "12"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Container form;
+        Box& box = form.Add<Box>(u"box");
+        std::string seen;
+        c.arm(box, seen, tag);
+        form.Focus(box);
+        form.Type(qv::FromUtf8(c.keys));
+        EXPECT_EQ(seen, c.expected);
+        EXPECT_EQ(qv::ToUtf8(box.Text().ToString()), c.text);  // and every key went in
+    }
+}
+
+TEST(ControlEvents, TextBoxHandlersMayClearOrReplaceTheirOwnSlotWhileTheyRun) {
+    HandlersMayClearOrReplaceTheirOwnSlot<qv::QVtxtBoxControl>();
+}
+
+TEST(ControlEvents, NumericBoxHandlersMayClearOrReplaceTheirOwnSlotWhileTheyRun) {
+    HandlersMayClearOrReplaceTheirOwnSlot<qv::QVnumBoxControl>();
 }
 
 TEST(CopyAmbientFont, CopiesInOrderAndSkipsAnAttributeThatFails) {

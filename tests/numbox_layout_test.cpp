@@ -76,6 +76,10 @@ TEST_F(NumBoxTest, WritesWhileFocusedHighlightTheNewValueUnlessSelectionOnFocusI
     EXPECT_TRUE(box.IsHighlighted());
     EXPECT_EQ(box.Highlight().Width(), 360);  // "5,00"
     Press(form, u"{ESC}");
+    box.Text(u"12a");  // ignored, but selected all the same
+    EXPECT_EQ(box.DisplayText(), u"5,00");
+    EXPECT_TRUE(box.IsHighlighted());
+    Press(form, u"{ESC}");
     box.SelectedOnGotFocus(false);
     box.Text(u"12");
     EXPECT_FALSE(box.IsHighlighted());

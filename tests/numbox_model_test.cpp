@@ -98,7 +98,11 @@ TEST(NumBoxText, WritesParseTheDisplayFormAndIgnoreWhatDoesNotParse) {
         Boxed t(c.setup);
         t.b.Value(7.0);
         t.form.ClearPropertyChanges();
+        EventLog events;
+        events.Attach(t.b);
         EXPECT_EQ(ErrorOf([&] { t.b.Text(c.text); }), 0);
+        ASSERT_FALSE(events.names.empty());
+        EXPECT_EQ(events.names.back(), u"ValidationCheck");  // recoloured, ignored or not
         EXPECT_EQ(t.b.DisplayText(), c.display);
         EXPECT_EQ(Show(t.b.Value()), c.value);
         EXPECT_TRUE(t.b.IsNull() || t.b.Value().Type() == qv::VarType::Double);

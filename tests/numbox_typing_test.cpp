@@ -50,13 +50,15 @@ TEST(NumBoxTyping, ClipboardKeysCopyCutAndPasteThroughValue) {
     // clang-format off
     struct Case { bool empty; const char16_t *clipboardBefore, *keys, *display, *value,
                   *clipboardAfter; int beeps; bool highlighted; };
-    const Case cases[] = {  // not empty: 1.234,50 highlighted; a key that did nothing beeps
-        {0, u"old", u"^c", u"1.234,50", u"1234.5", u"1234.5", 0, true},  // stays highlighted
+    // Not empty: 1.234,50 highlighted. The keys' control characters are refused like any other
+    // (a beep each), but for a cut's, which clears a highlighted value instead.
+    const Case cases[] = {
+        {0, u"old", u"^c", u"1.234,50", u"1234.5", u"1234.5", 1, true},  // stays highlighted
         {0, u"old", u"^x", u"", u"<Null>", u"1234.5", 0, false},
         {0, u"old", u"{ESC}^x", u"1.234,50", u"1234.5", u"1234.5", 2, false},  // only a highlight
-        {1, u"old", u"^c", u"", u"<Null>", u"", 0, true},  // not the value it held before
-        {0, u"12.5", u"^v", u"12,50", u"12.5", u"12.5", 0, true},
-        {0, u" 7.25 ", u"{ESC}^v", u"7,25", u"7.25", u" 7.25 ", 1, true},
+        {1, u"old", u"^c", u"", u"<Null>", u"", 1, true},  // not the value it held before
+        {0, u"12.5", u"^v", u"12,50", u"12.5", u"12.5", 1, true},
+        {0, u" 7.25 ", u"{ESC}^v", u"7,25", u"7.25", u" 7.25 ", 2, true},
         {0, u"abc", u"^v", u"1.234,50", u"1234.5", u"abc", 1, true},
         {0, u"12345678", u"^v", u"1.234,50", u"1234.5", u"12345678", 1, true},
         {0, u"12345678", u"{ESC}^v", u"1.234,50", u"1234.5", u"12345678", 2, false}};

@@ -344,13 +344,48 @@ TEST_F(TxtBoxUse, ExactlyOneFieldShowsChosenByMultiLineAndVerticalScrollBars) {
         EXPECT_EQ(box.ActiveFieldIndex(), active);
         for (int16_t i = 0; i < 3; ++i) EXPECT_EQ(box.Field(i).Visible(), i == active) << i;
     }
-    form.Focus(box);  // switching while focused keeps what was typed
-    form.Type(u"abc");
-    box.MultiLine(true);
-    EXPECT_EQ(box.Text().ToString(), u"Abc");
-    box.ScrollBars(qv::ScrollBarsEnum::Vertical);
-    EXPECT_EQ(box.ActiveFieldIndex(), 2);
-    EXPECT_EQ(box.Text().ToString(), u"Abc");
+}
+
+// Swapping the visible field while the user types: the new field takes the text, the caret and the
+// focus, nothing typed is lost or formatted early, and leaving formats as usual.
+TEST(TxtBoxTyping, SwitchingTheVisibleFieldWhileTypingLosesNoCharacter) {
+    using Scroll = qv::ScrollBarsEnum;
+    struct Case {
+        const char* name;
+        bool multiLine;  // at the start
+        bool selectOnFocus;
+        void (*swap)(QVtxtBoxControl& box);
+        int16_t field;  // visible and focused after the swap
+    };
+    const Case cases[] = {
+        {"single to multi-line", false, false, [](auto& b) { b.MultiLine(true); }, 1},
+        {"multi to single-line", true, false, [](auto& b) { b.MultiLine(false); }, 0},
+        {"scroll bar added", true, false, [](auto& b) { b.ScrollBars(Scroll::Vertical); }, 2},
+        {"selected on focus", false, true, [](auto& b) { b.MultiLine(true); }, 1},
+        {"inside the Change handler", false, false, nullptr, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Container form;
+        auto& box = form.Add<QVtxtBoxControl>(u"txt");
+        box.MultiLine(c.multiLine);
+        box.SelectedOnGotFocus(c.selectOnFocus);
+        int changes = 0;
+        box.events.Change = [&] {
+            ++changes;
+            if (!c.swap && box.Text().ToString() == u"ab ") box.MultiLine(true);
+        };
+        form.Focus(box);
+        form.Type(u"ab ");
+        if (c.swap) c.swap(box);
+        EXPECT_EQ(box.ActiveFieldIndex(), c.field);
+        EXPECT_EQ(form.FocusedWidget(), form.SiteOf(box).FindTextField(u"QVTxtBoxCC", c.field));
+        form.Type(u"cd");
+        EXPECT_EQ(box.Text().ToString(), u"ab cd");
+        EXPECT_EQ(changes, 5);  // one for each typed character, none for the swap
+        form.Leave();
+        EXPECT_EQ(FieldsText(box), u"Ab cd");
+    }
 }
 
 TEST(TxtBoxLayout, FieldsSitInsideTheFrameWithItsMargins) {

@@ -173,6 +173,18 @@ class QVtxtBoxControl final : public Control {
         bool& flag_;
     };
 
+    // Set while SelectActiveField swaps the visible field; reset however the swap ends.
+    class SwitchingFieldScope {
+      public:
+        explicit SwitchingFieldScope(QVtxtBoxControl& c) : c_(c) { c_.mSwitchingField = true; }
+        ~SwitchingFieldScope() { c_.mSwitchingField = false; }
+        SwitchingFieldScope(const SwitchingFieldScope&) = delete;
+        SwitchingFieldScope& operator=(const SwitchingFieldScope&) = delete;
+
+      private:
+        QVtxtBoxControl& c_;
+    };
+
     std::array<TextField*, 3> QVTxtBoxCC{};
     std::array<Label*, 2> ccBorder{};
 
@@ -180,6 +192,9 @@ class QVtxtBoxControl final : public Control {
     bool mHasFocus = false;
     bool mIsNull = false;
     bool mWritingText = false;
+    bool mFieldHasFocus = false;   // between a field's GotFocus and LostFocus
+    bool mSwitchingField = false;  // SelectActiveField is swapping the visible field
+    bool mFormatPending = false;   // a field lost the focus during that swap
     float mSelectTime = 0;
     bool mSelectTimeSet = false;  // a focus entry has selected the text at mSelectTime
     std::shared_ptr<qv::Font> mFont;

@@ -165,6 +165,7 @@ void QVtxtBoxControl::SelectAll(TextField& field) {
 }
 
 void QVtxtBoxControl::QVTxtBoxCC_GotFocus(int16_t) {
+    mFieldHasFocus = true;
     Recolour();
     if (mSelectedOnGotFocus) {
         SelectAll(ActiveField());
@@ -174,6 +175,11 @@ void QVtxtBoxControl::QVTxtBoxCC_GotFocus(int16_t) {
 }
 
 void QVtxtBoxControl::QVTxtBoxCC_LostFocus(int16_t) {
+    mFieldHasFocus = false;
+    if (mSwitchingField) {
+        mFormatPending = true;  // SelectActiveField decides once the new field shows
+        return;
+    }
     FormatText();
 }
 

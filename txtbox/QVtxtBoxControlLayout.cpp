@@ -22,17 +22,33 @@ void QVtxtBoxControl::SelectActiveField() {
     } else {
         mActiveField = mScrollBars == ScrollBarsEnum::Vertical ? 2 : 1;
     }
-    if (mActiveField != previous) {
-        // What the user typed lives only in the field that was visible; hiding it while it has
-        // the focus formats the new field at once, which would otherwise lose that text.
-        const String text = QVTxtBoxCC[previous]->Text();
-        if (ActiveField().Text() != text) {
-            mWritingText = true;
-            const WritingTextScope scope(mWritingText);
-            ActiveField().Text(text);
-        }
+    if (mActiveField == previous) {
+        for (int16_t i = 0; i < 3; ++i) QVTxtBoxCC[i]->Visible(i == mActiveField);
+        UserControl_Resize();
+        return;
     }
-    for (int16_t i = 0; i < 3; ++i) QVTxtBoxCC[i]->Visible(i == mActiveField);
+    // The user may be typing into the field that goes: the new one takes over its text and
+    // selection, and the focus (the old one is hidden first, so the host hands the focus on when
+    // the new one shows). Its lost-focus notice is no leaving: the text is formatted only when
+    // the focus does not come back to the new field.
+    TextField& old = *QVTxtBoxCC[previous];
+    const int32_t selStart = old.SelStart(), selLength = old.SelLength();
+    if (ActiveField().Text() != old.Text()) {
+        mWritingText = true;
+        const WritingTextScope scope(mWritingText);
+        ActiveField().Text(old.Text());
+    }
+    mFormatPending = false;
+    {
+        const SwitchingFieldScope switching(*this);
+        for (int16_t i = 0; i < 3; ++i)
+            if (i != mActiveField) QVTxtBoxCC[i]->Visible(false);
+        ActiveField().Visible(true);
+    }
+    if (mFormatPending && !mFieldHasFocus) FormatText();
+    mFormatPending = false;
+    ActiveField().SelStart(selStart);
+    ActiveField().SelLength(selLength);
     UserControl_Resize();
 }
 

@@ -18,9 +18,12 @@ constexpr int64_t kMicrosPerDay = 86'400'000'000;
 // Keystrokes one delivery may run before the host calls it a loop of controls queuing keys.
 constexpr int kMaxInjectedKeys = 100'000;
 
+// Runs a copy of the slot: a handler may clear or replace its own slot while it runs.
 template <class F, class... Args>
 void Fire(const F& notice, Args&... args) {
-    if (auto handler = notice) handler(args...);
+    if (!notice) return;
+    const F handler = notice;
+    handler(args...);
 }
 
 }  // namespace
@@ -257,7 +260,17 @@ Container::~Container() {
         }
     }
     controls_.clear();
+    sitesByName_.clear();
     sites_.clear();
+}
+
+size_t Container::NameHash::operator()(StringView name) const {
+    size_t h = 14695981039346656037ull;  // FNV-1a over the units, ASCII letters upper-cased
+    for (char16_t c : name) {
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
+        h = (h ^ c) * 1099511628211ull;
+    }
+    return h;
 }
 
 Site& Container::NewSite(const String& name, int32_t width, int32_t height) {
@@ -265,11 +278,14 @@ Site& Container::NewSite(const String& name, int32_t width, int32_t height) {
         throw std::invalid_argument("headless host: a control named " + ToUtf8(name) +
                                     " is on the form already");
     if (width < 0 || height < 0) throw std::invalid_argument("headless host: negative size");
-    sites_.push_back(std::make_unique<Site>(*this, name, width, height));
+    auto site = std::make_unique<Site>(*this, name, width, height);
+    sitesByName_.emplace(site->name_, site.get());
+    sites_.push_back(std::move(site));
     return *sites_.back();
 }
 
 void Container::DropSite(Site& site) {
+    sitesByName_.erase(site.name_);
     std::erase_if(sites_, [&](const auto& s) { return s.get() == &site; });
 }
 
@@ -299,6 +315,7 @@ void Container::Discard(Control& control) {
         focusedControl_ = nullptr;
         focusedWidget_ = nullptr;
     }
+    if (fieldlessControl_ == &control) fieldlessControl_ = nullptr;
     try {
         control.UserControl_Terminate();
     } catch (...) {  // the load's own error is the one to report
@@ -349,6 +366,7 @@ void Container::Remove(Control& control) {
             focusedControl_ = nullptr;
             focusedWidget_ = nullptr;
         }
+        if (fieldlessControl_ == &control) fieldlessControl_ = nullptr;
         std::erase_if(controls_, [&](const auto& c) { return c.get() == &control; });
         DropSite(site);
     };
@@ -365,21 +383,35 @@ void Container::Remove(Control& control) {
 }
 
 Site& Container::SiteOf(const Control& control) const {
-    for (const auto& s : sites_)
-        if (s->control_ == &control) return *s;
+    // A control talks to its site: its host is the site, when the control is on this form.
+    auto* site = dynamic_cast<Site*>(&control.GetHost());
+    if (site && &site->container_ == this && site->control_ == &control) return *site;
     throw std::logic_error("headless host: the control is not on this form");
 }
 
 Site* Container::FindSite(StringView name) const {
-    for (const auto& s : sites_)
-        if (s->name_ == name) return s.get();
-    return nullptr;
+    auto it = sitesByName_.find(name);
+    return it == sitesByName_.end() ? nullptr : it->second;
 }
 
 std::vector<Control*> Container::Controls() const {
     std::vector<Control*> out;
     for (const auto& c : controls_) out.push_back(c.get());
     return out;
+}
+
+// --- Container: what widgets share -----------------------------------------------------------
+
+const String& Container::InternName(String name) {
+    return *widgetNames_.insert(std::move(name)).first;
+}
+
+std::shared_ptr<const Font> Container::ShareFont(const Font& f) {
+    for (const auto* shared : {&lastFont_, &defaultFont_})
+        if (*shared && (*shared)->SameAttributes(f)) return *shared;
+    auto font = std::make_shared<const Font>(f);
+    if (!defaultFont_ && font->SameAttributes(Font())) return defaultFont_ = font;
+    return lastFont_ = font;
 }
 
 // --- Container: clock and timers -------------------------------------------------------------
@@ -513,6 +545,7 @@ void Container::Leave() {
 // remaining notices of this move are not sent.
 void Container::MoveFocusTo(Control* control, HeadlessWidget* widget) {
     if (control == focusedControl_ && widget == focusedWidget_) return;
+    fieldlessControl_ = nullptr;
     Control* oldControl = focusedControl_;
     HeadlessWidget* oldWidget = focusedWidget_;
     focusedWidget_ = nullptr;
@@ -548,10 +581,21 @@ void Container::FocusWidget(HeadlessWidget& w) {
     MoveFocusTo(w.site_->control_, &w);
 }
 
+// A focused widget that is hidden or disabled loses the focus to its control's own surface. The
+// control keeps the focus, and the first of its widgets that can take the focus again gets it, as
+// when a control swaps the field it shows while the user types into it.
 void Container::WidgetAvailabilityChanged(HeadlessWidget& w) {
-    if (&w != focusedWidget_ || (w.visible_ && w.enabled_)) return;
-    focusedWidget_ = nullptr;
-    Fire(w.AsWidget().notices.LostFocus);
+    const bool available = w.visible_ && w.enabled_;
+    if (&w == focusedWidget_) {
+        if (available) return;
+        focusedWidget_ = nullptr;
+        fieldlessControl_ = focusedControl_;
+        Fire(w.AsWidget().notices.LostFocus);
+        return;
+    }
+    if (available && !focusedWidget_ && focusedControl_ && focusedControl_ == fieldlessControl_ &&
+        w.site_ && w.site_->control_ == focusedControl_ && w.CanTakeFocus())
+        MoveFocusTo(focusedControl_, &w);
 }
 
 void Container::TabFocus(bool backwards) {

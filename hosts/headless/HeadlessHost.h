@@ -30,6 +30,8 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -147,7 +149,8 @@ class Container {
     Container& operator=(const Container&) = delete;
 
     // --- Placing, loading, saving -----------------------------------------------------------
-    // Control names are unique on the form (std::invalid_argument otherwise). A control whose
+    // Control names are unique on the form, compared without regard to the case of ASCII letters
+    // (std::invalid_argument otherwise). A control whose
     // placing or loading throws is terminated and removed, and the exception passed on.
     //
     // A newly placed control: constructed, Initialize, InitProperties, then Resize.
@@ -177,7 +180,7 @@ class Container {
     void Remove(Control& control);
 
     Site& SiteOf(const Control& control) const;
-    Site* FindSite(StringView name) const;
+    Site* FindSite(StringView name) const;   // by name, as Add compares them; nullptr if none
     std::vector<Control*> Controls() const;  // in tab order (the order they were placed)
 
     // --- Ambient properties -----------------------------------------------------------------
@@ -227,6 +230,9 @@ class Container {
     void Focus(Control& control);
     // Takes the focus away from the form's controls (as when another window is activated).
     void Leave();
+    // A focused field that is hidden or disabled gets LostFocus and leaves the focus on its
+    // control's own surface; the first field of that control to become available again takes it
+    // (GotFocus), unless the focus has moved on meanwhile.
     Control* FocusedControl() const { return focusedControl_; }
     // The focused widget, nullptr when the focus is on the control's own surface (keys then go
     // to Control::UserControl_KeyDown/KeyPress/KeyUp) or nowhere.
@@ -305,10 +311,29 @@ class Container {
     enum class MouseNotice { Down, Move, Up };
     void Mouse(HeadlessWidget& w, MouseNotice n, int16_t button, int16_t shift, float x, float y);
     void RegisterTimer(HeadlessTimer* t) { timers_.push_back(t); }
+    // Widgets keep their name and font here, once for all that share them: most widgets of a
+    // form have one of a few names and the same font.
+    const String& InternName(String name);
+    std::shared_ptr<const Font> ShareFont(const Font& f);
     void UnregisterTimer(HeadlessTimer* t);
+
+    // Control names compare as EqualsNoCase does: ASCII letters without regard to case.
+    struct NameHash {
+        using is_transparent = void;
+        size_t operator()(StringView name) const;
+    };
+    struct NameEqual {
+        using is_transparent = void;
+        bool operator()(StringView a, StringView b) const { return EqualsNoCase(a, b); }
+    };
 
     std::vector<std::unique_ptr<Site>> sites_;
     std::vector<std::unique_ptr<Control>> controls_;
+    // The site of each name, for large forms; the keys are views of Site::name_.
+    std::unordered_map<StringView, Site*, NameHash, NameEqual> sitesByName_;
+    std::unordered_set<String> widgetNames_;
+    std::shared_ptr<const Font> defaultFont_;
+    std::shared_ptr<const Font> lastFont_;  // the font most recently given to a widget
     Font ambientFont_;
     bool failAmbientFont_ = false;
     bool userMode_ = true;
@@ -324,6 +349,8 @@ class Container {
     std::vector<String> loadedForms_;
     Control* focusedControl_ = nullptr;
     HeadlessWidget* focusedWidget_ = nullptr;
+    // The focused control whose focused widget was hidden or disabled, until the focus moves.
+    Control* fieldlessControl_ = nullptr;
     std::deque<KeyStroke> pendingKeys_;  // from SendKeys
     int noticeDepth_ = 0;
     std::vector<HeadlessTimer*> timers_;

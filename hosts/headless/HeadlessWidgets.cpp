@@ -12,16 +12,17 @@ namespace qv::headless {
 
 // --- HeadlessWidget --------------------------------------------------------------------------
 
+const String HeadlessWidget::kNoText;
+
 HeadlessWidget::HeadlessWidget(Container& container, Site* site, String name, int16_t index,
                                Color back, Color fore)
     : container_(container),
       site_(site),
-      name_(std::move(name)),
+      name_(&container.InternName(std::move(name))),
       index_(index),
       backColor_(back),
-      foreColor_(fore) {
-    font_.emplace();
-}
+      foreColor_(fore),
+      font_(container.ShareFont(Font())) {}
 
 HeadlessWidget::~HeadlessWidget() {
     if (container_.focusedWidget_ == this) container_.focusedWidget_ = nullptr;
@@ -52,6 +53,10 @@ void HeadlessWidget::CheckSize(int32_t v) const {
 
 void HeadlessWidget::CheckMousePointer(int16_t v) {
     if ((v < 0 || v > 15) && v != 99) Raise(err::InvalidPropertyValue);
+}
+
+std::shared_ptr<const Font> HeadlessWidget::ShareFont(const Font& f) const {
+    return container_.ShareFont(f);
 }
 
 void HeadlessWidget::AvailabilityChanged() {

@@ -64,22 +64,33 @@ class HeadlessWidget {
     void CheckSize(int32_t v) const;  // error 380 when negative
     static void CheckMousePointer(int16_t v);
     void AvailabilityChanged();  // after Visible or Enabled changed
-    void TakeFocus();            // SetFocus()
+    std::shared_ptr<const Font> ShareFont(const Font& f) const;
+    void TakeFocus();  // SetFocus()
 
     Container& container_;
     Site* site_;
-    String name_;
+    const String* name_;  // kept once by the container for all widgets of that name
     int16_t index_;
     bool visible_ = true;
     bool enabled_ = true;
     int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     Color backColor_;
     Color foreColor_;
-    std::optional<Font> font_;
-    String toolTipText_;
+    // Shared with the other widgets of the same attributes (see Container::ShareFont).
+    std::shared_ptr<const Font> font_;
     int16_t mousePointer_ = 0;
-    std::shared_ptr<Picture> mouseIcon_;
     int32_t refreshCount_ = 0;
+    // What few widgets are given; made by the first write of something else than the default.
+    struct Extras {
+        String toolTipText;
+        std::shared_ptr<Picture> mouseIcon;
+    };
+    std::unique_ptr<Extras> extras_;
+    Extras& MakeExtras() {
+        if (!extras_) extras_ = std::make_unique<Extras>();
+        return *extras_;
+    }
+    static const String kNoText;
 
     friend class Container;
 };
@@ -91,7 +102,7 @@ class WidgetBase : public Interface, public HeadlessWidget {
     Widget& AsWidget() override { return *this; }
     const Widget& AsWidget() const override { return *this; }
 
-    const String& Name() const override { return name_; }
+    const String& Name() const override { return *name_; }
     int16_t Index() const override { return index_; }
     bool Visible() const override { return visible_; }
     void Visible(bool v) override {
@@ -123,19 +134,24 @@ class WidgetBase : public Interface, public HeadlessWidget {
     void ForeColor(Color c) override { foreColor_ = c; }
     const Font& GetFont() const override { return *font_; }
     void SetFont(const Font& f) override {
-        Font copy(f);  // `f` may be this widget's own font
-        font_.emplace(copy);
+        font_ = ShareFont(f);  // `f` may be this widget's own font: it is read before the swap
         FontChanged();
     }
-    const String& ToolTipText() const override { return toolTipText_; }
-    void ToolTipText(const String& v) override { toolTipText_ = v; }
+    const String& ToolTipText() const override { return extras_ ? extras_->toolTipText : kNoText; }
+    void ToolTipText(const String& v) override {
+        if (extras_ || !v.empty()) MakeExtras().toolTipText = v;
+    }
     int16_t MousePointer() const override { return mousePointer_; }
     void MousePointer(int16_t v) override {
         CheckMousePointer(v);
         mousePointer_ = v;
     }
-    std::shared_ptr<Picture> MouseIcon() const override { return mouseIcon_; }
-    void MouseIcon(std::shared_ptr<Picture> p) override { mouseIcon_ = std::move(p); }
+    std::shared_ptr<Picture> MouseIcon() const override {
+        return extras_ ? extras_->mouseIcon : nullptr;
+    }
+    void MouseIcon(std::shared_ptr<Picture> p) override {
+        if (extras_ || p) MakeExtras().mouseIcon = std::move(p);
+    }
     void Refresh() override { ++refreshCount_; }
     void SetFocus() override { TakeFocus(); }
 
