@@ -16,8 +16,13 @@ TxtBox::TxtBox(PropertyBag& bag, QWidget* parent) : PropertyWriteGate(parent) {
 
 bool TxtBox::setText(const QString& v) {
     if (!guardedWrite("Text", [&] { box().Text(Variant(FromQString(v))); })) return false;
-    written_ = v;
+    written_ = QVariant(v);
     return true;
+}
+
+void TxtBox::writeBoundText(const QVariant& v) {
+    // Kept as given: a null (a database NULL) goes back as null while the box is not edited.
+    if (setText(v.toString())) written_ = v;
 }
 
 void TxtBox::changed() {

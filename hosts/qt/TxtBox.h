@@ -11,15 +11,17 @@
 // typed interface is box(); events are the signals of ControlWidget, with textChanged and
 // editingFinished as a QLineEdit has them.
 //
-// Text is the user property (data binding: QDataWidgetMapper, item delegates). Until the user
-// edits the box, it reads back exactly what was last written to it through this widget, so a
-// record the user only passed through is written back unchanged even where the box formats what
-// it shows (trimming, a capital first letter), and a null string (a database NULL) stays null.
+// Text is the user property (data binding: QDataWidgetMapper, item delegates), a QVariant holding
+// a string there. Until the user edits the box, it reads back exactly what was last written to
+// it through this widget, so a record the user only passed through is written back unchanged even
+// where the box formats what it shows (trimming, a capital first letter), and a null (a database
+// NULL) stays null. Text() and setText() are the typed QString accessors.
 #pragma once
 
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QVariant>
 #include <optional>
 
 #include "hosts/qt/ControlWidget.h"
@@ -29,7 +31,7 @@ namespace qv::qt {
 
 class TxtBox : public PropertyWriteGate {
     Q_OBJECT
-    Q_PROPERTY(QString Text READ boundText WRITE writeText NOTIFY textChanged USER true)
+    Q_PROPERTY(QVariant Text READ boundText WRITE writeBoundText NOTIFY textChanged USER true)
     Q_PROPERTY(int Alignment READ Alignment)
     Q_PROPERTY(bool AllUcase READ AllUcase WRITE writeAllUcase)
     Q_PROPERTY(int Appearance READ Appearance WRITE writeAppearance)
@@ -95,11 +97,11 @@ class TxtBox : public PropertyWriteGate {
     void textChanged(const QString& text);
 
   private:
-    void writeText(const QString& v) { setText(v); }
     // The user property: what was written, until the user edits.
-    QString boundText() const { return written_ ? *written_ : Text(); }
+    QVariant boundText() const { return written_ ? *written_ : QVariant(Text()); }
+    void writeBoundText(const QVariant& v);
     void changed() override;
-    std::optional<QString> written_;
+    std::optional<QVariant> written_;
 
   public:
     QV_QT_ACCESSORS(bool, AllUcase, box().AllUcase(), box().AllUcase(v))
