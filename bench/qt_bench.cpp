@@ -1,5 +1,7 @@
 // Qt host benchmarks (offscreen), each beside the plain Qt reference it is judged against:
 //   a typed key through the text box's Qt widget          vs  a bare QLineEdit
+//   the same with N characters already there, single-line vs  a bare QLineEdit,
+//   multi-line                                            vs  a bare QPlainTextEdit
 //   a typed digit through the numeric box's Qt widget     vs  a bare QDoubleSpinBox
 //   a form of 200 text boxes opened from a form file,
 //   laid out, shown and painted                            vs  200 QLineEdits + 200 QLabels
@@ -9,7 +11,11 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <climits>
+#include <functional>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -21,8 +27,9 @@
 namespace {
 
 constexpr int kControls = 200;
-constexpr int kKeysPerText = 64;    // the text is emptied after this many keys (both sides)
-constexpr int kDigitsPerValue = 6;  // a number is emptied after this many digits (both sides)
+constexpr int kKeysPerText = 64;  // the text is emptied after this many keys (both sides)
+// A number is emptied after these digits, outside the timed region (both sides).
+constexpr Qt::Key kDigits[] = {Qt::Key_7, Qt::Key_3, Qt::Key_0, Qt::Key_9, Qt::Key_1, Qt::Key_5};
 
 // --- One typed key ------------------------------------------------------------------------------
 
@@ -58,6 +65,93 @@ void TxtBoxKey(benchmark::State& state) {
 }
 BENCHMARK(TxtBoxKey);
 
+// --- One typed key at the end of N characters ---------------------------------------------------
+// Args: N, multi-line (lines of 38 letters and a line break). The text is put back every
+// kKeysPerText keys outside the timed region, so every key meets about N characters.
+
+QString TextOf(int64_t n, bool multiLine, const QString& lineBreak) {
+    QString s;
+    for (int64_t i = 0; i < n;) {
+        if (multiLine && i % 40 == 38 && i + 2 <= n) {
+            s += lineBreak;
+            i += 2;
+        } else {
+            s += QLatin1Char('x');
+            ++i;
+        }
+    }
+    return s;
+}
+
+void BareEditorKeyAt(benchmark::State& state) {
+    const bool multiLine = state.range(1) != 0;
+    // The bare editor holds the same lines; it keeps one character per line break.
+    const QString text = TextOf(state.range(0), multiLine, QStringLiteral("\n"));
+    QWidget window;
+    QWidget* editor = nullptr;
+    std::function<void()> reset;
+    if (multiLine) {
+        auto* plain = new QPlainTextEdit(&window);
+        reset = [plain, &text] {
+            plain->setPlainText(text);
+            plain->moveCursor(QTextCursor::End);
+        };
+        editor = plain;
+    } else {
+        auto* line = new QLineEdit(&window);
+        line->setMaxLength(INT_MAX);
+        reset = [line, &text] { line->setText(text); };
+        editor = line;
+    }
+    window.show();
+    editor->setFocus();
+    reset();
+    int n = 0;
+    for (auto _ : state) {
+        QTest::keyClick(editor, Qt::Key_A);
+        if (++n % kKeysPerText == 0) {
+            state.PauseTiming();
+            reset();
+            state.ResumeTiming();
+        }
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BareEditorKeyAt)->ArgsProduct({{10, 1000, 100000}, {0, 1}});
+
+void TxtBoxKeyAt(benchmark::State& state) {
+    const bool multiLine = state.range(1) != 0;
+    const QString text = TextOf(state.range(0), multiLine, QStringLiteral("\r\n"));
+    int changes = 0;
+    QWidget window;
+    auto* box = new qv::qt::TxtBox(&window);
+    box->setMultiLine(multiLine);
+    QObject::connect(box, &qv::qt::TxtBox::Change, [&] { ++changes; });
+    window.show();
+    box->setFocus();
+    QWidget* field = box->site().FocusTarget()->Surface();
+    auto reset = [&] {
+        box->setText(text);
+        box->setSelStart(static_cast<int>(text.size()));
+    };
+    reset();
+    int n = 0;
+    for (auto _ : state) {
+        QTest::keyClick(field, Qt::Key_A);
+        if (++n % kKeysPerText == 0) {
+            state.PauseTiming();
+            reset();
+            state.ResumeTiming();
+        }
+    }
+    if (changes == 0) state.SkipWithError("the text box raised no Change");
+    reset();
+    QTest::keyClick(field, Qt::Key_A);
+    if (box->Text().size() != text.size() + 1) state.SkipWithError("no key went in");
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(TxtBoxKeyAt)->ArgsProduct({{10, 1000, 100000}, {0, 1}});
+
 // --- One typed digit ----------------------------------------------------------------------------
 
 // The window is active and the widget focused: the numeric box takes keys only with the focus.
@@ -76,13 +170,17 @@ void BareDoubleSpinBoxKey(benchmark::State& state) {
     spin->setDecimals(2);
     QObject::connect(spin, &QDoubleSpinBox::valueChanged, [&] { ++changes; });
     ShowFocused(window, spin);
-    int n = 0;
+    spin->clear();
+    bool allTaken = true;
     for (auto _ : state) {
-        QTest::keyClick(spin, Qt::Key_1);
-        if (++n % kDigitsPerValue == 0) spin->clear();
+        for (Qt::Key digit : kDigits) QTest::keyClick(spin, digit);
+        state.PauseTiming();
+        allTaken = allTaken && spin->value() == 730915;
+        spin->clear();
+        state.ResumeTiming();
     }
-    if (changes == 0) state.SkipWithError("the spin box took no digit");
-    state.SetItemsProcessed(state.iterations());
+    if (changes == 0 || !allTaken) state.SkipWithError("the spin box did not take every digit");
+    state.SetItemsProcessed(state.iterations() * std::size(kDigits));
 }
 BENCHMARK(BareDoubleSpinBoxKey);
 
@@ -93,13 +191,18 @@ void NumBoxKey(benchmark::State& state) {
     QObject::connect(box, &qv::qt::NumBox::Change, [&] { ++changes; });
     ShowFocused(window, box);
     if (QApplication::focusWidget() != box) state.SkipWithError("the numeric box has no focus");
-    int n = 0;
+    box->setValue({});
+    bool allTaken = true;
     for (auto _ : state) {
-        QTest::keyClick(box, Qt::Key_1);
-        if (++n % kDigitsPerValue == 0) box->setValue({});
+        for (Qt::Key digit : kDigits) QTest::keyClick(box, digit);
+        state.PauseTiming();
+        allTaken = allTaken && box->Value().toDouble() == 730915;
+        box->setValue({});
+        state.ResumeTiming();
     }
     if (changes == 0) state.SkipWithError("the numeric box raised no Change");
-    state.SetItemsProcessed(state.iterations());
+    if (!allTaken) state.SkipWithError("the numeric box did not take every digit");
+    state.SetItemsProcessed(state.iterations() * std::size(kDigits));
 }
 BENCHMARK(NumBoxKey);
 

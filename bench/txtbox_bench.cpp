@@ -2,6 +2,8 @@
 // reference (the same key path with no control attached).
 #include <benchmark/benchmark.h>
 
+#include <string>
+
 #include "hosts/headless/HeadlessHost.h"
 #include "library/ClassRegistry.h"
 #include "txtbox/QVtxtBoxControl.h"
@@ -10,9 +12,11 @@ namespace {
 
 // A control with one bare text field and no handlers: the host's own cost of a keystroke.
 class BareField final : public qv::Control {
-public:
-    explicit BareField(qv::Host& host) : Control(host) {
-        host.CreateTextField(u"field", -1, {});
+  public:
+    explicit BareField(qv::Host& host, bool multiLine = false) : Control(host) {
+        qv::TextFieldSettings s;
+        s.multiLine = multiLine;
+        host.CreateTextField(u"field", -1, s);
     }
     void UserControl_InitProperties() override {}
     void UserControl_ReadProperties(qv::PropertyBag&) override {}
@@ -55,6 +59,78 @@ void BareFieldKey(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BareFieldKey);
+
+// --- A key typed at the end of a text of N characters ----------------------------------------
+// Args: N, multi-line (lines of 38 letters and "\r\n"). The text is put back every 64 keys,
+// outside the timed region, so every key meets about N characters.
+
+constexpr int kKeysPerReset = 64;
+
+qv::String TextOf(int64_t n, bool multiLine) {
+    qv::String s(static_cast<size_t>(n), u'x');
+    if (multiLine)
+        for (size_t i = 38; i + 1 < s.size(); i += 40) s[i] = u'\r', s[i + 1] = u'\n';
+    return s;
+}
+
+void TextBoxKeyAt(benchmark::State& state) {
+    const bool multiLine = state.range(1) != 0;
+    const qv::String text = TextOf(state.range(0), multiLine);
+    qv::headless::Container form;
+    auto& box = form.Add<qv::QVtxtBoxControl>(u"txt");
+    box.MultiLine(multiLine);
+    box.events.ValidationCheck = [](bool&) {};
+    box.events.Change = [] {};
+    form.Focus(box);
+    auto reset = [&] {
+        box.Text(qv::Variant(text));
+        box.SelStart(static_cast<int32_t>(text.size()));
+    };
+    reset();
+    int n = 0;
+    for (auto _ : state) {
+        form.Type(u"a");
+        if (++n % kKeysPerReset == 0) {
+            state.PauseTiming();
+            reset();
+            state.ResumeTiming();
+        }
+    }
+    reset();
+    form.Type(u"a");
+    if (box.Field(box.ActiveFieldIndex()).Text().size() != text.size() + 1)
+        state.SkipWithError("no key went in");
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(TextBoxKeyAt)->ArgsProduct({{10, 1000, 100000}, {0, 1}});
+
+void BareFieldKeyAt(benchmark::State& state) {
+    const bool multiLine = state.range(1) != 0;
+    const qv::String text = TextOf(state.range(0), multiLine);
+    qv::headless::Container form;
+    auto& bare = form.Emplace<BareField>(u"bare", nullptr, multiLine);
+    form.Focus(bare);
+    auto* field = form.SiteOf(bare).FindTextField(u"field");
+    auto reset = [&] {
+        field->Text(text);
+        field->SelStart(static_cast<int32_t>(text.size()));
+    };
+    reset();
+    int n = 0;
+    for (auto _ : state) {
+        form.Type(u"a");
+        if (++n % kKeysPerReset == 0) {
+            state.PauseTiming();
+            reset();
+            state.ResumeTiming();
+        }
+    }
+    reset();
+    form.Type(u"a");
+    if (field->Text().size() != text.size() + 1) state.SkipWithError("no key went in");
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BareFieldKeyAt)->ArgsProduct({{10, 1000, 100000}, {0, 1}});
 
 }  // namespace
 

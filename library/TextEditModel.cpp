@@ -59,10 +59,8 @@ void TextEditModel::SelText(const String& v) {
     undo_.reset();
     typingRun_ = false;
     const int32_t start = SelStart();
-    String text = text_.substr(0, static_cast<size_t>(start)) + v +
-                  text_.substr(static_cast<size_t>(SelEnd()));
     const int32_t caret = start + Length(v);
-    SetTextAndNotify(std::move(text), caret, caret);
+    Splice(start, SelEnd() - start, v, caret, caret);
 }
 
 void TextEditModel::MaxLength(int32_t v) {
@@ -75,23 +73,61 @@ void TextEditModel::PasswordChar(const String& v) {
     passwordChar_ = v;
 }
 
-void TextEditModel::SetTextAndNotify(String text, int32_t anchor, int32_t caret) {
+void TextEditModel::SetTextAndNotify(const String& text, int32_t anchor, int32_t caret) {
     const bool changed = text != text_;
-    text_ = std::move(text);
+    text_.assign(text);  // keeps the buffer that typing has grown
     anchor_ = anchor;
     caret_ = caret;
     if (!changed) return;
+    ++revision_;
+    lastEdit_ = Edit{};
+    pairsIndexed_ = false;
+    pairs_.clear();
     env_.TextChanged();
 }
 
+void TextEditModel::Splice(int32_t start, int32_t removed, const String& with, int32_t anchor,
+                           int32_t caret) {
+    const auto at = static_cast<size_t>(start);
+    const bool changed = removed != Length(with) || text_.compare(at, removed, with) != 0;
+    const auto inserted = Length(with);
+    text_.replace(at, static_cast<size_t>(removed), with);
+    anchor_ = anchor;
+    caret_ = caret;
+    if (!changed) return;
+    ++revision_;
+    lastEdit_ = Edit{start, removed, inserted, false};
+    if (pairsIndexed_) UpdatePairs(start, removed, inserted);
+    env_.TextChanged();
+}
+
+void TextEditModel::ExtendUndo(int32_t start, int32_t end, int32_t inserted) {
+    UndoStep& step = *undo_;
+    // The span the step restores grows to cover the edit; text around the step's span has not
+    // changed since the step began, so it is taken from the text as it is now.
+    const int32_t stepEnd = step.start + step.length;
+    const int32_t from = std::min(step.start, start), to = std::max(stepEnd, end);
+    if (from < step.start || to > stepEnd) {
+        step.text =
+            text_.substr(static_cast<size_t>(from), static_cast<size_t>(step.start - from)) +
+            step.text +
+            text_.substr(static_cast<size_t>(stepEnd), static_cast<size_t>(to - stepEnd));
+        step.start = from;
+    }
+    step.length = to - from - (end - start) + inserted;
+}
+
 void TextEditModel::ReplaceSelection(const String& with, bool typing) {
-    if (!(typing && typingRun_ && undo_)) undo_ = Snapshot{text_, anchor_, caret_};
-    const int32_t start = SelStart();
-    String text = text_.substr(0, static_cast<size_t>(start)) + with +
-                  text_.substr(static_cast<size_t>(SelEnd()));
+    const int32_t start = SelStart(), end = SelEnd();
+    if (typing && typingRun_ && undo_)
+        ExtendUndo(start, end, Length(with));
+    else
+        undo_ = UndoStep{start, Length(with),
+                         text_.substr(static_cast<size_t>(start), static_cast<size_t>(end - start)),
+                         anchor_, caret_};
     const int32_t caret = start + Length(with);
     typingRun_ = typing;
-    SetTextAndNotify(std::move(text), caret, caret);
+    Splice(start, end - start, with, caret, caret);
 }
 
 bool TextEditModel::InsertWithinMaxLength(const String& s, bool typing) {
@@ -160,10 +196,58 @@ void TextEditModel::Paste() {
 
 void TextEditModel::Undo() {
     if (locked_ || !undo_) return;
-    Snapshot previous = std::move(*undo_);
-    undo_ = Snapshot{text_, anchor_, caret_};
+    UndoStep step = std::move(*undo_);
+    // The step that redoes: the span as it is now, back over the span the undo puts in.
+    undo_ =
+        UndoStep{step.start, Length(step.text),
+                 text_.substr(static_cast<size_t>(step.start), static_cast<size_t>(step.length)),
+                 anchor_, caret_};
     typingRun_ = false;
-    SetTextAndNotify(std::move(previous.text), previous.anchor, previous.caret);
+    Splice(step.start, step.length, step.text, step.anchor, step.caret);
+}
+
+void TextEditModel::IndexPairs() const {
+    pairs_.clear();
+    for (size_t i = 0; i + 1 < text_.size(); ++i)
+        if (text_[i] == u'\r' && text_[i + 1] == u'\n') pairs_.push_back(static_cast<int32_t>(i++));
+    pairsIndexed_ = true;
+}
+
+void TextEditModel::UpdatePairs(int32_t start, int32_t removed, int32_t inserted) {
+    // Pairs in the replaced span, or one whose "\r" stood just before it, are gone; the pairs
+    // after it move. New pairs can only start from the unit before the span to its last unit.
+    auto first = std::lower_bound(pairs_.begin(), pairs_.end(), start - 1);
+    auto last = std::lower_bound(first, pairs_.end(), start + removed);
+    for (auto it = last; it != pairs_.end(); ++it) *it += inserted - removed;
+    first = pairs_.erase(first, last);
+    std::vector<int32_t> made;
+    const int32_t n = Length(text_);
+    for (int32_t i = std::max(0, start - 1); i < start + inserted && i + 1 < n; ++i)
+        if (text_[i] == u'\r' && text_[i + 1] == u'\n') made.push_back(i++);
+    pairs_.insert(first, made.begin(), made.end());
+}
+
+int32_t TextEditModel::CollapsedPosition(int32_t pos) const {
+    if (!pairsIndexed_) IndexPairs();
+    pos = Clamp(pos);
+    // Pairs wholly before the position, and one that it splits, count one unit less.
+    const auto before = std::lower_bound(pairs_.begin(), pairs_.end(), pos - 1) - pairs_.begin();
+    return pos - static_cast<int32_t>(before);
+}
+
+int32_t TextEditModel::ExpandedPosition(int32_t collapsed) const {
+    if (!pairsIndexed_) IndexPairs();
+    if (collapsed <= 0) return 0;
+    // Pair j stands at collapsed position pairs_[j] - j; those before `collapsed` add a unit each.
+    size_t lo = 0, hi = pairs_.size();
+    while (lo < hi) {
+        const size_t mid = (lo + hi) / 2;
+        if (pairs_[mid] - static_cast<int32_t>(mid) < collapsed)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return std::min(Length(text_), collapsed + static_cast<int32_t>(lo));
 }
 
 std::vector<TextEditModel::Line> TextEditModel::Lines() const {

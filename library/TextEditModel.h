@@ -56,6 +56,23 @@ class TextEditModel {
     int32_t Anchor() const { return anchor_; }
     bool CanUndo() const { return undo_.has_value(); }
 
+    // --- For a view that shows the text ---------------------------------------------------
+    // Counts the changes of the text. A view that showed revision r can follow to r + 1 by
+    // applying LastEdit() instead of showing the whole text again.
+    uint64_t Revision() const { return revision_; }
+    struct Edit {
+        int32_t start = 0;
+        int32_t removed = 0;   // units that were at `start`
+        int32_t inserted = 0;  // units now at `start` in their place
+        bool whole = true;     // a Text write: the text was replaced as a whole
+    };
+    const Edit& LastEdit() const { return lastEdit_; }
+    // Positions with every "\r\n" pair counted as one character, as an editor that keeps one
+    // character per line break counts them; a position inside a pair counts after it. The pairs
+    // are indexed on first use and the index kept up to date by every edit after that.
+    int32_t CollapsedPosition(int32_t pos) const;
+    int32_t ExpandedPosition(int32_t collapsed) const;
+
     // --- User edits -----------------------------------------------------------------------
     // The action of a key (key code and ShiftState bits): caret movement, Delete (Shift+Delete
     // cuts), Ctrl+Insert copies, Shift+Insert pastes. Alt combinations do nothing.
@@ -90,7 +107,12 @@ class TextEditModel {
     size_t LineOf(int32_t pos, const std::vector<Line>& lines) const;
 
   private:
-    struct Snapshot {
+    // Replacing the `length` units at `start` by `text` gives back the text as it was before the
+    // step, with that selection. Only the edited span is kept, so an edit costs the same whatever
+    // the length of the text.
+    struct UndoStep {
+        int32_t start;
+        int32_t length;
         String text;
         int32_t anchor;
         int32_t caret;
@@ -99,7 +121,13 @@ class TextEditModel {
     // Replaces the selection by a user edit (recorded for undo) and reports a changed text.
     // `typing` merges a run of typed characters into one undo step.
     void ReplaceSelection(const String& with, bool typing);
-    void SetTextAndNotify(String text, int32_t anchor, int32_t caret);
+    // Widens the typing run's undo step over the edit of [start, end) by `inserted` units.
+    void ExtendUndo(int32_t start, int32_t end, int32_t inserted);
+    // Replaces `removed` units at `start` in place, sets the selection, reports a change.
+    void Splice(int32_t start, int32_t removed, const String& with, int32_t anchor, int32_t caret);
+    void SetTextAndNotify(const String& text, int32_t anchor, int32_t caret);
+    void IndexPairs() const;
+    void UpdatePairs(int32_t start, int32_t removed, int32_t inserted);
     bool InsertWithinMaxLength(const String& s, bool typing);
     int32_t StepLeft(int32_t pos) const;
     int32_t StepRight(int32_t pos) const;
@@ -116,8 +144,12 @@ class TextEditModel {
     bool locked_ = false;
     int32_t maxLength_ = 0;
     String passwordChar_;
-    std::optional<Snapshot> undo_;
+    std::optional<UndoStep> undo_;
     bool typingRun_ = false;  // the undo step holds a run of typed characters ending at the caret
+    uint64_t revision_ = 0;
+    Edit lastEdit_;
+    mutable std::vector<int32_t> pairs_;  // where each "\r\n" starts, ascending
+    mutable bool pairsIndexed_ = false;
 };
 
 }  // namespace qv

@@ -11,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <climits>
 #include <cmath>
 
@@ -340,6 +342,7 @@ QWidget* MakeEditor(QWidget* parent, const TextFieldSettings& s) {
     e->setTabChangesFocus(true);
     e->setContextMenuPolicy(Qt::NoContextMenu);
     e->setAcceptDrops(false);
+    e->document()->setUndoRedoEnabled(false);  // the model keeps the undo step
     return e;
 }
 }  // namespace
@@ -371,6 +374,7 @@ QWidget* QtTextField::MakeSurface(QWidget* parent) {
     }
     editor->setAttribute(Qt::WA_InputMethodEnabled, true);
     QtServices::Instance().Register(editor, this);
+    textShown_ = false;
     return editor;
 }
 
@@ -406,6 +410,7 @@ void QtTextField::Locked(bool v) {
 }
 void QtTextField::PasswordChar(const String& v) {
     model_.PasswordChar(v);
+    textShown_ = false;  // the same text shows other characters
     Show();
 }
 
@@ -428,13 +433,23 @@ QString QtTextField::DisplayText() const {
     if (!model_.PasswordChar().empty())
         return QString(static_cast<qsizetype>(t.size()), QChar(model_.PasswordChar()[0]));
     if (!plain_) return ToQString(t);
+    return DisplayText(0, static_cast<int32_t>(t.size()));
+}
+
+QString QtTextField::DisplayText(int32_t start, int32_t end) const {
+    const String& t = model_.Text();
+    if (!model_.PasswordChar().empty())
+        return QString(static_cast<qsizetype>(end - start), QChar(model_.PasswordChar()[0]));
+    if (!plain_)
+        return QString(reinterpret_cast<const QChar*>(t.data() + start),
+                       static_cast<qsizetype>(end - start));
     // The editor keeps one character per line break.
     QString s;
-    s.reserve(static_cast<qsizetype>(t.size()));
-    for (size_t i = 0; i < t.size(); ++i) {
+    s.reserve(static_cast<qsizetype>(end - start));
+    for (int32_t i = start; i < end; ++i) {
         if (t[i] == u'\r') {
             s += QChar(u'\n');
-            if (i + 1 < t.size() && t[i + 1] == u'\n') ++i;
+            if (i + 1 < end && t[i + 1] == u'\n') ++i;
         } else {
             s += QChar(t[i]);
         }
@@ -444,42 +459,94 @@ QString QtTextField::DisplayText() const {
 
 int QtTextField::ToDocument(int32_t modelPos) const {
     if (!plain_) return modelPos;
-    const String& t = model_.Text();
-    int doc = 0;
-    for (int32_t i = 0; i < modelPos && i < static_cast<int32_t>(t.size()); ++i) {
-        if (t[i] == u'\r' && i + 1 < static_cast<int32_t>(t.size()) && t[i + 1] == u'\n') ++i;
-        ++doc;
-    }
-    return doc;
+    return model_.CollapsedPosition(modelPos);
 }
 
 int32_t QtTextField::ToModel(int docPos) const {
     if (!plain_) return docPos;
+    return model_.ExpandedPosition(docPos);
+}
+
+int QtTextField::EditorLength() const {
+    return line_ ? static_cast<int>(line_->text().size())
+                 : plain_->document()->characterCount() - 1;  // less the closing paragraph
+}
+
+int QtTextField::ExpectedEditorLength() const {
+    const auto n = static_cast<int32_t>(model_.Text().size());
+    return model_.PasswordChar().empty() ? ToDocument(n) : n;
+}
+
+bool QtTextField::ApplyLastEdit() {
+    const TextEditModel::Edit& e = model_.LastEdit();
+    // A multi-line password field shows one mask character per unit but maps positions by
+    // lines; it is shown whole.
+    if (e.whole || (plain_ && !model_.PasswordChar().empty())) return false;
+    if (line_) {
+        if (e.removed > 0)
+            line_->setSelection(e.start, e.removed);
+        else
+            line_->setCursorPosition(e.start);
+        line_->insert(DisplayText(e.start, e.start + e.inserted));
+        return true;
+    }
+    // Widen the span over a line break pair it touches, so that no pair straddles its ends in
+    // the text before or after the edit; the text around the span is the same in both.
     const String& t = model_.Text();
-    int32_t i = 0;
-    for (int doc = 0; doc < docPos && i < static_cast<int32_t>(t.size()); ++doc, ++i)
-        if (t[i] == u'\r' && i + 1 < static_cast<int32_t>(t.size()) && t[i + 1] == u'\n') ++i;
-    return i;
+    const auto n = static_cast<int32_t>(t.size());
+    int32_t from = e.start, to = e.start + e.inserted;
+    if (from > 0 && t[from - 1] == u'\r') --from;
+    if (to < n && t[to] == u'\n') ++to;
+    const int docFrom = ToDocument(from);
+    // The editor still holds the old text: its end is as far from the span as the model's is.
+    const int docTo = EditorLength() - (ToDocument(n) - ToDocument(to));
+    if (docTo < docFrom) return false;
+    QTextCursor c(plain_->document());
+    c.setPosition(docFrom);
+    c.setPosition(docTo, QTextCursor::KeepAnchor);
+    c.insertText(DisplayText(from, to));
+    return true;
+}
+
+bool QtTextField::ShowText() {
+    const uint64_t revision = model_.Revision();
+    if (textShown_ && shownRevision_ == revision && EditorLength() == ExpectedEditorLength())
+        return false;
+    const bool inStep = textShown_ && (shownRevision_ == revision ||
+                                       (shownRevision_ + 1 == revision && ApplyLastEdit()));
+    // A length that does not match means the editor lost step: show the whole text.
+    if (!inStep || EditorLength() != ExpectedEditorLength()) {
+        const QString text = DisplayText();
+        if (line_) {
+            if (line_->text() != text) line_->setText(text);
+        } else if (plain_->toPlainText() != text) {
+            plain_->setPlainText(text);
+        }
+    }
+    textShown_ = true;
+    shownRevision_ = revision;
+    return true;
 }
 
 void QtTextField::Show() {
     if (!surface_) return;
     showing_ = true;
-    const QString text = DisplayText();
+    const bool textChanged = ShowText();
     const int anchor = ToDocument(model_.Anchor());
     const int caret = ToDocument(model_.Caret());
     if (line_) {
-        if (line_->text() != text) line_->setText(text);
         if (anchor == caret)
             line_->setCursorPosition(caret);
         else
             line_->setSelection(anchor, caret - anchor);
     } else {
-        if (plain_->toPlainText() != text) plain_->setPlainText(text);
         QTextCursor c = plain_->textCursor();
-        c.setPosition(anchor);
-        c.setPosition(caret, QTextCursor::KeepAnchor);
-        plain_->setTextCursor(c);
+        // Setting the cursor also scrolls it into view: needed after an edit or a move only.
+        if (textChanged || c.anchor() != anchor || c.position() != caret) {
+            c.setPosition(anchor);
+            c.setPosition(caret, QTextCursor::KeepAnchor);
+            plain_->setTextCursor(c);
+        }
     }
     showing_ = false;
 }

@@ -214,12 +214,19 @@ class QtTextField final : public QtWidgetBase<TextField>, private TextEditModel:
 
     // Shows the model's text and selection on the editor.
     void Show();
+    // Brings the editor's text up to the model's: the model's last edit alone when the editor
+    // shows the revision before it, the whole text otherwise. False when it was up to date.
+    bool ShowText();
+    bool ApplyLastEdit();
+    int EditorLength() const;
+    int ExpectedEditorLength() const;
     // The editor's selection made by Qt itself (accessibility, input methods) back into the model.
     void AdoptEditorSelection();
     int32_t PositionAt(QPointF pos) const;  // pixels in the editor's coordinates
     int32_t ToModel(int docPos) const;
     int ToDocument(int32_t modelPos) const;
     QString DisplayText() const;
+    QString DisplayText(int32_t start, int32_t end) const;  // the editor's text for a span
     void Deliver(int16_t keyCode, int16_t shift, char16_t character, bool keyDown);
 
     TextFieldSettings settings_;
@@ -232,6 +239,8 @@ class QtTextField final : public QtWidgetBase<TextField>, private TextEditModel:
     QString styleSheet_;      // the style sheet this field set on its editor
     // The input method's composition shown on the editor; only committed text reaches the model.
     void ShowPreedit(const QInputMethodEvent& e);
+    bool textShown_ = false;  // the editor shows the model's text at shownRevision_
+    uint64_t shownRevision_ = 0;
 };
 
 class QtLabel final : public QtWidgetBase<Label> {
