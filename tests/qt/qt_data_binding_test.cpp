@@ -39,12 +39,12 @@ struct Record {
 
 // A form with a name box, an amount box and a "Next" button, mapped onto `model`.
 struct BoundForm {
+    QStringList notShown;  // first: outlives the widgets
     QWidget window;
     TxtBox* name = new TxtBox;
     NumBox* amount = new NumBox;
     QPushButton* next = new QPushButton(QStringLiteral("Next"));
     QDataWidgetMapper mapper;
-    QStringList notShown;
     BoundForm(QAbstractItemModel& model, int firstColumn) {
         auto* layout = new QVBoxLayout(&window);
         layout->addWidget(name);
