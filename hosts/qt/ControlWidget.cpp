@@ -168,11 +168,11 @@ void ControlWidget::updateFocusProxy() {
     QtWidgetItem* target = site_->ProxyTarget();
     QWidget* proxy = target ? target->Surface() : nullptr;
     if (focusProxy() != proxy) setFocusProxy(proxy);
-    if (proxy) {
+    // The control holds the focus itself (its field was just swapped): the new field takes it.
+    // (Accessible names are given on focus entry: looking up the buddy scans the window.)
+    if (proxy && window()->focusWidget() == this && proxy->isVisibleTo(this)) {
         updateFieldAccessibility();
-        // The control holds the focus itself (its field was just swapped): the new field takes it.
-        if (window()->focusWidget() == this && proxy->isVisibleTo(this))
-            proxy->setFocus(Qt::OtherFocusReason);
+        proxy->setFocus(Qt::OtherFocusReason);
     }
 }
 
