@@ -1,5 +1,7 @@
 #include "hosts/qt/TxtBox.h"
 
+#include <QMetaMethod>
+
 namespace qv::qt {
 
 TxtBox::TxtBox(QWidget* parent) : PropertyWriteGate(parent) {
@@ -27,7 +29,9 @@ void TxtBox::writeBoundText(const QVariant& v) {
 
 void TxtBox::changed() {
     if (!inProgramWrite()) written_.reset();
-    emit textChanged(Text());
+    // The text is copied only for a listener: a key must not cost the text's length.
+    static const QMetaMethod signal = QMetaMethod::fromSignal(&TxtBox::textChanged);
+    if (isSignalConnected(signal)) emit textChanged(Text());
 }
 
 }  // namespace qv::qt
