@@ -73,6 +73,27 @@ qv::String TextOf(int64_t n, bool multiLine) {
     return s;
 }
 
+// Types "a" at the end of the text, putting the text back every kKeysPerReset keys outside the
+// timed region; then checks that one more key after a reset made the text one longer.
+template <class Reset, class Length>
+void TypeAtEnd(benchmark::State& state, qv::headless::Container& form, Reset reset, Length length,
+               size_t textSize) {
+    reset();
+    int n = 0;
+    for (auto _ : state) {
+        form.Type(u"a");
+        if (++n % kKeysPerReset == 0) {
+            state.PauseTiming();
+            reset();
+            state.ResumeTiming();
+        }
+    }
+    reset();
+    form.Type(u"a");
+    if (length() != textSize + 1) state.SkipWithError("no key went in");
+    state.SetItemsProcessed(state.iterations());
+}
+
 void TextBoxKeyAt(benchmark::State& state) {
     const bool multiLine = state.range(1) != 0;
     const qv::String text = TextOf(state.range(0), multiLine);
@@ -86,21 +107,9 @@ void TextBoxKeyAt(benchmark::State& state) {
         box.Text(qv::Variant(text));
         box.SelStart(static_cast<int32_t>(text.size()));
     };
-    reset();
-    int n = 0;
-    for (auto _ : state) {
-        form.Type(u"a");
-        if (++n % kKeysPerReset == 0) {
-            state.PauseTiming();
-            reset();
-            state.ResumeTiming();
-        }
-    }
-    reset();
-    form.Type(u"a");
-    if (box.Field(box.ActiveFieldIndex()).Text().size() != text.size() + 1)
-        state.SkipWithError("no key went in");
-    state.SetItemsProcessed(state.iterations());
+    TypeAtEnd(
+        state, form, reset, [&] { return box.Field(box.ActiveFieldIndex()).Text().size(); },
+        text.size());
 }
 BENCHMARK(TextBoxKeyAt)->ArgsProduct({{10, 1000, 100000}, {0, 1}});
 
@@ -115,20 +124,8 @@ void BareFieldKeyAt(benchmark::State& state) {
         field->Text(text);
         field->SelStart(static_cast<int32_t>(text.size()));
     };
-    reset();
-    int n = 0;
-    for (auto _ : state) {
-        form.Type(u"a");
-        if (++n % kKeysPerReset == 0) {
-            state.PauseTiming();
-            reset();
-            state.ResumeTiming();
-        }
-    }
-    reset();
-    form.Type(u"a");
-    if (field->Text().size() != text.size() + 1) state.SkipWithError("no key went in");
-    state.SetItemsProcessed(state.iterations());
+    TypeAtEnd(
+        state, form, reset, [&] { return field->Text().size(); }, text.size());
 }
 BENCHMARK(BareFieldKeyAt)->ArgsProduct({{10, 1000, 100000}, {0, 1}});
 
