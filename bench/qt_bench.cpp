@@ -3,16 +3,20 @@
 //   the same with N characters already there, single-line vs  a bare QLineEdit,
 //   multi-line                                            vs  a bare QPlainTextEdit
 //   a typed digit through the numeric box's Qt widget     vs  a bare QDoubleSpinBox
-//   a form of 200 text boxes opened from a form file,
-//   laid out, shown and painted                            vs  200 QLineEdits + 200 QLabels
+//   heap bytes of a text box / numeric box widget, shown  vs  a QLineEdit / QDoubleSpinBox
+//   a form of N text boxes (200, 2,000) opened from a form
+//   file, laid out, shown and painted                      vs  N QLineEdits + N QLabels
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QDoubleSpinBox>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <malloc.h>
+
 #include <climits>
 #include <functional>
 #include <iterator>
@@ -26,7 +30,6 @@
 
 namespace {
 
-constexpr int kControls = 200;
 constexpr int kKeysPerText = 64;  // the text is emptied after this many keys (both sides)
 // A number is emptied after these digits, outside the timed region (both sides).
 constexpr Qt::Key kDigits[] = {Qt::Key_7, Qt::Key_3, Qt::Key_0, Qt::Key_9, Qt::Key_1, Qt::Key_5};
@@ -206,32 +209,44 @@ void NumBoxKey(benchmark::State& state) {
 }
 BENCHMARK(NumBoxKey);
 
-// --- A form of 200 controls -----------------------------------------------------------------
+// --- A form of N controls, each with a caption ----------------------------------------------
 
 QRect Cell(int i) {
     return {10 + (i % 4) * 220, 10 + (i / 4) * 24, 200, 20};
 }
 
-void PlainForm200(benchmark::State& state) {
+// Shows a form as an application does: the event loop polishes, lays out and paints it, and
+// what it posted is done before the form closes (both sides alike).
+void ShowAndPaint(QWidget& window) {
+    window.show();
+    QCoreApplication::processEvents();
+}
+
+// Puts field i with its caption in the form's grid, four to a row.
+void PlaceInGrid(QGridLayout& grid, int i, QWidget* field) {
+    auto* caption = new QLabel(QStringLiteral("Field %1").arg(i));
+    caption->setBuddy(field);
+    grid.addWidget(caption, i / 4, (i % 4) * 2);
+    grid.addWidget(field, i / 4, (i % 4) * 2 + 1);
+}
+
+void PlainForm(benchmark::State& state) {
+    const auto controls = static_cast<int>(state.range(0));
     for (auto _ : state) {
         QWidget window;
-        for (int i = 0; i < kControls; ++i) {
-            auto* label = new QLabel(QStringLiteral("Field %1").arg(i), &window);
-            label->setGeometry(Cell(i).adjusted(0, 0, -120, 0));
-            auto* edit = new QLineEdit(QStringLiteral("value %1").arg(i), &window);
-            edit->setGeometry(Cell(i).adjusted(80, 0, 0, 0));
-        }
+        auto* grid = new QGridLayout(&window);
+        for (int i = 0; i < controls; ++i)
+            PlaceInGrid(*grid, i, new QLineEdit(QStringLiteral("value %1").arg(i)));
         window.resize(900, 1240);
-        window.show();
-        benchmark::DoNotOptimize(window.grab());
+        ShowAndPaint(window);
     }
 }
-BENCHMARK(PlainForm200)->Unit(benchmark::kMillisecond);
+BENCHMARK(PlainForm)->Arg(200)->Arg(2000)->Unit(benchmark::kMillisecond);
 
-std::string FormFileOf200() {
+std::string FormFileOf(int controls) {
     QWidget window;
     qv::FormDocument doc;
-    for (int i = 0; i < kControls; ++i) {
+    for (int i = 0; i < controls; ++i) {
         qv::qt::TxtBox box(&window);
         box.setText(QStringLiteral("value %1").arg(i));
         qv::FormControl c;
@@ -246,25 +261,75 @@ std::string FormFileOf200() {
     return qv::FormToJson(doc);
 }
 
-void TxtBoxForm200FromFile(benchmark::State& state) {
-    const std::string json = FormFileOf200();
+// One opening of the form, on its own so that a profiler can single it out.
+[[gnu::noinline]] void OpenForm(const std::string& json) {
+    qv::FormLoadResult loaded = qv::FormFromJson(json);
+    QWidget window;
+    auto* grid = new QGridLayout(&window);
+    int i = 0;
+    for (qv::FormControl& c : loaded.form.controls)
+        PlaceInGrid(*grid, i++, qv::qt::CreateControlWidget(c.className, nullptr, &c.properties));
+    window.resize(900, 1240);
+    ShowAndPaint(window);
+}
+
+void TxtBoxFormFromFile(benchmark::State& state) {
+    const std::string json = FormFileOf(static_cast<int>(state.range(0)));
+    for (auto _ : state) OpenForm(json);
+}
+BENCHMARK(TxtBoxFormFromFile)->Arg(200)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+// --- Heap bytes of one widget ---------------------------------------------------------------
+
+// Bytes in use on the heap (malloc and operator new alike: Qt's strings bypass operator new).
+size_t HeapInUse() {
+    const struct mallinfo2 m = mallinfo2();
+    return m.uordblks + m.hblkhd;
+}
+
+// Heap bytes that each of 100 widgets made by `make`, placed on a shown window, keeps.
+template <class Make>
+void HeapPerWidget(benchmark::State& state, Make make) {
+    constexpr int kWidgets = 100;
     for (auto _ : state) {
-        qv::FormLoadResult loaded = qv::FormFromJson(json);
         QWidget window;
-        int i = 0;
-        for (qv::FormControl& c : loaded.form.controls) {
-            auto* label = new QLabel(QStringLiteral("Field %1").arg(i), &window);
-            label->setGeometry(Cell(i++).adjusted(0, 0, -120, 0));
-            qv::qt::ControlWidget* w =
-                qv::qt::CreateControlWidget(c.className, &window, &c.properties);
-            w->setGeometry(c.left / 15, c.top / 15, c.width / 15, c.height / 15);
-        }
         window.resize(900, 1240);
-        window.show();
-        benchmark::DoNotOptimize(window.grab());
+        ShowAndPaint(window);
+        const size_t before = HeapInUse();
+        for (int i = 0; i < kWidgets; ++i) {
+            QWidget* w = make(&window);
+            w->setGeometry(Cell(i).adjusted(80, 0, 0, 0));
+            w->show();
+        }
+        QCoreApplication::processEvents();
+        state.counters["bytes_per_widget"] =
+            static_cast<double>(HeapInUse() - before) / kWidgets;
     }
 }
-BENCHMARK(TxtBoxForm200FromFile)->Unit(benchmark::kMillisecond);
+
+void HeapLineEdit(benchmark::State& state) {
+    HeapPerWidget(state, [](QWidget* p) { return new QLineEdit(QStringLiteral("value"), p); });
+}
+BENCHMARK(HeapLineEdit)->Iterations(1);
+
+void HeapTxtBox(benchmark::State& state) {
+    HeapPerWidget(state, [](QWidget* p) {
+        auto* box = new qv::qt::TxtBox(p);
+        box->setText(QStringLiteral("value"));
+        return box;
+    });
+}
+BENCHMARK(HeapTxtBox)->Iterations(1);
+
+void HeapDoubleSpinBox(benchmark::State& state) {
+    HeapPerWidget(state, [](QWidget* p) { return new QDoubleSpinBox(p); });
+}
+BENCHMARK(HeapDoubleSpinBox)->Iterations(1);
+
+void HeapNumBox(benchmark::State& state) {
+    HeapPerWidget(state, [](QWidget* p) { return new qv::qt::NumBox(p); });
+}
+BENCHMARK(HeapNumBox)->Iterations(1);
 
 }  // namespace
 
