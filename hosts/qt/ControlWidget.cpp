@@ -188,7 +188,7 @@ void ControlWidget::focusEntered(bool field) {
 void ControlWidget::focusLeft(bool field) {
     if (edited_) {
         edited_ = false;
-        emit editingFinished();
+        callSlots([&] { emit editingFinished(); });
     }
     if (!field) return;
     // Qt sent its focus-out to the field; item delegates (QDataWidgetMapper) commit on the
@@ -446,8 +446,10 @@ qv::Font FontArg(const QFont& f) {
 void ControlWidget::refuse(const char* property, const RuntimeError& e, int* status) {
     if (status) *status = 0;
     lastRefused_ = std::make_unique<RuntimeError>(e);
-    emit propertyWriteRefused(QString::fromLatin1(property), e.Number(),
-                              ToQString(e.Description()));
+    callSlots([&] {
+        emit propertyWriteRefused(QString::fromLatin1(property), e.Number(),
+                                  ToQString(e.Description()));
+    });
 }
 
 int PropertyWriteGate::qt_metacall(QMetaObject::Call call, int id, void** args) {

@@ -160,6 +160,7 @@ class ControlWidget : public QWidget {
     template <class F>
     bool guardedWrite(const char* property, F&& write) {
         int* status = std::exchange(writeStatus_, nullptr);
+        const QtServices::Activity activity;  // declared first: slot errors come after the refusal
         const ProgramWrite during(programWrites_);
         try {
             write();
@@ -182,24 +183,38 @@ class ControlWidget : public QWidget {
     void connectEvents(Events& e) {
         e.Change = [this] {
             if (!inProgramWrite()) edited_ = true;
-            emit Change();
-            changed();
+            callSlots([&] { emit Change(); });
+            callSlots([&] { changed(); });
         };
-        e.Click = [this] { emit Click(); };
-        e.DblClick = [this] { emit DblClick(); };
-        e.KeyDown = [this](int16_t& code, int16_t& shift) { emit KeyDown(code, shift); };
-        e.KeyPress = [this](int16_t& ascii) { emit KeyPress(ascii); };
-        e.KeyUp = [this](int16_t& code, int16_t& shift) { emit KeyUp(code, shift); };
+        e.Click = [this] { callSlots([&] { emit Click(); }); };
+        e.DblClick = [this] { callSlots([&] { emit DblClick(); }); };
+        e.KeyDown = [this](int16_t& code, int16_t& shift) {
+            callSlots([&] { emit KeyDown(code, shift); });
+        };
+        e.KeyPress = [this](int16_t& ascii) { callSlots([&] { emit KeyPress(ascii); }); };
+        e.KeyUp = [this](int16_t& code, int16_t& shift) {
+            callSlots([&] { emit KeyUp(code, shift); });
+        };
         e.MouseDown = [this](int16_t& b, int16_t& s, float& x, float& y) {
-            emit MouseDown(b, s, x, y);
+            callSlots([&] { emit MouseDown(b, s, x, y); });
         };
         e.MouseMove = [this](int16_t& b, int16_t& s, float& x, float& y) {
-            emit MouseMove(b, s, x, y);
+            callSlots([&] { emit MouseMove(b, s, x, y); });
         };
         e.MouseUp = [this](int16_t& b, int16_t& s, float& x, float& y) {
-            emit MouseUp(b, s, x, y);
+            callSlots([&] { emit MouseUp(b, s, x, y); });
         };
-        e.ValidationCheck = [this](bool& ok) { emit ValidationCheck(ok); };
+        e.ValidationCheck = [this](bool& ok) { callSlots([&] { emit ValidationCheck(ok); }); };
+    }
+    // Emits signals to the application's slots. What a slot throws stays out of the control's
+    // steps and out of Qt: the host reports it once the action in progress is done.
+    template <class F>
+    static void callSlots(F&& emitSignals) noexcept {
+        try {
+            emitSignals();
+        } catch (...) {
+            QtServices::Instance().Defer(std::current_exception());
+        }
     }
     // Delivers a keystroke to the control on its own surface (key down, character, key up).
     void typeOwnKey(int16_t keyCode, int16_t shift, char16_t character);

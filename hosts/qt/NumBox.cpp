@@ -36,7 +36,7 @@ void NumBox::writeValue(const QVariant& v) {
     if (!guardedWrite("Value", [&] { box().Value(Variant::Null()); })) return;
     unshown_ = v;
     update();
-    emit valueNotShown(v, number, description);
+    callSlots([&] { emit valueNotShown(v, number, description); });
 }
 
 void NumBox::endUnshown() {
@@ -47,8 +47,8 @@ void NumBox::endUnshown() {
 
 void NumBox::changed() {
     if (!inProgramWrite()) endUnshown();
-    emit valueChanged(Value());
-    emit textChanged(displayText());
+    callSlots([&] { emit valueChanged(Value()); });
+    callSlots([&] { emit textChanged(displayText()); });
 }
 
 void NumBox::paintEvent(QPaintEvent* e) {

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <stdexcept>
+#include <utility>
 
 #include "hosts/qt/ControlWidget.h"
 #include "hosts/qt/QtKeys.h"
@@ -46,7 +48,13 @@ QtServices::QtServices() {
 
 void QtServices::Report(std::exception_ptr error) noexcept {
     try {
-        std::rethrow_exception(error);
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::exception&) {
+            throw;
+        } catch (...) {
+            throw std::runtime_error("a slot or notice threw a value that is not a std::exception");
+        }
     } catch (const std::exception& e) {
         if (errorHandler_) {
             try {
@@ -57,8 +65,24 @@ void QtServices::Report(std::exception_ptr error) noexcept {
         }
         std::fprintf(stderr, "qvControls: error in a control's notice: %s\n", e.what());
     } catch (...) {
-        std::fprintf(stderr, "qvControls: unknown error in a control's notice\n");
+        std::fprintf(stderr, "qvControls: error in a control's notice\n");
     }
+}
+
+QtServices::Activity::Activity() noexcept {
+    ++Instance().activities_;
+}
+
+QtServices::Activity::~Activity() {
+    QtServices& s = Instance();
+    if (--s.activities_ == 0 && s.deferred_) s.Report(std::exchange(s.deferred_, nullptr));
+}
+
+void QtServices::Defer(std::exception_ptr error) noexcept {
+    if (activities_ == 0)
+        Report(error);
+    else if (!deferred_)
+        deferred_ = std::move(error);
 }
 
 double QtServices::Clock() const {
@@ -377,7 +401,7 @@ Variant QtSite::Extender(const String& name) const {
 
 void QtSite::PropertyChanged(const String& name) {
     if (name == u"Enabled") surface_.controlEnabledChanged();
-    emit surface_.propertyChanged(ToQString(name));
+    ControlWidget::callSlots([&] { emit surface_.propertyChanged(ToQString(name)); });
 }
 
 String QtSite::ClipboardGetText() {

@@ -129,6 +129,7 @@ class QtServices final : public QObject {
     // Runs a notice; an exception it throws goes to the error handler. False when it threw.
     template <class F>
     bool Guard(F&& notice) noexcept {
+        const Activity during;
         try {
             notice();
             return true;
@@ -137,7 +138,23 @@ class QtServices final : public QObject {
             return false;
         }
     }
+    // Hands an error to the error handler (a value that is no std::exception arrives as a
+    // std::runtime_error saying so); without a handler it goes to stderr.
     void Report(std::exception_ptr error) noexcept;
+
+    // A user action or property write in progress. An error that an application's slot throws
+    // meanwhile waits (the first one) until the outermost activity is done, so that the control
+    // finishes its own steps first.
+    class Activity {
+      public:
+        Activity() noexcept;
+        ~Activity();
+        Activity(const Activity&) = delete;
+        Activity& operator=(const Activity&) = delete;
+    };
+    // An error from an application's slot: reported when the activity in progress ends, at once
+    // when there is none.
+    void Defer(std::exception_ptr error) noexcept;
 
     // Seconds since midnight: the time of day, or the clock a test sets (nullptr restores it).
     void SetClock(std::function<double()> clock) { clock_ = std::move(clock); }
@@ -175,6 +192,8 @@ class QtServices final : public QObject {
     static ControlWidget* ControlWidgetOf(QWidget* w, QtWidgetItem* item);
 
     ErrorHandler errorHandler_;
+    int activities_ = 0;
+    std::exception_ptr deferred_;
     std::function<double()> clock_;
     std::function<void(const AboutInfo&)> about_;
     int32_t beeps_ = 0;
