@@ -13,6 +13,8 @@
 #include <QMenu>
 #include <QMetaProperty>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QResizeEvent>
@@ -229,6 +231,12 @@ QSize ControlWidget::minimumSizeHint() const {
 void ControlWidget::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     if (attached_) QtServices::Instance().Guard([&] { site_->SurfaceResized(); });
+}
+
+void ControlWidget::paintEvent(QPaintEvent* e) {
+    if (!site_->PaintsBackground()) return;
+    QPainter painter(this);
+    painter.fillRect(e->rect(), palette().brush(QPalette::Window));
 }
 
 void ControlWidget::showEvent(QShowEvent* e) {

@@ -353,7 +353,7 @@ void QtSite::BackColor(Color c) {
 }
 
 void QtSite::BackColor(Color c, bool force) {
-    if (c == backColor_ && !force && surface_.autoFillBackground()) return;
+    if (c == backColor_ && !force && paintsBackground_) return;
     backColor_ = c;
     // Text drawn on this background (transparent labels) keeps its contrast.
     if (!force)
@@ -361,7 +361,11 @@ void QtSite::BackColor(Color c, bool force) {
     QPalette p = surface_.palette();
     p.setColor(QPalette::Window, ToQColor(c));
     surface_.setPalette(p);
-    surface_.setAutoFillBackground(true);
+    // Painted by the widget rather than filled by Qt: Qt takes a filled widget for opaque and
+    // cuts it out of the form's paint region, which with many controls splits that region into
+    // thousands of rectangles.
+    paintsBackground_ = true;
+    surface_.update();
 }
 
 void QtSite::MousePointer(int16_t v) {

@@ -259,6 +259,8 @@ class QtSite final : public qv::Host {
     void Size(int32_t width, int32_t height) override;  // negative: 380
     Color BackColor() const override { return backColor_; }
     void BackColor(Color c) override;
+    // Whether the control has set its background, which its widget then paints.
+    bool PaintsBackground() const { return paintsBackground_; }
     int16_t MousePointer() const override { return mousePointer_; }
     void MousePointer(int16_t v) override;
     std::shared_ptr<Picture> MouseIcon() const override { return mouseIcon_; }
@@ -290,6 +292,7 @@ class QtSite final : public qv::Host {
     Control* control_ = nullptr;
     QtWidgetStore store_;
     Color backColor_;
+    bool paintsBackground_ = false;
     int16_t mousePointer_ = 0;
     std::shared_ptr<Picture> mouseIcon_;
     int32_t deliveredWidth_ = -1;

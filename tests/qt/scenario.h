@@ -258,7 +258,7 @@ inline void ExpectShowsModel(const qv::qt::NumBox& box, const std::string& where
     EXPECT_EQ(label->palette().color(QPalette::WindowText),
               qv::qt::ToQColor(c.Display().ForeColor()))
         << where;
-    EXPECT_TRUE(box.autoFillBackground()) << where;
+    EXPECT_TRUE(box.site().PaintsBackground()) << where;
     EXPECT_EQ(box.palette().color(QPalette::Window), qv::qt::ToQColor(c.GetHost().BackColor()))
         << where;
     const auto px = [](int32_t twips) { return qv::qt::ToPixels(twips, 15); };
