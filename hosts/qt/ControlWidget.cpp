@@ -236,7 +236,7 @@ void ControlWidget::resizeEvent(QResizeEvent* e) {
 void ControlWidget::paintEvent(QPaintEvent* e) {
     if (!site_->PaintsBackground()) return;
     QPainter painter(this);
-    painter.fillRect(e->rect(), palette().brush(QPalette::Window));
+    painter.fillRect(e->rect(), ToQColor(site_->BackColor()));
 }
 
 void ControlWidget::showEvent(QShowEvent* e) {

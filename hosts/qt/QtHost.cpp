@@ -358,12 +358,9 @@ void QtSite::BackColor(Color c, bool force) {
     // Text drawn on this background (transparent labels) keeps its contrast.
     if (!force)
         for (const auto& item : store_.Items()) item->BackgroundChanged();
-    QPalette p = surface_.palette();
-    p.setColor(QPalette::Window, ToQColor(c));
-    surface_.setPalette(p);
     // Painted by the widget rather than filled by Qt: Qt takes a filled widget for opaque and
     // cuts it out of the form's paint region, which with many controls splits that region into
-    // thousands of rectangles.
+    // thousands of rectangles. (And no palette of its own: that costs a kilobyte a control.)
     paintsBackground_ = true;
     surface_.update();
 }

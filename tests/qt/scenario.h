@@ -258,8 +258,11 @@ inline void ExpectShowsModel(const qv::qt::NumBox& box, const std::string& where
     EXPECT_EQ(label->palette().color(QPalette::WindowText),
               qv::qt::ToQColor(c.Display().ForeColor()))
         << where;
-    EXPECT_TRUE(box.site().PaintsBackground()) << where;
-    EXPECT_EQ(box.palette().color(QPalette::Window), qv::qt::ToQColor(c.GetHost().BackColor()))
+    QImage background(box.size(), QImage::Format_RGB32);
+    background.fill(Qt::magenta);
+    box.render(&background, {}, {}, QWidget::DrawWindowBackground);  // the box without its widgets
+    EXPECT_EQ(background.pixelColor(box.width() / 2, box.height() / 2),
+              qv::qt::ToQColor(c.GetHost().BackColor()))
         << where;
     const auto px = [](int32_t twips) { return qv::qt::ToPixels(twips, 15); };
     const auto at = [&](const auto& w) {
