@@ -96,7 +96,12 @@ QColor ShownColor(const qt::ControlWidget& control) {
         if (dynamic_cast<qt::QtTextField*>(item.get()) && item->Surface() &&
             item->Surface()->isVisibleTo(&control))
             return item->Surface()->palette().color(QPalette::Base);
-    return control.palette().color(QPalette::Window);
+    // What the control paints under its own widgets.
+    QImage background(control.size(), QImage::Format_RGB32);
+    background.fill(Qt::magenta);
+    const_cast<qt::ControlWidget&>(control).render(&background, {}, {},
+                                                   QWidget::DrawWindowBackground);
+    return background.pixelColor(control.width() / 2, control.height() / 2);
 }
 
 bool RunWalkthrough(MainWindow& window, const QString& screenshotPath, QTextStream& out) {

@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <cmath>
 
 #include "hosts/qt/ControlWidget.h"
@@ -310,17 +311,64 @@ QtLabel::QtLabel(QtSite* site, QWidget* parent, QtWidgetStore* store, String nam
                    SystemColor::ButtonText),
       settings_(settings) {}
 
-QWidget* QtLabel::MakeSurface(QWidget* parent) {
-    auto* label = new QLabel(parent);
-    if (settings_.border) {
-        label->setFrameShape(settings_.threeD ? QFrame::Panel : QFrame::Box);
-        label->setFrameShadow(settings_.threeD ? QFrame::Sunken : QFrame::Plain);
-        label->setLineWidth(settings_.threeD ? 2 : 1);
+QtLabelSurface::QtLabelSurface(QWidget* parent, const LabelSettings& s)
+    : QWidget(parent),
+      alignment_(s.alignment == 1   ? Qt::AlignRight
+                 : s.alignment == 2 ? Qt::AlignHCenter
+                                    : Qt::AlignLeft),
+      frame_(!s.border  ? 0
+             : s.threeD ? 2
+                        : 1) {
+    setMouseTracking(true);  // MouseMove without a button, as over any window
+}
+
+void QtLabelSurface::setText(const QString& text) {
+    if (text == text_) return;
+    text_ = text;
+    setAccessibleName(text);  // read as a label's text
+    update();
+}
+
+void QtLabelSurface::setColors(const QColor& back, const QColor& fore) {
+    if (back == back_ && fore == fore_) return;
+    back_ = back;
+    fore_ = fore;
+    update();
+}
+
+void QtLabelSurface::paintEvent(QPaintEvent* /*e*/) {
+    QPainter p(this);
+    const QRect r = rect();
+    if (back_.isValid()) p.fillRect(r, back_);
+    if (frame_ == 1) {
+        p.setPen(fore_);
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+    } else if (frame_ == 2) {
+        // A sunken panel two pixels wide: shadow above and left, light below and right.
+        const QColor shade = palette().color(QPalette::Dark),
+                     light = palette().color(QPalette::Light);
+        for (int i = 0; i < 2; ++i) {
+            const QRect f = r.adjusted(i, i, -i, -i);
+            p.fillRect(f.left(), f.bottom(), f.width(), 1, light);
+            p.fillRect(f.right(), f.top(), 1, f.height(), light);
+            p.fillRect(f.left(), f.top(), f.width() - 1, 1, shade);
+            p.fillRect(f.left(), f.top(), 1, f.height() - 1, shade);
+        }
     }
-    label->setAlignment(settings_.alignment == 1   ? Qt::AlignRight
-                        : settings_.alignment == 2 ? Qt::AlignHCenter
-                                                   : Qt::AlignLeft);
-    label->setMouseTracking(true);  // MouseMove without a button, as over any window
+    if (text_.isEmpty()) return;
+    QRect area = r.adjusted(frame_, frame_, -frame_, -frame_);
+    if (frame_ > 0) {
+        // Text in a frame keeps half an "x" from it on its own side.
+        const int indent = fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2;
+        if (alignment_ & Qt::AlignLeft) area.setLeft(area.left() + indent);
+        if (alignment_ & Qt::AlignRight) area.setRight(area.right() - indent);
+    }
+    p.setPen(fore_);
+    p.drawText(area, static_cast<int>(alignment_), text_);
+}
+
+QWidget* QtLabel::MakeSurface(QWidget* parent) {
+    auto* label = new QtLabelSurface(parent, settings_);
     Filter(label);
     return label;
 }
@@ -329,21 +377,19 @@ void QtLabel::ApplyColors() {
     if (!surface_) return;
     // A transparent label's text lies on the control's own background.
     const Color under = settings_.transparent && site_ ? site_->BackColor() : backColor_;
-    QPalette p = surface_->palette();
-    p.setColor(QPalette::Window, ToQColor(backColor_));
-    p.setColor(QPalette::WindowText, ReadableTextColor(foreColor_, under));
-    surface_->setPalette(p);
-    surface_->setAutoFillBackground(!settings_.transparent);
+    static_cast<QtLabelSurface*>(surface_.data())
+        ->setColors(settings_.transparent ? QColor() : ToQColor(backColor_),
+                    ReadableTextColor(foreColor_, under));
 }
 
 void QtLabel::ApplyAll() {
     QtWidgetBase::ApplyAll();
-    static_cast<QLabel*>(surface_.data())->setText(ToQString(caption_));
+    static_cast<QtLabelSurface*>(surface_.data())->setText(ToQString(caption_));
 }
 
 void QtLabel::Caption(const String& v) {
     caption_ = v;
-    if (surface_) static_cast<QLabel*>(surface_.data())->setText(ToQString(v));
+    if (surface_) static_cast<QtLabelSurface*>(surface_.data())->setText(ToQString(v));
 }
 
 QtList::QtList(QtSite* site, QWidget* parent, QtWidgetStore* store, String name, int16_t index,

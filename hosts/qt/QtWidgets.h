@@ -243,6 +243,28 @@ class QtTextField final : public QtWidgetBase<TextField>, private TextEditModel:
     uint64_t shownRevision_ = 0;
 };
 
+// What a label shows: its caption, frame and colours, painted by the widget itself. (A QLabel
+// with a palette of its own costs twice the memory, and its frame is slow to draw.) The mouse
+// reaches the label's item through its event filter.
+class QtLabelSurface final : public QWidget {
+  public:
+    QtLabelSurface(QWidget* parent, const LabelSettings& settings);
+    const QString& text() const { return text_; }
+    void setText(const QString& text);
+    QColor textColor() const { return fore_; }
+    // The background is filled unless the label is transparent (`back` invalid).
+    void setColors(const QColor& back, const QColor& fore);
+
+  protected:
+    void paintEvent(QPaintEvent* e) override;
+
+  private:
+    QString text_;
+    QColor back_, fore_;
+    Qt::Alignment alignment_;
+    int frame_;  // 0 none, 1 a plain box, 2 a sunken panel
+};
+
 class QtLabel final : public QtWidgetBase<Label> {
   public:
     QtLabel(QtSite* site, QWidget* parent, QtWidgetStore* store, String name, int16_t index,

@@ -106,7 +106,7 @@ TEST(QtNumBox, LabelsHighlightAndCaretFollowTheControlAndPaintThroughTheLabel) {
     EXPECT_EQ(back, ToQColor(c.FocusColor()));
     EXPECT_EQ(shot.pixelColor(6, shot.height() / 2), back);
     EXPECT_NE(shot.pixelColor(0, shot.height() / 2), back);
-    EXPECT_EQ(static_cast<QLabel*>(f.Of(c.Display()))->palette().color(QPalette::WindowText),
+    EXPECT_EQ(dynamic_cast<qv::qt::QtLabelSurface&>(*f.Of(c.Display())).textColor(),
               ToQColor(qv::SystemColor::HighlightText));
 
     QTest::keyClick(f.box, Qt::Key_7);

@@ -323,10 +323,10 @@ TEST(QtCitizenLook, TextStaysReadableUnderADarkPaletteAndAStyleSheet) {
         EXPECT_EQ(field.color(QPalette::Base), Rgb(d.name->box().ErrorColor()));  // as set
         d.Focus(d.amount);
         Dialog::Key(Qt::Key_End);  // the digits off the highlight, on the state colour
-        auto* digits =
-            qobject_cast<QLabel*>(conformance::SurfaceOf(*d.amount, d.amount->box().Display()));
-        EXPECT_GE(qv::qt::ContrastRatio(digits->palette().color(QPalette::WindowText),
-                                        Rgb(d.amount->site().BackColor())),
+        auto* digits = dynamic_cast<qv::qt::QtLabelSurface*>(
+            conformance::SurfaceOf(*d.amount, d.amount->box().Display()));
+        ASSERT_NE(digits, nullptr);
+        EXPECT_GE(qv::qt::ContrastRatio(digits->textColor(), Rgb(d.amount->site().BackColor())),
                   4.5);
         // Away from the state colours the palette's own pair stays.
         d.Focus(d.plain);

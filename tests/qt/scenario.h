@@ -252,15 +252,14 @@ inline void ExpectShowsModel(const qv::qt::TxtBox& box, const std::string& where
 // highlight and caret, and the highlight and the caret show exactly when the control says.
 inline void ExpectShowsModel(const qv::qt::NumBox& box, const std::string& where) {
     const QVnumBoxControl& c = box.box();
-    auto* label = qobject_cast<QLabel*>(SurfaceOf(box, c.Display()));
+    auto* label = dynamic_cast<qv::qt::QtLabelSurface*>(SurfaceOf(box, c.Display()));
     ASSERT_NE(label, nullptr) << where;
     EXPECT_EQ(label->text(), qv::qt::ToQString(c.DisplayText())) << where;
-    EXPECT_EQ(label->palette().color(QPalette::WindowText),
-              qv::qt::ToQColor(c.Display().ForeColor()))
-        << where;
+    EXPECT_EQ(label->textColor(), qv::qt::ToQColor(c.Display().ForeColor())) << where;
     QImage background(box.size(), QImage::Format_RGB32);
     background.fill(Qt::magenta);
-    box.render(&background, {}, {}, QWidget::DrawWindowBackground);  // the box without its widgets
+    // The box without its widgets (render is not const, though it changes nothing).
+    const_cast<qv::qt::NumBox&>(box).render(&background, {}, {}, QWidget::DrawWindowBackground);
     EXPECT_EQ(background.pixelColor(box.width() / 2, box.height() / 2),
               qv::qt::ToQColor(c.GetHost().BackColor()))
         << where;
