@@ -230,7 +230,8 @@ void TextEditModel::UpdatePairs(int32_t start, int32_t removed, int32_t inserted
 int32_t TextEditModel::CollapsedPosition(int32_t pos) const {
     if (!pairsIndexed_) IndexPairs();
     pos = Clamp(pos);
-    // Pairs wholly before the position, and one that it splits, count one unit less.
+    // Pairs wholly before the position count one unit less; a position between a pair's "\r"
+    // and "\n" lands after the pair.
     const auto before = std::lower_bound(pairs_.begin(), pairs_.end(), pos - 1) - pairs_.begin();
     return pos - static_cast<int32_t>(before);
 }
