@@ -174,8 +174,9 @@ bool QVtxtBoxControl::Enabled() const {
 }
 
 void QVtxtBoxControl::Enabled(bool New_Enabled) {
-    for (TextField* f : QVTxtBoxCC) f->Enabled(New_Enabled);
+    // Disabling the focused field takes the focus from it, and leaving formats the text.
     RunSteps([&] {
+        for (TextField* f : QVTxtBoxCC) f->Enabled(New_Enabled);
         Recolour();
         Notice(u"Enabled");
     });

@@ -110,9 +110,10 @@ int32_t HeadlessTextField::PositionAt(float x, float y) const {
     float bestDistance = std::fabs(x - originX);
     for (int32_t i = line.start + 1; i <= line.end; ++i) {
         if (IsHighSurrogate(text[i - 1])) continue;
-        const StringView prefix = StringView(text).substr(line.start, i - line.start);
+        // A line holds no line break: its prefix is as wide as its count of units.
+        const auto units = static_cast<size_t>(i - line.start);
         const float boundary =
-            originX + static_cast<float>(TextMetrics::TextWidth(*font_, prefix, TwipsPerPixelX()));
+            originX + static_cast<float>(TextMetrics::RunWidth(*font_, units, TwipsPerPixelX()));
         const float distance = std::fabs(x - boundary);
         if (distance < bestDistance) {
             best = i;

@@ -47,9 +47,13 @@ int32_t TextWidth(const Font& font, StringView text, float twipsPerPixelX) {
         }
     }
     widest = std::max(widest, current);
+    return RunWidth(font, widest, twipsPerPixelX);
+}
+
+int32_t RunWidth(const Font& font, size_t units, float twipsPerPixelX) {
     // Each character at least a pixel wide, so that positions in a text stay apart.
     const double unit = std::max(UnitWidth(font), double{twipsPerPixelX});
-    return RoundUpToPixels(static_cast<double>(widest) * unit, twipsPerPixelX);
+    return RoundUpToPixels(static_cast<double>(units) * unit, twipsPerPixelX);
 }
 
 int32_t TextHeight(const Font& font, StringView text, float twipsPerPixelY) {

@@ -36,6 +36,8 @@ int32_t RoundUpToPixels(double twips, float twipsPerPixel);
 int32_t LineHeight(const Font& font, float twipsPerPixelY);
 // Width of the widest line.
 int32_t TextWidth(const Font& font, StringView text, float twipsPerPixelX);
+// Width of `units` characters of one line.
+int32_t RunWidth(const Font& font, size_t units, float twipsPerPixelX);
 int32_t TextHeight(const Font& font, StringView text, float twipsPerPixelY);
 
 // Border thickness of a text field on one side, in pixels: 2 (3-D), 1 (flat) or 0.
