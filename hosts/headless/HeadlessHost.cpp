@@ -578,6 +578,9 @@ void Container::MoveFocusTo(Control* control, HeadlessWidget* widget) {
             }
         }
         focusedWidget_ = widget;
+        // A control whose fields cannot take the focus now keeps it on its surface, and the
+        // first of its fields that can again takes it, as when its focused field goes away.
+        if (!widget) fieldlessControl_ = control;
         if (widget) errors.Run([&] { Fire(widget->AsWidget().notices.GotFocus); });
     }();
     errors.Rethrow();
