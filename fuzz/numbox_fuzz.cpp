@@ -64,7 +64,7 @@
 #include "txtbox/QVtxtBoxControl.h"
 
 // Set by the replay driver (-v): print each step as it runs.
-bool gNumBoxFuzzTrace = false;
+bool gFuzzTrace = false;
 
 namespace {
 
@@ -387,7 +387,7 @@ class Harness {
     }
 
     void Trace() const {
-        if (gNumBoxFuzzTrace) std::fprintf(stderr, "step: %s\n", step_.c_str());
+        if (gFuzzTrace) std::fprintf(stderr, "step: %s\n", step_.c_str());
     }
 
     headless::Container form_;

@@ -1,5 +1,5 @@
 // Runs a fuzz target's inputs without libFuzzer, so that every build replays the seed corpus and
-// any saved crash: numbox_fuzz_replay [-v] FILE_OR_FOLDER... (-v prints each step). A violated
+// any saved crash: <target>_fuzz_replay [-v] FILE_OR_FOLDER... (-v prints each step). A violated
 // invariant aborts with a report on stderr; otherwise the exit code is 0.
 #include <cstdint>
 #include <cstdio>
@@ -10,14 +10,14 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
-extern bool gNumBoxFuzzTrace;
+extern bool gFuzzTrace;
 
 int main(int argc, char** argv) {
     namespace fs = std::filesystem;
     std::vector<fs::path> files;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        gNumBoxFuzzTrace |= arg == "-v";
+        gFuzzTrace |= arg == "-v";
         if (fs::is_directory(arg))
             for (const auto& entry : fs::directory_iterator(arg)) files.push_back(entry.path());
         else if (arg != "-v")
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
-        if (gNumBoxFuzzTrace) std::fprintf(stderr, "== %s\n", file.c_str());
+        if (gFuzzTrace) std::fprintf(stderr, "== %s\n", file.c_str());
         LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     }
     std::printf("%zu inputs replayed, all invariants held\n", files.size());

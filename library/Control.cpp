@@ -8,6 +8,7 @@ namespace qv {
 
 namespace {
 std::atomic<int32_t> gLiveInstances{0};
+thread_local std::exception_ptr tPassedOnHandlerError;
 
 const Member& FindOrRaise(const MemberTable& table, StringView name, MemberKind kind) {
     const Member* m = table.Find(name);
@@ -39,6 +40,24 @@ Control::~Control() {
 
 int32_t Control::LiveInstances() {
     return gLiveInstances.load();
+}
+
+bool Control::IsPassedOnHandlerError(const std::exception_ptr& e) {
+    return e && e == tPassedOnHandlerError;
+}
+
+void Control::StepErrors::PassOn() {
+    owner_ = nullptr;  // the steps are over: handlers raised from here on throw as usual
+    if (!first.HasError()) return;
+    if (fromHandler_) {
+        try {
+            first.Rethrow();
+        } catch (...) {
+            tPassedOnHandlerError = std::current_exception();
+            throw;
+        }
+    }
+    first.Rethrow();
 }
 
 Variant Control::GetProperty(StringView name) {

@@ -3,10 +3,15 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
+#include <type_traits>
+#include <utility>
 
+#include "library/FirstError.h"
 #include "library/Host.h"
 #include "library/MemberTable.h"
 #include "library/PropertyBag.h"
@@ -80,14 +85,56 @@ class Control {
     // Number of control instances alive in the process.
     static int32_t LiveInstances();
 
+    // Whether `e` is an application handler's error that a control passed on after finishing
+    // its own steps (the last one passed on by this thread), rather than an error of the control
+    // itself. A host that reports a failed property write tells the two apart with it: after a
+    // handler's error the write has been made.
+    static bool IsPassedOnHandlerError(const std::exception_ptr& e);
+
   protected:
     // Raises an event: the generic listener first (with the arguments as raised), then the
     // typed slot, whose by-reference arguments come back to the caller.
     // Both run as copies: a handler may clear or replace its own slot (a one-shot handler) while
     // it runs, which would otherwise destroy the code that is running.
+    // Inside RunSteps an exception of either is kept and the control goes on (see RunSteps).
     template <class... Args>
     void RaiseEvent(const char16_t* name, const std::function<void(Args&...)>& slot,
                     Args&... args) {
+        if (!steps_) return Deliver(name, slot, args...);
+        // The handler runs outside the steps: control writes it makes raise to it as usual.
+        StepErrors* const steps = std::exchange(steps_, nullptr);
+        try {
+            Deliver(name, slot, args...);
+        } catch (...) {
+            steps->KeepHandlerError(std::current_exception());
+        }
+        steps_ = steps;
+    }
+
+    // Runs the control's own steps (a property write, the handling of a notice) to their end
+    // when an application's event handler throws in between, then passes the first error on.
+    // Steps run inside steps (FormatText inside a Text write) share the outer steps' errors, so
+    // only the outermost steps pass an error on. An error of the steps themselves ends them, and
+    // passes on unless a handler's came first.
+    template <class Steps>
+    std::invoke_result_t<Steps&> RunSteps(Steps&& steps) {
+        using Result = std::invoke_result_t<Steps&>;
+        if (steps_) return steps();
+        StepErrors errors(steps_);
+        if constexpr (std::is_void_v<Result>) {
+            errors.first.Run(steps);
+            errors.PassOn();
+        } else {
+            std::optional<Result> result;
+            errors.first.Run([&] { result.emplace(steps()); });
+            errors.PassOn();
+            return std::move(*result);
+        }
+    }
+
+  private:
+    template <class... Args>
+    void Deliver(const char16_t* name, const std::function<void(Args&...)>& slot, Args&... args) {
         if (listener_) {
             const EventListener listener = *listener_;
             if constexpr (sizeof...(Args) == 0) {
@@ -103,9 +150,28 @@ class Control {
         }
     }
 
-  private:
+    // The errors of the outermost RunSteps running; `owner` points to it meanwhile.
+    class StepErrors {
+      public:
+        explicit StepErrors(StepErrors*& owner) : owner_(owner) { owner_ = this; }
+        ~StepErrors() { owner_ = nullptr; }
+        StepErrors(const StepErrors&) = delete;
+        StepErrors& operator=(const StepErrors&) = delete;
+        void KeepHandlerError(std::exception_ptr e) noexcept {
+            if (!first.HasError()) fromHandler_ = true;
+            first.Keep(std::move(e));
+        }
+        void PassOn();  // rethrows the first error, if any
+        FirstError first;
+
+      private:
+        StepErrors*& owner_;
+        bool fromHandler_ = false;
+    };
+
     Host& host_;
     std::unique_ptr<EventListener> listener_;
+    StepErrors* steps_ = nullptr;
 };
 
 }  // namespace qv

@@ -1,5 +1,6 @@
 #include "library/Font.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "library/RuntimeError.h"
@@ -39,7 +40,7 @@ void Font::Name(const String& v) {
 
 void Font::Size(float v) {
     if (!(v > 0 && v <= 2160)) Raise(err::InvalidPropertyValue);  // NaN fails too
-    size_ = v;
+    size_ = std::clamp(v, kMinSize, kMaxSize);
     Notify(u"Size");
 }
 

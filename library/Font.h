@@ -27,7 +27,10 @@ class Font : public Object {
     const String& Name() const { return name_; }
     void Name(const String& v);  // an empty name is error 380
     float Size() const { return size_; }
-    void Size(float v);  // must be above 0 and at most 2160 points, else error 380
+    // Above 0 and at most 2160 points, else error 380. What is accepted is kept within
+    // kMinSize..kMaxSize, the sizes hosts can draw: below a point, text metrics round to
+    // nothing; above 1638 points (32767 twips) toolkits stop drawing.
+    void Size(float v);
     bool Strikethrough() const { return strikethrough_; }
     void Strikethrough(bool v);
     bool Underline() const { return underline_; }
@@ -49,6 +52,8 @@ class Font : public Object {
 
     static constexpr const char16_t* kDefaultName = u"Sans Serif";
     static constexpr float kDefaultSize = 9.0f;
+    static constexpr float kMinSize = 1.0f;
+    static constexpr float kMaxSize = 1638.0f;
 
   private:
     void Notify(const char16_t* name) {

@@ -82,8 +82,10 @@ void QVnumBoxControl::BorderStyle(NoneFixedSingle New_BorderStyle) {
     void QVnumBoxControl::Name(Color New_##Name) { \
         RequireValidColor(New_##Name);             \
         m##Name = New_##Name;                      \
-        Recolour();                                \
-        Notice(u## #Name);                         \
+        RunSteps([&] {                             \
+            Recolour();                            \
+            Notice(u## #Name);                     \
+        });                                        \
     }
 QV_COLOR_PROPERTY(BackColor)
 QV_COLOR_PROPERTY(DisabledColor)
@@ -103,8 +105,10 @@ void QVnumBoxControl::ForeColor(Color New_ForeColor) {
 #define QV_RECOLOUR_PROPERTY(Name, Type)          \
     void QVnumBoxControl::Name(Type New_##Name) { \
         m##Name = New_##Name;                     \
-        Recolour();                               \
-        Notice(u## #Name);                        \
+        RunSteps([&] {                            \
+            Recolour();                           \
+            Notice(u## #Name);                    \
+        });                                       \
     }
 QV_RECOLOUR_PROPERTY(CheckRange, bool)
 QV_RECOLOUR_PROPERTY(IncludeLargestValueToRange, bool)
@@ -146,9 +150,11 @@ bool QVnumBoxControl::Enabled() const {
 
 void QVnumBoxControl::Enabled(bool New_Enabled) {
     txtLabel->Enabled(New_Enabled);
-    Recolour();
-    ApplyMousePointer();
-    Notice(u"Enabled");
+    RunSteps([&] {
+        Recolour();
+        ApplyMousePointer();
+        Notice(u"Enabled");
+    });
 }
 
 std::shared_ptr<Picture> QVnumBoxControl::MouseIcon() const {

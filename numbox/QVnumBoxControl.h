@@ -209,6 +209,7 @@ class QVnumBoxControl final : public Control {
 
     void AttachFont(std::shared_ptr<qv::Font> font);
     void Recolour() { (void)CheckValueNow(); }
+    bool Judge();  // CheckValueNow's steps
     bool Editable() const { return Enabled() && !mLocked; }
     void Notice(const char16_t* name) { GetHost().PropertyChanged(name); }
     void RaiseChange();

@@ -135,12 +135,14 @@ void QVnumBoxControl::ApplyMousePointer() {
 
 void QVnumBoxControl::txtLabel_MouseDown(int16_t& Button, int16_t& Shift, float& X, float& Y) {
     if (!Enabled()) return;
-    RaiseEvent(u"MouseDown", events.MouseDown, Button, Shift, X, Y);
-    HighlightShape->Top(TextTop());
-    HighlightShape->Height(MeasureHeight(u"x"));
-    HighlightShape->Width(0);
-    mDragStartX = WholeTwipsSigned(X);
-    HighlightShape->Visible(true);
+    RunSteps([&] {
+        RaiseEvent(u"MouseDown", events.MouseDown, Button, Shift, X, Y);
+        HighlightShape->Top(TextTop());
+        HighlightShape->Height(MeasureHeight(u"x"));
+        HighlightShape->Width(0);
+        mDragStartX = WholeTwipsSigned(X);
+        HighlightShape->Visible(true);
+    });
 }
 
 void QVnumBoxControl::txtLabel_MouseMove(int16_t& Button, int16_t& Shift, float& X, float& Y) {
@@ -163,16 +165,18 @@ void QVnumBoxControl::txtLabel_MouseMove(int16_t& Button, int16_t& Shift, float&
 }
 
 void QVnumBoxControl::txtLabel_MouseUp(int16_t& Button, int16_t& Shift, float& X, float& Y) {
-    if (mDblClicked) {
-        mDblClicked = false;
-        if (Enabled()) RaiseEvent(u"MouseUp", events.MouseUp, Button, Shift, X, Y);
-        return;
-    }
-    if (!Enabled()) return;
-    RaiseEvent(u"MouseUp", events.MouseUp, Button, Shift, X, Y);
-    HighlightShape->Visible(false);
-    UpdateTextColour();
-    if (HighlightShape->Width() > 250) SelectAll();
+    RunSteps([&] {
+        if (mDblClicked) {
+            mDblClicked = false;
+            if (Enabled()) RaiseEvent(u"MouseUp", events.MouseUp, Button, Shift, X, Y);
+            return;
+        }
+        if (!Enabled()) return;
+        RaiseEvent(u"MouseUp", events.MouseUp, Button, Shift, X, Y);
+        HighlightShape->Visible(false);
+        UpdateTextColour();
+        if (HighlightShape->Width() > 250) SelectAll();
+    });
 }
 
 void QVnumBoxControl::txtLabel_Click() {
@@ -181,9 +185,11 @@ void QVnumBoxControl::txtLabel_Click() {
 }
 
 void QVnumBoxControl::txtLabel_DblClick() {
-    SelectAll();
-    RaiseEvent(u"DblClick", events.DblClick);
-    mDblClicked = true;
+    RunSteps([&] {
+        SelectAll();
+        RaiseEvent(u"DblClick", events.DblClick);
+        mDblClicked = true;
+    });
 }
 
 }  // namespace qv

@@ -89,31 +89,33 @@ bool QVnumBoxControl::IsAcceptableValue(const Variant& value) const {
 }
 
 void QVnumBoxControl::Value(const Variant& New_Value) {
-    if (New_Value.IsNull()) {
-        mIsNull = true;
-        SetDisplay(String());
-    } else {
-        if (!IsAcceptableValue(New_Value)) Raise(err::InvalidPropertyValue);
-        String s = TrimBlanks(*TextForm(New_Value));
-        const bool negative = s[0] == u'-';
-        if (negative || s[0] == u'+') s.erase(0, 1);
-        if (s[0] == u'.') s.insert(s.begin(), u'0');
-        const NumberState saved = SaveNumber();
-        mIsNull = false;
-        mValue = New_Value;
-        mNegative = negative;
-        mValueText = std::move(s);
-        try {
-            (void)FormattedValue();  // a value that does not fit changes nothing
-        } catch (const RuntimeError&) {
-            RestoreNumber(saved);
-            throw;
+    RunSteps([&] {
+        if (New_Value.IsNull()) {
+            mIsNull = true;
+            SetDisplay(String());
+        } else {
+            if (!IsAcceptableValue(New_Value)) Raise(err::InvalidPropertyValue);
+            String s = TrimBlanks(*TextForm(New_Value));
+            const bool negative = s[0] == u'-';
+            if (negative || s[0] == u'+') s.erase(0, 1);
+            if (s[0] == u'.') s.insert(s.begin(), u'0');
+            const NumberState saved = SaveNumber();
+            mIsNull = false;
+            mValue = New_Value;
+            mNegative = negative;
+            mValueText = std::move(s);
+            try {
+                (void)FormattedValue();  // a value that does not fit changes nothing
+            } catch (const RuntimeError&) {
+                RestoreNumber(saved);
+                throw;
+            }
+            FormatValue(false);
+            Notice(u"Value");
         }
-        FormatValue(false);
-        Notice(u"Value");
-    }
-    if (mSelectedOnGotFocus && Enabled()) SelectAll();
-    Recolour();
+        if (mSelectedOnGotFocus && Enabled()) SelectAll();
+        Recolour();
+    });
 }
 
 Variant QVnumBoxControl::Text() const {
@@ -121,10 +123,12 @@ Variant QVnumBoxControl::Text() const {
 }
 
 void QVnumBoxControl::Text(const Variant& New_Text) {
-    // Text that does not parse changes no number, but the write still selects and recolours.
-    (void)SetValueFromText(New_Text, true);
-    if (mSelectedOnGotFocus && Enabled()) SelectAll();
-    Recolour();
+    RunSteps([&] {
+        // Text that does not parse changes no number, but the write still selects and recolours.
+        (void)SetValueFromText(New_Text, true);
+        if (mSelectedOnGotFocus && Enabled()) SelectAll();
+        Recolour();
+    });
 }
 
 void QVnumBoxControl::SetNull(bool notify) {
@@ -236,6 +240,11 @@ void QVnumBoxControl::PostDecimalNumbers(int16_t New_PostDecimalNumbers) {
 // --- Validation -----------------------------------------------------------------------------
 
 bool QVnumBoxControl::CheckValueNow() {
+    // The colour follows the verdict even when the handler fails after changing it.
+    return RunSteps([&] { return Judge(); });
+}
+
+bool QVnumBoxControl::Judge() {
     bool runMode = false;
     try {
         runMode = GetHost().AmbientUserMode();

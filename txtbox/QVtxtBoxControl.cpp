@@ -72,15 +72,19 @@ void QVtxtBoxControl::ChangeBorder(const std::function<void()>& store) {
 void QVtxtBoxControl::Appearance(Flat3d New_Appearance) {
     if (!Global::IsValidAppearance(static_cast<int32_t>(New_Appearance)))
         Raise(err::InvalidPropertyValue);
-    ChangeBorder([&] { mAppearance = New_Appearance; });
-    Notice(u"Appearance");
+    RunSteps([&] {
+        ChangeBorder([&] { mAppearance = New_Appearance; });
+        Notice(u"Appearance");
+    });
 }
 
 void QVtxtBoxControl::BorderStyle(NoneFixedSingle New_BorderStyle) {
     if (!Global::IsValidBorderStyle(static_cast<int32_t>(New_BorderStyle)))
         Raise(err::InvalidPropertyValue);
-    ChangeBorder([&] { mBorderStyle = New_BorderStyle; });
-    Notice(u"BorderStyle");
+    RunSteps([&] {
+        ChangeBorder([&] { mBorderStyle = New_BorderStyle; });
+        Notice(u"BorderStyle");
+    });
 }
 
 // Colour writes: colour test, store, recolour, notice.
@@ -88,8 +92,10 @@ void QVtxtBoxControl::BorderStyle(NoneFixedSingle New_BorderStyle) {
     void QVtxtBoxControl::Name(Color New_##Name) { \
         RequireValidColor(New_##Name);             \
         m##Name = New_##Name;                      \
-        Recolour();                                \
-        Notice(u## #Name);                         \
+        RunSteps([&] {                             \
+            Recolour();                            \
+            Notice(u## #Name);                     \
+        });                                        \
     }
 QV_COLOR_PROPERTY(BackColor)
 QV_COLOR_PROPERTY(DisabledColor)
@@ -110,14 +116,18 @@ void QVtxtBoxControl::ForbiddenCharacters(const String& New_ForbiddenCharacters)
 
 void QVtxtBoxControl::MultiLine(bool New_MultiLine) {
     mMultiLine = New_MultiLine;
-    SelectActiveField();
-    Notice(u"MultiLine");
+    RunSteps([&] {
+        SelectActiveField();
+        Notice(u"MultiLine");
+    });
 }
 
 void QVtxtBoxControl::MustHaveValue(bool New_MustHaveValue) {
     mMustHaveValue = New_MustHaveValue;
-    Recolour();
-    Notice(u"MustHaveValue");
+    RunSteps([&] {
+        Recolour();
+        Notice(u"MustHaveValue");
+    });
 }
 
 void QVtxtBoxControl::NullToEmptyString(bool New_NullToEmptyString) {
@@ -127,8 +137,10 @@ void QVtxtBoxControl::NullToEmptyString(bool New_NullToEmptyString) {
 
 void QVtxtBoxControl::ScrollBars(ScrollBarsEnum New_ScrollBars) {
     mScrollBars = New_ScrollBars;
-    SelectActiveField();
-    Notice(u"ScrollBars");
+    RunSteps([&] {
+        SelectActiveField();
+        Notice(u"ScrollBars");
+    });
 }
 
 void QVtxtBoxControl::SelectedOnGotFocus(bool New_SelectedOnGotFocus) {
@@ -143,8 +155,10 @@ void QVtxtBoxControl::Trim(bool New_Trim) {
 
 void QVtxtBoxControl::UseWarningColor(bool New_UseWarningColor) {
     mUseWarningColor = New_UseWarningColor;
-    Recolour();
-    Notice(u"UseWarningColor");
+    RunSteps([&] {
+        Recolour();
+        Notice(u"UseWarningColor");
+    });
 }
 
 // --- Properties held by the fields: written to all three, read from the first ---------------
@@ -160,9 +174,12 @@ bool QVtxtBoxControl::Enabled() const {
 }
 
 void QVtxtBoxControl::Enabled(bool New_Enabled) {
-    for (TextField* f : QVTxtBoxCC) f->Enabled(New_Enabled);
-    Recolour();
-    Notice(u"Enabled");
+    // Disabling the focused field takes the focus from it, and leaving formats the text.
+    RunSteps([&] {
+        for (TextField* f : QVTxtBoxCC) f->Enabled(New_Enabled);
+        Recolour();
+        Notice(u"Enabled");
+    });
 }
 
 Color QVtxtBoxControl::ForeColor() const {
@@ -181,8 +198,10 @@ bool QVtxtBoxControl::Locked() const {
 
 void QVtxtBoxControl::Locked(bool New_Locked) {
     for (TextField* f : QVTxtBoxCC) f->Locked(New_Locked);
-    Recolour();
-    Notice(u"Locked");
+    RunSteps([&] {
+        Recolour();
+        Notice(u"Locked");
+    });
 }
 
 int16_t QVtxtBoxControl::MaxLength() const {
@@ -251,8 +270,10 @@ String QVtxtBoxControl::SelText() const {
 void QVtxtBoxControl::SelText(const String& New_SelText) {
     const String text = mAllUcase ? UpperCase(New_SelText) : New_SelText;
     // Every field replaces its own selection; each change raises Change.
-    for (TextField* f : QVTxtBoxCC) f->SelText(text);
-    Notice(u"SelText");
+    RunSteps([&] {
+        for (TextField* f : QVTxtBoxCC) f->SelText(text);
+        Notice(u"SelText");
+    });
 }
 
 // --- Font -----------------------------------------------------------------------------------

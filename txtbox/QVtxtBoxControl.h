@@ -153,15 +153,17 @@ class QVtxtBoxControl final : public Control {
     void AttachFont(std::shared_ptr<qv::Font> font);
     TextField& ActiveField() const { return *QVTxtBoxCC[mActiveField]; }
     void SelectActiveField();
+    void SwapActiveField();
     void Recolour() { (void)CheckValueNow(); }
+    bool Judge();  // CheckValueNow's steps
     void ChangeBorder(const std::function<void()>& store);
     void SelectAll(TextField& field);
     void Notice(const char16_t* name) { GetHost().PropertyChanged(name); }
 
     void RaiseChange();
 
-    // The control's own writes end with mWritingText false; so must a write that an
-    // application's event handler leaves by an exception, or Change would stay silent for good.
+    // The control's own writes end with mWritingText false, also when one fails half way, or
+    // Change would stay silent for good.
     class WritingTextScope {
       public:
         explicit WritingTextScope(bool& flag) : flag_(flag) {}

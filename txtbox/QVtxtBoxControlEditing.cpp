@@ -28,62 +28,66 @@ Variant QVtxtBoxControl::Text() const {
 }
 
 void QVtxtBoxControl::Text(const Variant& New_Text) {
-    const WritingTextScope scope(mWritingText);
-    if (New_Text.IsNull()) {
-        mWritingText = false;
-        for (TextField* f : QVTxtBoxCC) {
-            if (!f->Text().empty()) {
-                f->Text(String());
-                mWritingText = true;
+    RunSteps([&] {
+        const WritingTextScope scope(mWritingText);
+        if (New_Text.IsNull()) {
+            mWritingText = false;
+            for (TextField* f : QVTxtBoxCC) {
+                if (!f->Text().empty()) {
+                    f->Text(String());
+                    mWritingText = true;
+                }
             }
-        }
-        mWritingText = false;
-        mIsNull = true;
-    } else {
-        // A value without a text form is refused before anything changes.
-        String text;
-        try {
-            text = New_Text.ToString();
-        } catch (const RuntimeError&) {
-            Raise(err::InvalidPropertyValue);
-        }
-        if (mAllUcase) text = UpperCase(text);
-        mWritingText = false;
-        // Handlers of the fields' change notices run inside these writes; their errors reach
-        // the caller (the flag is reset on the way out).
-        for (TextField* f : QVTxtBoxCC) {
-            if (text != f->Text()) {
-                f->Text(text);
-                mWritingText = true;
+            mWritingText = false;
+            mIsNull = true;
+        } else {
+            // A value without a text form is refused before anything changes.
+            String text;
+            try {
+                text = New_Text.ToString();
+            } catch (const RuntimeError&) {
+                Raise(err::InvalidPropertyValue);
             }
+            if (mAllUcase) text = UpperCase(text);
+            mWritingText = false;
+            // Handlers of the fields' change notices run inside these writes; an error of
+            // theirs is passed on once every field is written and the text formatted.
+            for (TextField* f : QVTxtBoxCC) {
+                if (text != f->Text()) {
+                    f->Text(text);
+                    mWritingText = true;
+                }
+            }
+            mWritingText = false;
+            mIsNull = false;
         }
-        mWritingText = false;
-        mIsNull = false;
-    }
-    FormatText();
-    Notice(u"Text");
+        FormatText();
+        Notice(u"Text");
+    });
 }
 
 void QVtxtBoxControl::FormatText() {
-    const WritingTextScope scope(mWritingText);
-    TextField& active = ActiveField();
-    mWritingText = false;
-    if (mTrim) {
-        String trimmed = TrimBlanks(active.Text());
-        if (trimmed != active.Text()) {
-            active.Text(trimmed);
-            mWritingText = true;
+    RunSteps([&] {
+        const WritingTextScope scope(mWritingText);
+        TextField& active = ActiveField();
+        mWritingText = false;
+        if (mTrim) {
+            String trimmed = TrimBlanks(active.Text());
+            if (trimmed != active.Text()) {
+                active.Text(trimmed);
+                mWritingText = true;
+            }
         }
-    }
-    if (!active.Text().empty() && mFirstCharacterCapital) {
-        String text = active.Text();
-        text[0] = UpperCaseChar(text[0]);
-        active.Text(text);
-    }
-    mWritingText = true;
-    const String text = active.Text();
-    for (TextField* f : QVTxtBoxCC) f->Text(text);
-    mWritingText = false;
+        if (!active.Text().empty() && mFirstCharacterCapital) {
+            String text = active.Text();
+            text[0] = UpperCaseChar(text[0]);
+            active.Text(text);
+        }
+        mWritingText = true;
+        const String text = active.Text();
+        for (TextField* f : QVTxtBoxCC) f->Text(text);
+        mWritingText = false;
+    });
 }
 
 String QVtxtBoxControl::TextFormatted() const {
@@ -100,6 +104,11 @@ String QVtxtBoxControl::TextFormatted() const {
 // --- Validation and colour ------------------------------------------------------------------
 
 bool QVtxtBoxControl::CheckValueNow() {
+    // The colour follows the verdict even when the handler fails after changing it.
+    return RunSteps([&] { return Judge(); });
+}
+
+bool QVtxtBoxControl::Judge() {
     bool runMode = false;
     try {
         runMode = GetHost().AmbientUserMode();
@@ -147,8 +156,11 @@ void QVtxtBoxControl::QVTxtBoxCC_KeyPress(int16_t, int16_t& KeyAscii) {
 void QVtxtBoxControl::QVTxtBoxCC_Change(int16_t) {
     // Typing into a null box gives it a value before the handlers run, so that they read it.
     if (mIsNull && !ActiveField().Text().empty()) mIsNull = false;
-    Recolour();
-    if (!mWritingText) RaiseChange();
+    // Change follows also when the ValidationCheck handler fails.
+    RunSteps([&] {
+        Recolour();
+        if (!mWritingText) RaiseChange();
+    });
 }
 
 void QVtxtBoxControl::QVTxtBoxCC_Click(int16_t) {
@@ -166,12 +178,14 @@ void QVtxtBoxControl::SelectAll(TextField& field) {
 
 void QVtxtBoxControl::QVTxtBoxCC_GotFocus(int16_t) {
     mFieldHasFocus = true;
-    Recolour();
-    if (mSelectedOnGotFocus) {
-        SelectAll(ActiveField());
-        mSelectTime = GetHost().Timer();
-        mSelectTimeSet = true;
-    }
+    RunSteps([&] {
+        Recolour();
+        if (mSelectedOnGotFocus) {
+            SelectAll(ActiveField());
+            mSelectTime = GetHost().Timer();
+            mSelectTimeSet = true;
+        }
+    });
 }
 
 void QVtxtBoxControl::QVTxtBoxCC_LostFocus(int16_t) {

@@ -16,6 +16,11 @@ int32_t WholeTwips(double v) {
 }  // namespace
 
 void QVtxtBoxControl::SelectActiveField() {
+    RunSteps([&] { SwapActiveField(); });
+}
+
+// The text copy and the focus moves run handlers: SelectActiveField finishes the swap first.
+void QVtxtBoxControl::SwapActiveField() {
     const int16_t previous = mActiveField;
     if (!mMultiLine) {
         mActiveField = 0;

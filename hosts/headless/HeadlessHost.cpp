@@ -8,6 +8,7 @@
 
 #include "library/ClassRegistry.h"
 #include "library/Enums.h"
+#include "library/FirstError.h"
 #include "library/RuntimeError.h"
 
 namespace qv::headless {
@@ -483,28 +484,35 @@ void Container::DeliverStroke(const KeyStroke& k) {
     Control* control = focusedControl_;
     HeadlessWidget* w = focusedWidget_;
     if (!control) return;
-    int16_t keyCode = k.keyCode, shift = k.shift;
-    if (w) {
-        Fire(w->AsWidget().notices.KeyDown, keyCode, shift);
-        if (keyCode != 0) w->ActOnKeyDown(keyCode, shift);
-    } else {
-        control->UserControl_KeyDown(keyCode, shift);
-    }
-    if (k.character != 0) {
-        auto ascii = static_cast<int16_t>(k.character);
+    // A notice that throws ends the key's press there; its release is still heard, as a
+    // windowed container delivers it as an event of its own. The first error is passed on.
+    FirstError errors;
+    errors.Run([&] {
+        int16_t keyCode = k.keyCode, shift = k.shift;
         if (w) {
-            Fire(w->AsWidget().notices.KeyPress, ascii);
-            if (ascii != 0) w->ActOnKeyPress(ascii);
+            Fire(w->AsWidget().notices.KeyDown, keyCode, shift);
+            if (keyCode != 0) w->ActOnKeyDown(keyCode, shift);
         } else {
-            control->UserControl_KeyPress(ascii);
+            control->UserControl_KeyDown(keyCode, shift);
         }
-    }
-    keyCode = k.keyCode;
-    shift = k.shift;
-    if (w)
-        Fire(w->AsWidget().notices.KeyUp, keyCode, shift);
-    else
-        control->UserControl_KeyUp(keyCode, shift);
+        if (k.character != 0) {
+            auto ascii = static_cast<int16_t>(k.character);
+            if (w) {
+                Fire(w->AsWidget().notices.KeyPress, ascii);
+                if (ascii != 0) w->ActOnKeyPress(ascii);
+            } else {
+                control->UserControl_KeyPress(ascii);
+            }
+        }
+    });
+    errors.Run([&] {
+        int16_t keyCode = k.keyCode, shift = k.shift;
+        if (w)
+            Fire(w->AsWidget().notices.KeyUp, keyCode, shift);
+        else
+            control->UserControl_KeyUp(keyCode, shift);
+    });
+    errors.Rethrow();
 }
 
 void Container::RequireFocus() const {
@@ -542,31 +550,40 @@ void Container::Leave() {
 }
 
 // Sends the notices in the container's order. A handler that moves the focus itself wins: the
-// remaining notices of this move are not sent.
+// remaining notices of this move are not sent. A notice that throws does not stop the move: the
+// first error is passed on once every notice is sent, so that the controls and the container
+// agree on where the focus is.
 void Container::MoveFocusTo(Control* control, HeadlessWidget* widget) {
     if (control == focusedControl_ && widget == focusedWidget_) return;
-    fieldlessControl_ = nullptr;
-    Control* oldControl = focusedControl_;
-    HeadlessWidget* oldWidget = focusedWidget_;
-    focusedWidget_ = nullptr;
-    if (oldWidget) {
-        Fire(oldWidget->AsWidget().notices.LostFocus);
-        if (focusedControl_ != oldControl || focusedWidget_) return;
-    }
-    if (oldControl != control) {
-        focusedControl_ = nullptr;
-        if (oldControl) {
-            oldControl->UserControl_ExitFocus();
-            if (focusedControl_) return;
+    FirstError errors;
+    [&] {
+        fieldlessControl_ = nullptr;
+        Control* oldControl = focusedControl_;
+        HeadlessWidget* oldWidget = focusedWidget_;
+        focusedWidget_ = nullptr;
+        if (oldWidget) {
+            errors.Run([&] { Fire(oldWidget->AsWidget().notices.LostFocus); });
+            if (focusedControl_ != oldControl || focusedWidget_) return;
         }
-        focusedControl_ = control;
-        if (control) {
-            control->UserControl_EnterFocus();
-            if (focusedControl_ != control || focusedWidget_) return;
+        if (oldControl != control) {
+            focusedControl_ = nullptr;
+            if (oldControl) {
+                errors.Run([&] { oldControl->UserControl_ExitFocus(); });
+                if (focusedControl_) return;
+            }
+            focusedControl_ = control;
+            if (control) {
+                errors.Run([&] { control->UserControl_EnterFocus(); });
+                if (focusedControl_ != control || focusedWidget_) return;
+            }
         }
-    }
-    focusedWidget_ = widget;
-    if (widget) Fire(widget->AsWidget().notices.GotFocus);
+        focusedWidget_ = widget;
+        // A control whose fields cannot take the focus now keeps it on its surface, and the
+        // first of its fields that can again takes it, as when its focused field goes away.
+        if (!widget) fieldlessControl_ = control;
+        if (widget) errors.Run([&] { Fire(widget->AsWidget().notices.GotFocus); });
+    }();
+    errors.Rethrow();
 }
 
 HeadlessWidget* Container::FocusTarget(const Site& site) const {

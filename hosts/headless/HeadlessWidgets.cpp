@@ -33,8 +33,11 @@ bool HeadlessWidget::HasFocus() const {
 }
 
 bool HeadlessWidget::Contains(float x, float y) const {
-    return x >= static_cast<float>(left_) && x < static_cast<float>(left_ + width_) &&
-           y >= static_cast<float>(top_) && y < static_cast<float>(top_ + height_);
+    // In 64 bits: a widget far right or down may end beyond the 32-bit range.
+    const auto right = static_cast<double>(int64_t{left_} + width_);
+    const auto bottom = static_cast<double>(int64_t{top_} + height_);
+    return x >= static_cast<double>(left_) && x < right && y >= static_cast<double>(top_) &&
+           y < bottom;
 }
 
 float HeadlessWidget::TwipsPerPixelX() const {
@@ -96,18 +99,21 @@ int32_t HeadlessTextField::PositionAt(float x, float y) const {
     const auto lines = model_.Lines();
     size_t li = 0;
     if (settings_.multiLine && y > originY) {
-        const float lineHeight =
-            static_cast<float>(TextMetrics::LineHeight(*font_, TwipsPerPixelY()));
-        li = std::min(static_cast<size_t>((y - originY) / lineHeight), lines.size() - 1);
+        // Compared before the conversion: a point far below the text is on the last line.
+        const double lineHeight = TextMetrics::LineHeight(*font_, TwipsPerPixelY());
+        const double line = std::floor((double{y} - originY) / lineHeight);
+        const auto last = static_cast<double>(lines.size() - 1);
+        li = line < last ? static_cast<size_t>(line) : lines.size() - 1;
     }
     const TextEditModel::Line& line = lines[li];
     int32_t best = line.start;
     float bestDistance = std::fabs(x - originX);
     for (int32_t i = line.start + 1; i <= line.end; ++i) {
         if (IsHighSurrogate(text[i - 1])) continue;
-        const StringView prefix = StringView(text).substr(line.start, i - line.start);
+        // A line holds no line break: its prefix is as wide as its count of units.
+        const auto units = static_cast<size_t>(i - line.start);
         const float boundary =
-            originX + static_cast<float>(TextMetrics::TextWidth(*font_, prefix, TwipsPerPixelX()));
+            originX + static_cast<float>(TextMetrics::RunWidth(*font_, units, TwipsPerPixelX()));
         const float distance = std::fabs(x - boundary);
         if (distance < bestDistance) {
             best = i;

@@ -1,7 +1,9 @@
 #include "hosts/headless/TextMetrics.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 
 namespace qv::headless::TextMetrics {
 
@@ -16,13 +18,21 @@ double UnitWidth(const Font& font) {
 }  // namespace
 
 int32_t RoundUpToPixels(double twips, float twipsPerPixel) {
-    if (twips <= 0 || twipsPerPixel <= 0) return 0;
+    if (!(twips > 0) || !(twipsPerPixel > 0)) return 0;
     const double pixels = std::ceil(twips / twipsPerPixel - kTolerance);
-    return static_cast<int32_t>(std::lround(pixels * twipsPerPixel));
+    // A long text in a large font is wider than 32 bits of twips: the widest a widget can be.
+    return static_cast<int32_t>(std::min(std::round(pixels * twipsPerPixel), double{INT32_MAX}));
 }
 
+namespace {
+// Lines at least a pixel high, so that positions below the first line stay apart.
+int32_t OnePixelAtLeast(double twips, float twipsPerPixel) {
+    return std::max(RoundUpToPixels(twips, twipsPerPixel), RoundUpToPixels(1.0, twipsPerPixel));
+}
+}  // namespace
+
 int32_t LineHeight(const Font& font, float twipsPerPixelY) {
-    return RoundUpToPixels(font.Size() * 24.0, twipsPerPixelY);
+    return OnePixelAtLeast(font.Size() * 24.0, twipsPerPixelY);
 }
 
 int32_t TextWidth(const Font& font, StringView text, float twipsPerPixelX) {
@@ -37,7 +47,13 @@ int32_t TextWidth(const Font& font, StringView text, float twipsPerPixelX) {
         }
     }
     widest = std::max(widest, current);
-    return RoundUpToPixels(static_cast<double>(widest) * UnitWidth(font), twipsPerPixelX);
+    return RunWidth(font, widest, twipsPerPixelX);
+}
+
+int32_t RunWidth(const Font& font, size_t units, float twipsPerPixelX) {
+    // Each character at least a pixel wide, so that positions in a text stay apart.
+    const double unit = std::max(UnitWidth(font), double{twipsPerPixelX});
+    return RoundUpToPixels(static_cast<double>(units) * unit, twipsPerPixelX);
 }
 
 int32_t TextHeight(const Font& font, StringView text, float twipsPerPixelY) {
@@ -46,7 +62,8 @@ int32_t TextHeight(const Font& font, StringView text, float twipsPerPixelY) {
         if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
         if (text[i] == u'\r' || text[i] == u'\n') ++lines;
     }
-    return lines * LineHeight(font, twipsPerPixelY);
+    const int64_t height = int64_t{lines} * LineHeight(font, twipsPerPixelY);
+    return static_cast<int32_t>(std::min(height, int64_t{INT32_MAX}));
 }
 
 int32_t BorderPixels(const TextFieldSettings& settings) {

@@ -10,6 +10,10 @@
 // and character set do not change the metrics; every character has the same width. Text height
 // is the number of lines × line height; "" is one line, and "\r\n", "\r" or "\n" each end a line.
 //
+// Every metric is at least one pixel: the line height, each character's width (so a 1-point
+// font is a pixel wide per character, not 10 twips), and so the text height. Results beyond 32
+// bits of twips (a long text in a large font) give the largest 32-bit value.
+//
 // Text fields: a border takes 2 pixels on each side when 3-D, 1 pixel when flat, none without a
 // border. The text starts right after the border, at (border, border) in the field's own
 // coordinates; multi-line fields put each line one line height below the previous one and do not
@@ -32,6 +36,8 @@ int32_t RoundUpToPixels(double twips, float twipsPerPixel);
 int32_t LineHeight(const Font& font, float twipsPerPixelY);
 // Width of the widest line.
 int32_t TextWidth(const Font& font, StringView text, float twipsPerPixelX);
+// Width of `units` characters of one line.
+int32_t RunWidth(const Font& font, size_t units, float twipsPerPixelX);
 int32_t TextHeight(const Font& font, StringView text, float twipsPerPixelY);
 
 // Border thickness of a text field on one side, in pixels: 2 (3-D), 1 (flat) or 0.

@@ -1,0 +1,129 @@
+// The observable state of a text box, compared and printed for the fuzz target's reports.
+#pragma once
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "library/RuntimeError.h"
+#include "library/Variant.h"
+#include "txtbox/QVtxtBoxControl.h"
+
+namespace qv_fuzz {
+
+using namespace qv;
+
+// The properties the target writes (by late binding) and compares, each with the kind of value
+// a typed write makes (see Reader::Make): i small integer, l long, f font size, s string,
+// b boolean, v any variant.
+struct Prop {
+    const char16_t* name;
+    char kind;
+};
+// clang-format off
+inline constexpr Prop kProps[] = {
+    {u"Text", 'v'}, {u"MaxLength", 'i'}, {u"MultiLine", 'b'}, {u"Locked", 'b'}, {u"FontSize", 'f'},
+    {u"ScrollBars", 'i'}, {u"Trim", 'b'}, {u"AllUcase", 'b'}, {u"FirstCharacterCapital", 'b'},
+    {u"ForbiddenCharacters", 's'}, {u"NullToEmptyString", 'b'}, {u"MustHaveValue", 'b'},
+    {u"UseWarningColor", 'b'}, {u"Enabled", 'b'}, {u"SelectedOnGotFocus", 'b'},
+    {u"SelStart", 'l'}, {u"SelLength", 'l'}, {u"SelText", 's'}, {u"PasswordChar", 's'},
+    {u"Appearance", 'i'}, {u"BorderStyle", 'i'}, {u"BackColor", 'l'}, {u"FocusColor", 'l'},
+    {u"MousePointer", 'i'}, {u"FontName", 's'}, {u"FontBold", 'b'}};
+// clang-format on
+inline constexpr size_t kPropCount = std::size(kProps);
+inline constexpr size_t kTextIndex = 0;
+
+// UTF-8 for messages, with control characters (a NUL would cut the message short) as \xNN.
+inline std::string Printable(StringView text) {
+    std::string out;
+    for (const char c : ToUtf8(text)) {
+        const auto u = static_cast<unsigned char>(c);
+        out += u < 0x20 || u == 0x7F
+                   ? std::string{'\\', 'x', "0123456789ABCDEF"[u >> 4], "0123456789ABCDEF"[u & 15]}
+                   : std::string(1, c);
+    }
+    return out;
+}
+
+inline std::string Show(const Variant& v) {
+    try {
+        return Printable(TypeName(v)) + " \"" + Printable(v.ToString()) + "\"";
+    } catch (const RuntimeError&) {
+        return Printable(TypeName(v));
+    }
+}
+
+inline bool SameVariant(const Variant& a, const Variant& b) {
+    if (a.Type() != b.Type()) return false;
+    if (a.Type() != VarType::Double && a.Type() != VarType::Single) return a == b;
+    const double x = a.ToDouble(), y = b.ToDouble();
+    return x == y ? std::signbit(x) == std::signbit(y) : (std::isnan(x) && std::isnan(y));
+}
+
+struct Snapshot {
+    String fields[3];
+    int16_t active = 0;
+    bool isNull = false, focus = false;
+    Color colour = 0;              // the control's own background
+    Color fieldColours[3] = {};    // each field's
+    std::vector<Variant> props{};  // kProps in order
+};
+
+inline Snapshot Take(QVtxtBoxControl& b, Color siteColour) {
+    // The getters looked up once: lookups by name would take much of the fuzzer's time.
+    static const std::vector<const Member*> getters = [] {
+        std::vector<const Member*> g;
+        for (const Prop& p : kProps) g.push_back(QVtxtBoxControl::MemberTableOf().Find(p.name));
+        return g;
+    }();
+    Snapshot s;
+    for (int16_t i = 0; i < 3; ++i) {
+        s.fields[i] = b.Field(i).Text();
+        s.fieldColours[i] = b.Field(i).BackColor();
+    }
+    s.active = b.ActiveFieldIndex();
+    s.isNull = b.IsNull();
+    s.focus = b.HasFocus();
+    s.colour = siteColour;
+    for (const Member* m : getters) s.props.push_back(m->get(b));
+    return s;
+}
+
+// The name of the first observable difference, "" when there is none.
+inline std::string Difference(const Snapshot& a, const Snapshot& b) {
+    for (int i = 0; i < 3; ++i) {
+        if (a.fields[i] != b.fields[i]) return "the text of field " + std::to_string(i);
+        if (a.fieldColours[i] != b.fieldColours[i])
+            return "the colour of field " + std::to_string(i);
+    }
+    if (a.active != b.active) return "the active field";
+    if (a.isNull != b.isNull || a.focus != b.focus) return "IsNull or HasFocus";
+    if (a.colour != b.colour) return "the control's colour";
+    for (size_t i = 0; i < kPropCount; ++i)
+        if (!SameVariant(a.props[i], b.props[i])) return ToUtf8(kProps[i].name);
+    return {};
+}
+
+[[noreturn]] inline void Fail(const std::string& what, const std::string& step,
+                              const Snapshot& before, const Snapshot* after) {
+    std::fprintf(stderr, "txtbox_fuzz: invariant violated: %s\n  step: %s\n", what.c_str(),
+                 step.c_str());
+    for (const Snapshot* s : {&before, after}) {
+        if (!s) continue;
+        std::fprintf(
+            stderr, "  %s: fields \"%s\" \"%s\" \"%s\" active %d null %d focus %d colour %08X\n   ",
+            s == &before ? "before" : "after", Printable(s->fields[0]).c_str(),
+            Printable(s->fields[1]).c_str(), Printable(s->fields[2]).c_str(), s->active, s->isNull,
+            s->focus, static_cast<unsigned>(s->colour));
+        for (size_t i = 0; i < kPropCount; ++i)
+            std::fprintf(stderr, " %s=%s", ToUtf8(kProps[i].name).c_str(),
+                         Show(s->props[i]).c_str());
+        std::fprintf(stderr, "\n");
+    }
+    std::abort();
+}
+
+}  // namespace qv_fuzz
