@@ -188,10 +188,10 @@ class ControlWidget : public QWidget {
         };
         e.Click = [this] { callSlots([&] { emit Click(); }); };
         e.DblClick = [this] { callSlots([&] { emit DblClick(); }); };
-        e.KeyDown = [this](int16_t& code, int16_t& shift) {
-            callSlots([&] { emit KeyDown(code, shift); });
-        };
-        e.KeyPress = [this](int16_t& ascii) { callSlots([&] { emit KeyPress(ascii); }); };
+        // A key whose KeyDown or KeyPress slot throws ends there on both hosts (nothing is
+        // typed); the error reaches the error handler through the key's guard.
+        e.KeyDown = [this](int16_t& code, int16_t& shift) { emit KeyDown(code, shift); };
+        e.KeyPress = [this](int16_t& ascii) { emit KeyPress(ascii); };
         e.KeyUp = [this](int16_t& code, int16_t& shift) {
             callSlots([&] { emit KeyUp(code, shift); });
         };

@@ -312,13 +312,13 @@ TEST(QtHostFocus, AControlWithoutFieldsTakesFocusKeysAndLabelClicks) {
 
 // --- Errors from application code ----------------------------------------------------------
 
-// An exception from a slot goes to the error handler once the key is done; the key is typed
-// with its Change as if the slot had returned.
+// An exception from a slot goes to the error handler. A KeyDown or KeyPress slot that throws ends
+// its key (as on the headless host); after that the key is done as if the slot had returned.
 TEST(QtHostErrors, AnExceptionFromASlotReachesTheErrorHandlerAndTypingGoesOn) {
     const std::tuple<std::string, const char*, int> rows[] = {
         // the throwing slot, the text after "x" (the throwing key) and "y", Change's count
-        {"KeyDown", "xy", 2},
-        {"KeyPress", "xy", 2},
+        {"KeyDown", "y", 1},
+        {"KeyPress", "y", 1},
         {"KeyUp", "xy", 2},
         {"Change", "xy", 1},  // the throwing slot's own count is not reached
     };

@@ -123,12 +123,6 @@ TEST(QtSlotErrors, ASlotThatThrowsWhileTheUserTypesOrLeavesLetsTheControlFinish)
         },
         typeAndLeave);
     ExpectLikeAReturningSlot(
-        "KeyPress",
-        [](TxtBox& box, std::function<void()> fire) {
-            QObject::connect(&box, &TxtBox::KeyPress, [fire](qint16&) { fire(); });
-        },
-        typeAndLeave);
-    ExpectLikeAReturningSlot(
         "editingFinished",
         [](TxtBox& box, std::function<void()> fire) {
             QObject::connect(&box, &TxtBox::editingFinished, fire);
