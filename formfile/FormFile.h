@@ -5,6 +5,7 @@
 // damaged or partly wrong file yields everything that could be read, and a list of problems.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -43,15 +44,21 @@ inline constexpr int32_t kFormMaxTwips = 10'000'000;
 // UTF-8, pretty-printed, members always in the same order, ending in a line break.
 std::string FormToJson(const FormDocument& form);
 
-// Reads what it can and lists the rest as problems; never throws for bad content. A key that
-// cannot be read is left out, so the control gives that property its default.
+// Reads what it can and lists the rest as problems; never throws for bad content: a value it
+// cannot read (a number beyond a Double, an unpaired surrogate) is left out with a problem line
+// naming its key, and the rest is read. Raises error 7 (out of memory) when memory runs out.
 FormLoadResult FormFromJson(std::string_view utf8);
 
 // Writes a temporary file in the same folder and renames it over `path`, so a failed save leaves
 // the old file as it was. Raises error 75 (path/file access error) when it cannot write.
 void SaveFormFile(const std::string& path, const FormDocument& form);
 
-// Raises error 53 (file not found) when the file cannot be opened or read.
-FormLoadResult LoadFormFile(const std::string& path);
+// The largest form file LoadFormFile reads by default: far above any real form (a form of 2,000
+// text boxes is about 4 MB), low enough that loading it fits in memory.
+inline constexpr size_t kFormFileMaxBytes = 64 * 1024 * 1024;
+
+// Raises error 53 (file not found) when the file cannot be opened or read, and error 7 (out of
+// memory) when it is larger than `maxBytes` or memory runs out while loading.
+FormLoadResult LoadFormFile(const std::string& path, size_t maxBytes = kFormFileMaxBytes);
 
 }  // namespace qv

@@ -56,6 +56,7 @@ bool MemoryPropertyBag::Has(const String& key) const {
 }
 
 bool MemoryPropertyBag::Remove(const String& key) {
+    index_.clear();  // positions after the removed entry move
     return std::erase_if(entries_, [&](const Entry& e) { return e.key == key; }) > 0;
 }
 
@@ -75,22 +76,32 @@ std::vector<String> MemoryPropertyBag::Keys() const {
 }
 
 MemoryPropertyBag::Entry* MemoryPropertyBag::FindEntry(const String& key) {
-    for (Entry& e : entries_)
-        if (e.key == key) return &e;
-    return nullptr;
+    return const_cast<Entry*>(std::as_const(*this).FindEntry(key));
+}
+
+namespace {
+constexpr size_t kIndexFrom = 16;  // below this many keys a scan is as quick and costs no memory
 }
 
 const MemoryPropertyBag::Entry* MemoryPropertyBag::FindEntry(const String& key) const {
-    for (const Entry& e : entries_)
-        if (e.key == key) return &e;
-    return nullptr;
+    if (entries_.size() < kIndexFrom) {
+        for (const Entry& e : entries_)
+            if (e.key == key) return &e;
+        return nullptr;
+    }
+    if (index_.empty())
+        for (size_t i = 0; i < entries_.size(); ++i) index_.emplace(entries_[i].key, i);
+    const auto it = index_.find(key);
+    return it == index_.end() ? nullptr : &entries_[it->second];
 }
 
 void MemoryPropertyBag::Store(const String& key, const Variant& value) {
-    if (Entry* e = FindEntry(key))
+    if (Entry* e = FindEntry(key)) {
         e->value = CloneObject(value);
-    else
-        entries_.push_back({key, CloneObject(value)});
+        return;
+    }
+    entries_.push_back({key, CloneObject(value)});
+    if (!index_.empty()) index_.emplace(key, entries_.size() - 1);
 }
 
 }  // namespace qv

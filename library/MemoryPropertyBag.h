@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -39,7 +40,10 @@ class MemoryPropertyBag final : public PropertyBag {
     bool Has(const String& key) const;
     // True when the key was there.
     bool Remove(const String& key);
-    void Clear() { entries_.clear(); }
+    void Clear() {
+        entries_.clear();
+        index_.clear();
+    }
 
     // From now on ReadProperty of `key` raises error `errorNumber`, stored or not.
     void FailReading(const String& key, int32_t errorNumber = err::TypeMismatch);
@@ -66,6 +70,9 @@ class MemoryPropertyBag final : public PropertyBag {
 
     bool omitDefaults_;
     std::vector<Entry> entries_;
+    // Positions by key once the bag holds more than a few keys (a form file may hold thousands
+    // for one control); empty until then, and after a removal until the next look-up.
+    mutable std::unordered_map<String, size_t> index_;
     std::vector<std::pair<String, int32_t>> failing_;
     std::vector<String> readLog_;
     std::vector<String> writeLog_;
