@@ -438,11 +438,10 @@ class FormReader {
         }
         const std::string named = label + ", property " + Quoted(*key);
         String bagKey = FromUtf8(*key);
-        if (keys.contains(bagKey)) {
+        if (!keys.insert(bagKey).second) {
             Problem(named + " is stored twice; the later one was left out.");
             return;
         }
-        keys.insert(bagKey);
         const Node* type = Member(p, "type");
         const auto* typeName = type ? type->String() : nullptr;
         if (!typeName) {
@@ -451,7 +450,7 @@ class FormReader {
         }
         std::string why;
         if (const auto value = ReadValue(*typeName, Member(p, "value"), why))
-            bag.Set(bagKey, *value);
+            bag.Append(std::move(bagKey), *value);  // `keys` holds it: new to the bag
         else
             Problem(named + ": " + why + kLeftOut);
     }
@@ -551,7 +550,7 @@ class FormEvents {
             return element_.get();
         }
         Node& parent = *open_.back();
-        if (parent.kind == Node::Kind::Object) parent.keys.push_back(key_);
+        if (parent.kind == Node::Kind::Object) parent.keys.push_back(std::move(key_));
         parent.items.push_back(std::move(v));
         return &parent.items.back();
     }

@@ -95,6 +95,11 @@ const MemoryPropertyBag::Entry* MemoryPropertyBag::FindEntry(const String& key) 
     return it == index_.end() ? nullptr : &entries_[it->second];
 }
 
+void MemoryPropertyBag::Append(String key, const Variant& value) {
+    entries_.push_back({std::move(key), CloneObject(value)});
+    if (!index_.empty()) index_.emplace(entries_.back().key, entries_.size() - 1);
+}
+
 void MemoryPropertyBag::Store(const String& key, const Variant& value) {
     if (Entry* e = FindEntry(key)) {
         e->value = CloneObject(value);

@@ -35,6 +35,8 @@ class MemoryPropertyBag final : public PropertyBag {
 
     // Stores the value as given, never omitted (for setting up a test).
     void Set(const String& key, const Variant& value);
+    // Set for a key the bag does not hold (a reader that has checked): no look-up.
+    void Append(String key, const Variant& value);
     // The stored value (objects cloned); std::out_of_range when absent.
     Variant Get(const String& key) const;
     bool Has(const String& key) const;
