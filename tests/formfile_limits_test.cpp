@@ -11,6 +11,8 @@
 #include <fstream>
 
 #include "formfile/FormFile.h"
+#include "hosts/headless/HeadlessHost.h"
+#include "library/Font.h"
 
 namespace {
 
@@ -128,6 +130,51 @@ TEST(FormFileScale, MembersTheFormatHasNotAreSkippedUnread) {
     EXPECT_EQ(Joined(r.problems),
               "Control \"a\", property \"Text\": the value {...} does not fit the type Double; "
               "the property was left out.\n");
+}
+
+// A form file leaves out values equal to their defaults. That is sound only when every control
+// reads a missing key as the very value it left out: a control saved at its defaults, and one
+// with everything changed, must come back from the file as they were.
+TEST(FormFileDefaults, ControlsComeBackFromAFileThatLeavesOutTheirDefaults) {
+    const auto everything = [](qv::headless::Container& form, qv::Control& c) {
+        qv::MemoryPropertyBag all(false);
+        form.Save(c, all);
+        return all;
+    };
+    for (const char16_t* cls : {u"QVtxtBoxControl", u"QVnumBoxControl"}) {
+        for (const bool changed : {false, true}) {
+            qv::headless::Container form;
+            qv::MemoryPropertyBag none(false);
+            qv::Control& original = form.Load(cls, u"original", none);
+            if (changed) {
+                for (const char16_t* key : {u"Enabled", u"Locked", u"MustHaveValue"})
+                    if (original.Members().Find(key))
+                        original.LetProperty(key, !original.GetProperty(key).ToBool());
+                original.LetProperty(u"BackColor", Variant(int32_t{0x123456}));
+            }
+            FormDocument doc;
+            FormControl& saved = doc.controls.emplace_back();
+            saved.className = cls, saved.name = u"c";
+            form.Save(original, saved.properties);
+            const qv::FormLoadResult read = qv::FormFromJson(qv::FormToJson(doc));
+            ASSERT_EQ(read.form.controls.size(), 1U);
+            EXPECT_LT(read.form.controls[0].properties.Entries().size(),
+                      everything(form, original).Entries().size() + (changed ? 1 : 0));
+            qv::Control& loaded = form.Load(
+                cls, u"loaded", const_cast<FormControl&>(read.form.controls[0]).properties);
+            const auto want = everything(form, original), got = everything(form, loaded);
+            ASSERT_EQ(got.Keys(), want.Keys());
+            for (size_t i = 0; i < want.Entries().size(); ++i) {
+                const Variant &w = want.Entries()[i].value, &g = got.Entries()[i].value;
+                const bool same =
+                    w.As<qv::Font>()
+                        ? g.As<qv::Font>() && w.As<qv::Font>()->SameAttributes(*g.As<qv::Font>())
+                        : qv::MemoryPropertyBag::EqualsDefault(g, w);
+                EXPECT_TRUE(same) << qv::ToUtf8(cls) << (changed ? " changed " : " default ")
+                                  << qv::ToUtf8(want.Entries()[i].key);
+            }
+        }
+    }
 }
 
 class FormFileLimit : public ::testing::Test {
