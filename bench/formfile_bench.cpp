@@ -15,7 +15,8 @@
 
 namespace {
 
-// One text box as a saved form holds it: every stored key, defaults included.
+// One text box with every key it stores, defaults included (a saved form leaves defaults out; the
+// loader is measured on full records, as an older or hand-made file may hold them).
 qv::FormControl SavedTextBox() {
     qv::headless::Container form;
     auto& box = form.Add<qv::QVtxtBoxControl>(u"txt");
@@ -24,7 +25,9 @@ qv::FormControl SavedTextBox() {
     c.className = u"QVtxtBoxControl";
     c.width = 2400;
     c.height = 285;
-    form.Save(box, c.properties);
+    qv::MemoryPropertyBag all(false);
+    form.Save(box, all);
+    for (const auto& e : all.Entries()) c.properties.Set(e.key, e.value);
     return c;
 }
 
