@@ -24,7 +24,7 @@ struct FormControl {
     // object is left out of the file. A control saving into it leaves out values equal to their
     // defaults (the bag's WriteProperty does), so a form file holds what was changed: a text box
     // at its defaults takes a few keys, not 26, and the file loads that much faster.
-    MemoryPropertyBag properties;
+    MemoryPropertyBag properties{true, false};
 };
 
 struct FormDocument {

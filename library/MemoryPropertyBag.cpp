@@ -24,7 +24,7 @@ bool MemoryPropertyBag::EqualsDefault(const Variant& value, const Variant& defau
 }
 
 Variant MemoryPropertyBag::ReadProperty(const String& key, const Variant& defaultValue) {
-    readLog_.push_back(key);
+    if (keepLogs_) readLog_.push_back(key);
     for (const auto& [failingKey, number] : failing_)
         if (failingKey == key) Raise(number, u"PropertyBag", {});
     const Entry* e = FindEntry(key);
@@ -33,7 +33,7 @@ Variant MemoryPropertyBag::ReadProperty(const String& key, const Variant& defaul
 
 void MemoryPropertyBag::WriteProperty(const String& key, const Variant& value,
                                       const Variant& defaultValue) {
-    writeLog_.push_back(key);
+    if (keepLogs_) writeLog_.push_back(key);
     if (omitDefaults_ && EqualsDefault(value, defaultValue)) {
         Remove(key);
         return;

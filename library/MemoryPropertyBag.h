@@ -26,7 +26,9 @@ class MemoryPropertyBag final : public PropertyBag {
         Variant value;
     };
 
-    explicit MemoryPropertyBag(bool omitDefaults = true) : omitDefaults_(omitDefaults) {}
+    // `keepLogs` false: no read or write log (a bag that lives with a form, read many times).
+    explicit MemoryPropertyBag(bool omitDefaults = true, bool keepLogs = true)
+        : omitDefaults_(omitDefaults), keepLogs_(keepLogs) {}
 
     // Raises the error chosen with FailReading for that key.
     Variant ReadProperty(const String& key, const Variant& defaultValue) override;
@@ -71,6 +73,7 @@ class MemoryPropertyBag final : public PropertyBag {
     void Store(const String& key, const Variant& value);
 
     bool omitDefaults_;
+    bool keepLogs_;
     std::vector<Entry> entries_;
     // Positions by key once the bag holds more than a few keys (a form file may hold thousands
     // for one control); empty until then, and after a removal until the next look-up.

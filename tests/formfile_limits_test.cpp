@@ -117,6 +117,14 @@ TEST(FormFileScale, ABagFindsItsKeysThroughAdditionsAndRemovals) {
     EXPECT_EQ(bag.Entries().back().key, u"K3");
     EXPECT_EQ(bag.Entries().size(), 40U);
     EXPECT_FALSE(bag.Has(u"k20"));  // keys stay case-sensitive
+    // A form's bag lives as long as the form and is read at every load: it keeps no log.
+    FormControl c;
+    for (int i = 0; i < 3; ++i) c.properties.ReadProperty(u"Text", Variant());
+    c.properties.WriteProperty(u"Text", Variant(u"x"), Variant());
+    EXPECT_TRUE(c.properties.ReadLog().empty() && c.properties.WriteLog().empty());
+    EXPECT_EQ(c.properties.Get(u"Text").ToString(), u"x");
+    bag.ReadProperty(u"K1", Variant());
+    EXPECT_EQ(bag.ReadLog(), std::vector<String>{u"K1"});  // a test's bag does
 }
 
 TEST(FormFileScale, MembersTheFormatHasNotAreSkippedUnread) {
