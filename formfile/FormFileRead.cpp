@@ -98,11 +98,7 @@ std::string Shown(const Node& v) {
         default:
             s = Quoted(v.text);
     }
-    constexpr size_t kMax = 40;
-    if (s.size() <= kMax) return s;
-    size_t end = kMax - 3;
-    while (end > 0 && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) --end;
-    return s.substr(0, end) + "...";
+    return Shortened(s);
 }
 
 // A whole number in lo..hi (1200 and 1200.0 both are).

@@ -133,6 +133,8 @@ bool BeyondDouble(std::string_view t) {
     return std::isinf(d);
 }
 
+}  // namespace
+
 std::string Shortened(std::string_view t) {
     constexpr size_t kMax = 40;
     if (t.size() <= kMax) return std::string(t);
@@ -140,8 +142,6 @@ std::string Shortened(std::string_view t) {
     while (end > 0 && (static_cast<unsigned char>(t[end]) & 0xC0) == 0x80) --end;
     return std::string(t.substr(0, end)) + "...";
 }
-
-}  // namespace
 
 size_t OffsetMap::Original(size_t offset) const {
     std::ptrdiff_t shift = 0;

@@ -35,6 +35,9 @@ struct UnreadableValue {
     const char* why;    // "a number beyond the range of a Double", ...
 };
 
+// `t` cut to at most 40 bytes for a problem line, "..." marking the cut (whole characters only).
+std::string Shortened(std::string_view t);
+
 class FormFileText {
   public:
     explicit FormFileText(std::string_view file);

@@ -73,10 +73,6 @@ using namespace qv_fuzz;
 
 constexpr std::string_view kOps = "0123456789,.-+ ckbdexlLhHnrCXVZtTpfgomDGMasKRvyW";
 
-struct KeyOp {
-    char op;
-    int16_t code, shift;
-};
 // clang-format off
 constexpr KeyOp kKeys[] = {
     {'b', Key::Back, 0}, {'d', Key::Delete, 0}, {'e', Key::Return, 0}, {'x', Key::Escape, 0},
@@ -91,32 +87,9 @@ constexpr KeyOp kKeys[] = {
 constexpr char16_t kOddChars[16] = {0x00A0, 0x00E4, 0x20AC, 0xD800, 0xDC00, 0xFFFF, 0x0000, 0x2212,
                                     0xFF10, 0x0660, u'\t',  0x00B7, 0x066B, 0x3000, 0xFEFF, 0x00AD};
 
-class Reader {
+class Reader : public ByteReader {
   public:
-    Reader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    bool More() const { return pos_ < size_; }
-    size_t Pos() const { return pos_; }
-    uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
-    char16_t Char() {
-        const uint8_t b = Byte();
-        return b < 0x80 ? char16_t{b} : kOddChars[b & 15];
-    }
-    String Str() {
-        String s(Byte() % 32, u'\0');
-        for (char16_t& c : s) c = Char();
-        return s;
-    }
-    int16_t SmallInt() {
-        static constexpr int16_t kExtremes[8] = {-1, -2, -32768, 32767, 256, 1000, 300, 16};
-        const uint8_t b = Byte();
-        return b < 248 ? int16_t{b} : kExtremes[b - 248];
-    }
-    // `n` bytes, little-endian.
-    uint64_t Bytes(int n) {
-        uint64_t v = 0;
-        for (int i = 0; i < n; ++i) v |= uint64_t{Byte()} << 8 * i;
-        return v;
-    }
+    Reader(const uint8_t* data, size_t size) : ByteReader(data, size, kOddChars) {}
     double Number() {
         // clang-format off
         static constexpr double kSpecial[16] = {NAN, INFINITY, -INFINITY, 0.0, -0.0, 1e15, -1e15,
@@ -142,10 +115,8 @@ class Reader {
         switch (kind) {
             case 'i':
                 return Variant(SmallInt());
-            case 'l': {
-                const int32_t high = SmallInt();
-                return Variant(high * 1000 + Byte());
-            }
+            case 'l':
+                return Variant(LongInt());
             case 'n':
                 return Variant(Number());
             case 'f': {
@@ -164,11 +135,6 @@ class Reader {
             }
         }
     }
-
-  private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t pos_ = 0;
 };
 
 class Harness {
@@ -248,18 +214,7 @@ class Harness {
             case 'M': {
                 Control& target = (in.Byte() & 1) ? static_cast<Control&>(other_) : box_;
                 const float x = in.X(), y = in.Y();
-                if (op == 'D') form_.DoubleClick(target, x, y);
-                if (op == 'M') form_.MouseMove(target, x, y);
-                if (op == 'm') {
-                    const uint8_t b = in.Byte();
-                    form_.Click(target, x, y,
-                                static_cast<int16_t>((b & 7) ? (b & 7) : MouseButton::Left),
-                                static_cast<int16_t>((b >> 3) & 7));
-                }
-                if (op == 'G') {
-                    const float x2 = in.X(), y2 = in.Y();
-                    form_.Drag(target, x, y, x2, y2, in.Byte() % 8);
-                }
+                MouseAction(form_, target, op, x, y, in);
                 break;
             }
             case 'a':

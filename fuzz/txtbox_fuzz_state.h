@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/fuzz_support.h"
 #include "library/RuntimeError.h"
 #include "library/Variant.h"
 #include "txtbox/QVtxtBoxControl.h"
@@ -35,33 +36,6 @@ inline constexpr Prop kProps[] = {
 // clang-format on
 inline constexpr size_t kPropCount = std::size(kProps);
 inline constexpr size_t kTextIndex = 0;
-
-// UTF-8 for messages, with control characters (a NUL would cut the message short) as \xNN.
-inline std::string Printable(StringView text) {
-    std::string out;
-    for (const char c : ToUtf8(text)) {
-        const auto u = static_cast<unsigned char>(c);
-        out += u < 0x20 || u == 0x7F
-                   ? std::string{'\\', 'x', "0123456789ABCDEF"[u >> 4], "0123456789ABCDEF"[u & 15]}
-                   : std::string(1, c);
-    }
-    return out;
-}
-
-inline std::string Show(const Variant& v) {
-    try {
-        return Printable(TypeName(v)) + " \"" + Printable(v.ToString()) + "\"";
-    } catch (const RuntimeError&) {
-        return Printable(TypeName(v));
-    }
-}
-
-inline bool SameVariant(const Variant& a, const Variant& b) {
-    if (a.Type() != b.Type()) return false;
-    if (a.Type() != VarType::Double && a.Type() != VarType::Single) return a == b;
-    const double x = a.ToDouble(), y = b.ToDouble();
-    return x == y ? std::signbit(x) == std::signbit(y) : (std::isnan(x) && std::isnan(y));
-}
 
 struct Snapshot {
     String fields[3];
