@@ -40,6 +40,16 @@ inline constexpr int kVersionRevision = 0;
 // The form designer's toolbox picture of a class: a 16 × 15 pixel, 16-colour bitmap.
 std::shared_ptr<Picture> ToolboxBitmap(const ClassInfo& info);
 
+// The events every control class publishes, with their identifiers.
+inline constexpr MemberId kStandardEventIds[] = {
+    {u"Click", -600}, {u"DblClick", -601},    {u"KeyDown", -602},   {u"KeyPress", -603},
+    {u"KeyUp", -604}, {u"MouseDown", -605},   {u"MouseMove", -606}, {u"MouseUp", -607},
+    {u"Change", 1},   {u"ValidationCheck", 2}};
+
+// The classes of this build's class table, made from the control folders (CMake's
+// QV_CONTROL_CLASSES): each folder describes its class in `<Class>Class.cpp`.
+std::span<const ClassInfo> ClassTable();
+
 // The four classes, available or not.
 std::span<const ClassInfo> AllClasses();
 // By class name (case-insensitive), nullptr when unknown.

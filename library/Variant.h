@@ -6,6 +6,7 @@
 // error 94. Whole-number conversions round halves to even ("banker's rounding").
 #pragma once
 
+#include <compare>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -44,7 +45,7 @@ enum class VarType : int16_t {
 // A date: days since 30 December 1899, the fraction being the time of day.
 struct DateValue {
     double days = 0;
-    friend bool operator==(const DateValue&, const DateValue&) = default;
+    friend auto operator<=>(const DateValue&, const DateValue&) = default;
 };
 
 class Variant {

@@ -9,7 +9,7 @@
 
 namespace qv {
 
-QVnumBoxControl::QVnumBoxControl(Host& host) : Control(host) {
+QVnumBoxControl::QVnumBoxControl(Host& host) : RangedControl(host) {
     // Frames first and the caret last: widgets created later lie on top. The highlight lies
     // under the label, whose digits show over it.
     BorderLabel[0] =
@@ -43,7 +43,6 @@ QVnumBoxControl::QVnumBoxControl(Host& host) : Control(host) {
 }
 
 QVnumBoxControl::~QVnumBoxControl() {
-    if (mFont) mFont->OnChanged(nullptr);
     // The host may outlive the control: its widgets must not call back into a dead object.
     for (Label* l : {txtLabel, BorderLabel[0], BorderLabel[1]}) l->notices = {};
     CursorTimer->notices = {};
@@ -77,23 +76,6 @@ void QVnumBoxControl::BorderStyle(NoneFixedSingle New_BorderStyle) {
     Notice(u"BorderStyle");
 }
 
-// Colour writes: colour test, store, recolour, notice.
-#define QV_COLOR_PROPERTY(Name)                    \
-    void QVnumBoxControl::Name(Color New_##Name) { \
-        RequireValidColor(New_##Name);             \
-        m##Name = New_##Name;                      \
-        RunSteps([&] {                             \
-            Recolour();                            \
-            Notice(u## #Name);                     \
-        });                                        \
-    }
-QV_COLOR_PROPERTY(BackColor)
-QV_COLOR_PROPERTY(DisabledColor)
-QV_COLOR_PROPERTY(ErrorColor)
-QV_COLOR_PROPERTY(FocusColor)
-QV_COLOR_PROPERTY(WarningColor)
-#undef QV_COLOR_PROPERTY
-
 void QVnumBoxControl::ForeColor(Color New_ForeColor) {
     RequireValidColor(New_ForeColor);
     mForeColor = New_ForeColor;
@@ -110,13 +92,7 @@ void QVnumBoxControl::ForeColor(Color New_ForeColor) {
             Notice(u## #Name);                    \
         });                                       \
     }
-QV_RECOLOUR_PROPERTY(CheckRange, bool)
-QV_RECOLOUR_PROPERTY(IncludeLargestValueToRange, bool)
-QV_RECOLOUR_PROPERTY(IncludeSmallestValueToRange, bool)
-QV_RECOLOUR_PROPERTY(LargestValue, double)
 QV_RECOLOUR_PROPERTY(Locked, bool)
-QV_RECOLOUR_PROPERTY(SmallestValue, double)
-QV_RECOLOUR_PROPERTY(UseWarningColor, bool)
 #undef QV_RECOLOUR_PROPERTY
 
 void QVnumBoxControl::MustHaveValue(bool New_MustHaveValue) {
@@ -178,48 +154,6 @@ void QVnumBoxControl::MousePointer(MousePointerEnum New_MousePointer) {
 }
 
 // --- Font -----------------------------------------------------------------------------------
-
-void QVnumBoxControl::Font(const qv::Font& New_Font) {
-    if (&New_Font != mFont.get()) {
-        // Attribute by attribute; one the font refuses keeps its value and the rest go on.
-        const qv::Font from(New_Font);
-        const auto copy = [](auto&& write) {
-            try {
-                write();
-            } catch (const RuntimeError&) {
-            }
-        };
-        copy([&] { mFont->Bold(from.Bold()); });
-        copy([&] { mFont->Italic(from.Italic()); });
-        copy([&] { mFont->Name(from.Name()); });
-        copy([&] { mFont->Size(from.Size()); });
-        copy([&] { mFont->Strikethrough(from.Strikethrough()); });
-        copy([&] { mFont->Underline(from.Underline()); });
-        copy([&] { mFont->Weight(from.Weight()); });
-        copy([&] { mFont->Charset(from.Charset()); });
-    }
-    txtLabel->SetFont(*mFont);
-    Notice(u"Font");
-}
-
-#define QV_FONT_PROPERTY(Name, Attribute, Type)   \
-    void QVnumBoxControl::Name(Type New_##Name) { \
-        mFont->Attribute(New_##Name);             \
-        Notice(u## #Name);                        \
-    }
-QV_FONT_PROPERTY(FontBold, Bold, bool)
-QV_FONT_PROPERTY(FontItalic, Italic, bool)
-QV_FONT_PROPERTY(FontName, Name, const String&)
-QV_FONT_PROPERTY(FontSize, Size, float)
-QV_FONT_PROPERTY(FontStrikethru, Strikethrough, bool)
-QV_FONT_PROPERTY(FontUnderline, Underline, bool)
-#undef QV_FONT_PROPERTY
-
-void QVnumBoxControl::AttachFont(std::shared_ptr<qv::Font> font) {
-    if (mFont) mFont->OnChanged(nullptr);
-    mFont = std::move(font);
-    mFont->OnChanged([this](const String& name) { mFont_FontChanged(name); });
-}
 
 void QVnumBoxControl::mFont_FontChanged(const String&) {
     txtLabel->SetFont(*mFont);

@@ -17,13 +17,13 @@
 #include <functional>
 #include <memory>
 
-#include "library/Control.h"
 #include "library/Enums.h"
+#include "library/RangedControl.h"
 #include "numbox/NumberText.h"
 
 namespace qv {
 
-class QVnumBoxControl final : public Control {
+class QVnumBoxControl final : public RangedControl<double> {
   public:
     explicit QVnumBoxControl(Host& host);
     ~QVnumBoxControl() override;
@@ -37,48 +37,17 @@ class QVnumBoxControl final : public Control {
     void AllowMinus(bool New_AllowMinus);
     Flat3d Appearance() const { return mAppearance; }
     void Appearance(Flat3d New_Appearance);  // 0 or 1
-    Color BackColor() const { return mBackColor; }
-    void BackColor(Color New_BackColor);
     NoneFixedSingle BorderStyle() const { return mBorderStyle; }
     void BorderStyle(NoneFixedSingle New_BorderStyle);  // 0 or 1
-    bool CheckRange() const { return mCheckRange; }
-    void CheckRange(bool New_CheckRange);
     // "" or one character; a write keeps the first character of the argument and changes the
     // character in the display (no Change event).
     const String& DecimalPointCharacter() const { return mDecimalPointCharacter; }
     void DecimalPointCharacter(const String& New_DecimalPointCharacter);
-    Color DisabledColor() const { return mDisabledColor; }
-    void DisabledColor(Color New_DisabledColor);
     bool Enabled() const;
     void Enabled(bool New_Enabled);
-    Color ErrorColor() const { return mErrorColor; }
-    void ErrorColor(Color New_ErrorColor);
-    Color FocusColor() const { return mFocusColor; }
-    void FocusColor(Color New_FocusColor);
     Color ForeColor() const { return mForeColor; }
     void ForeColor(Color New_ForeColor);
-    // The control's own font object; writing copies the attributes of the given font into it.
-    std::shared_ptr<qv::Font> Font() const { return mFont; }
-    void Font(const qv::Font& New_Font);
-    bool FontBold() const { return mFont->Bold(); }
-    void FontBold(bool New_FontBold);
-    bool FontItalic() const { return mFont->Italic(); }
-    void FontItalic(bool New_FontItalic);
-    String FontName() const { return mFont->Name(); }
-    void FontName(const String& New_FontName);
-    float FontSize() const { return mFont->Size(); }
-    void FontSize(float New_FontSize);
-    bool FontStrikethru() const { return mFont->Strikethrough(); }
-    void FontStrikethru(bool New_FontStrikethru);
-    bool FontUnderline() const { return mFont->Underline(); }
-    void FontUnderline(bool New_FontUnderline);
     bool HideSelection() const { return true; }
-    bool IncludeLargestValueToRange() const { return mIncludeLargestValueToRange; }
-    void IncludeLargestValueToRange(bool New_IncludeLargestValueToRange);
-    bool IncludeSmallestValueToRange() const { return mIncludeSmallestValueToRange; }
-    void IncludeSmallestValueToRange(bool New_IncludeSmallestValueToRange);
-    double LargestValue() const { return mLargestValue; }
-    void LargestValue(double New_LargestValue);
     bool Locked() const { return mLocked; }
     void Locked(bool New_Locked);
     // The longest display text the digit limits, sign and grouping allow.
@@ -105,8 +74,6 @@ class QVnumBoxControl final : public Control {
     void SelectedOnGotFocus(bool New_SelectedOnGotFocus);
     bool Separator() const { return mSeparator; }
     void Separator(bool New_Separator);  // regroups the display, no Change event
-    double SmallestValue() const { return mSmallestValue; }
-    void SmallestValue(double New_SmallestValue);
     // Null when the box is empty, else the display text ("1.234,50").
     Variant Text() const;
     // Parses a display-style text ("1.234,5", " +12 ", "-3"); text that does not parse, or a
@@ -116,8 +83,6 @@ class QVnumBoxControl final : public Control {
     // The value as it will be shown once the focus leaves; "" for an empty box. Error 380
     // "Too many pre decimal numbers!" when it does not fit the digit limits.
     String TextFormatted() const;
-    bool UseWarningColor() const { return mUseWarningColor; }
-    void UseWarningColor(bool New_UseWarningColor);
     // Null when the box is empty, else the value as last written (its type unchanged) or as a
     // Double when typed. A write must be Null or a plain decimal number ("-12.5", 7): anything
     // else, an exponent, or a negative one while AllowMinus is false is error 380; a value with
@@ -125,13 +90,11 @@ class QVnumBoxControl final : public Control {
     // changes nothing.
     Variant Value() const;
     void Value(const Variant& New_Value);
-    Color WarningColor() const { return mWarningColor; }
-    void WarningColor(Color New_WarningColor);
 
     // --- Methods --------------------------------------------------------------------------
     // Judges the value (MustHaveValue, the range), raises ValidationCheck at run time,
     // recolours and returns the (possibly handler-changed) verdict.
-    bool CheckValueNow();
+    bool CheckValueNow() override;
     void Refresh();
     void ShowAboutBox();
 
@@ -173,7 +136,7 @@ class QVnumBoxControl final : public Control {
     void txtLabel_MouseMove(int16_t& Button, int16_t& Shift, float& X, float& Y);
     void txtLabel_MouseUp(int16_t& Button, int16_t& Shift, float& X, float& Y);
     void CursorTimer_Timer();
-    void mFont_FontChanged(const String& PropertyName);
+    void mFont_FontChanged(const String& PropertyName) override;
 
     // The number model.
     numtext::Chars Chars() const;
@@ -207,11 +170,8 @@ class QVnumBoxControl final : public Control {
     int32_t MeasureHeight(const String& text) const;
     int32_t MeasureWidth(const String& text) const;
 
-    void AttachFont(std::shared_ptr<qv::Font> font);
-    void Recolour() { (void)CheckValueNow(); }
     bool Judge();  // CheckValueNow's steps
     bool Editable() const { return Enabled() && !mLocked; }
-    void Notice(const char16_t* name) { GetHost().PropertyChanged(name); }
     void RaiseChange();
 
     Label* txtLabel = nullptr;
@@ -220,7 +180,6 @@ class QVnumBoxControl final : public Control {
     ShapeWidget* HighlightShape = nullptr;
     TimerWidget* CursorTimer = nullptr;
 
-    std::shared_ptr<qv::Font> mFont;
     String mValueText;
     bool mNegative = false;
     Variant mValue;
@@ -236,17 +195,9 @@ class QVnumBoxControl final : public Control {
 
     bool mAllowMinus = false;
     Flat3d mAppearance = Flat3d::qv3D;
-    Color mBackColor = SystemColor::WindowBackground;
     NoneFixedSingle mBorderStyle = NoneFixedSingle::FixedSingle;
-    bool mCheckRange = false;
     String mDecimalPointCharacter = u",";
-    Color mDisabledColor = 0xC0C0C0;
-    Color mErrorColor = 0xC0C0FF;
-    Color mFocusColor = 0xC0FFC0;
     Color mForeColor = SystemColor::WindowText;
-    bool mIncludeLargestValueToRange = true;
-    bool mIncludeSmallestValueToRange = true;
-    double mLargestValue = 0;
     bool mLocked = false;
     MousePointerEnum mMousePointer = static_cast<MousePointerEnum>(0);
     bool mMustHaveValue = false;
@@ -254,9 +205,6 @@ class QVnumBoxControl final : public Control {
     int16_t mPreDecimalNumbers = 7;
     bool mSelectedOnGotFocus = true;
     bool mSeparator = true;
-    double mSmallestValue = 0;
-    bool mUseWarningColor = false;
-    Color mWarningColor = 0xC0FFFF;
 };
 
 }  // namespace qv

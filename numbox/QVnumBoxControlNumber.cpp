@@ -245,42 +245,26 @@ bool QVnumBoxControl::CheckValueNow() {
 }
 
 bool QVnumBoxControl::Judge() {
-    bool runMode = false;
-    try {
-        runMode = GetHost().AmbientUserMode();
-    } catch (const RuntimeError&) {
-        runMode = false;  // a container that cannot say is a designer
-    }
+    const bool runMode = RunMode();
     const bool editable = Editable();
     bool ValueOkay = true;
-    Color colour;
     if (runMode) {
         const String& display = DisplayText();
         if (editable) {
             if (TrimBlanks(display).empty()) {
                 ValueOkay = !mMustHaveValue;
-            } else if (mCheckRange) {
+            } else if (mRange.check) {
                 const numtext::Chars c = Chars();
                 double v = Val(numtext::PreDecimalDigits(display, c) + u"." +
                                numtext::PostDecimalDigits(display, c));
                 if (display[0] == u'-') v = -v;
-                const bool below =
-                    mIncludeSmallestValueToRange ? v < mSmallestValue : v <= mSmallestValue;
-                const bool above =
-                    mIncludeLargestValueToRange ? v > mLargestValue : v >= mLargestValue;
-                ValueOkay = !(below || above);
+                ValueOkay = mRange.Admits(v);
             }
         }
+        // ValidationCheck runs at run time only: a designer sees the plain colours.
         RaiseEvent(u"ValidationCheck", events.ValidationCheck, ValueOkay);
-        if (!editable)
-            colour = mDisabledColor;
-        else if (ValueOkay)
-            colour = mHasFocus ? mFocusColor : mBackColor;
-        else
-            colour = mHasFocus ? mErrorColor : (mUseWarningColor ? mWarningColor : mBackColor);
-    } else {
-        colour = editable ? mBackColor : mDisabledColor;
     }
+    const Color colour = mColors.Background(runMode, editable, ValueOkay, mHasFocus);
     GetHost().BackColor(colour);
     return ValueOkay;
 }

@@ -35,17 +35,17 @@ void QVnumBoxControl::UserControl_Initialize() {
 void QVnumBoxControl::UserControl_InitProperties() {
     mAllowMinus = false;
     mAppearance = Flat3d::qv3D;
-    mBackColor = kDefaultBackColor;
+    mColors.back = kDefaultBackColor;
     mBorderStyle = NoneFixedSingle::FixedSingle;
-    mCheckRange = false;
+    mRange.check = false;
     mDecimalPointCharacter = u",";
-    mDisabledColor = kDefaultDisabledColor;
-    mErrorColor = kDefaultErrorColor;
-    mFocusColor = kDefaultFocusColor;
+    mColors.disabled = kDefaultDisabledColor;
+    mColors.error = kDefaultErrorColor;
+    mColors.focus = kDefaultFocusColor;
     mForeColor = kDefaultForeColor;
-    mIncludeLargestValueToRange = true;
-    mIncludeSmallestValueToRange = true;
-    mLargestValue = 0;
+    mRange.includeLargest = true;
+    mRange.includeSmallest = true;
+    mRange.largest = 0;
     mLocked = false;
     mMousePointer = static_cast<MousePointerEnum>(0);
     mMustHaveValue = false;
@@ -53,9 +53,9 @@ void QVnumBoxControl::UserControl_InitProperties() {
     mPreDecimalNumbers = 7;
     mSelectedOnGotFocus = true;
     mSeparator = true;
-    mSmallestValue = 0;
-    mUseWarningColor = false;
-    mWarningColor = kDefaultWarningColor;
+    mRange.smallest = 0;
+    mColors.useWarning = false;
+    mColors.warning = kDefaultWarningColor;
     mValue = int16_t{0};
     CopyAmbientFont(GetHost(), *mFont);
     mIsNull = false;
@@ -67,13 +67,11 @@ void QVnumBoxControl::UserControl_InitProperties() {
 }
 
 void QVnumBoxControl::UserControl_ReadProperties(PropertyBag& PropBag) {
-    mBackColor = ReadColor(PropBag, u"BackColor", kDefaultBackColor);
+    mColors.back = ReadColor(PropBag, u"BackColor", kDefaultBackColor);
     mForeColor = ReadColor(PropBag, u"ForeColor", kDefaultForeColor);
     txtLabel->Enabled(ReadBool(PropBag, u"Enabled", true));
 
-    if (auto stored = ReadOr(PropBag, u"Font", Variant(mFont)).As<qv::Font>();
-        stored && stored != mFont)
-        AttachFont(std::move(stored));
+    ReadFont(PropBag);
     txtLabel->SetFont(*mFont);
 
     std::shared_ptr<Picture> icon;
@@ -87,11 +85,11 @@ void QVnumBoxControl::UserControl_ReadProperties(PropertyBag& PropBag) {
         static_cast<MousePointerEnum>(Global::IsValidMousePointer(pointer) ? pointer : 0);
     txtLabel->ToolTipText(ReadString(PropBag, u"ToolTipText", String()));
 
-    mFocusColor = ReadColor(PropBag, u"FocusColor", kDefaultFocusColor);
-    mErrorColor = ReadColor(PropBag, u"ErrorColor", kDefaultErrorColor);
+    mColors.focus = ReadColor(PropBag, u"FocusColor", kDefaultFocusColor);
+    mColors.error = ReadColor(PropBag, u"ErrorColor", kDefaultErrorColor);
     // Colour-tested like the others: a damaged colour gives the default.
-    mWarningColor = ReadColor(PropBag, kWarningColorKey, kDefaultWarningColor);
-    mDisabledColor = ReadColor(PropBag, u"DisabledColor", kDefaultDisabledColor);
+    mColors.warning = ReadColor(PropBag, kWarningColorKey, kDefaultWarningColor);
+    mColors.disabled = ReadColor(PropBag, u"DisabledColor", kDefaultDisabledColor);
 
     mSelectedOnGotFocus = ReadBool(PropBag, u"SelectedOnGotFocus", true);
     mMustHaveValue = ReadBool(PropBag, u"MustHaveValue", false);
@@ -101,12 +99,12 @@ void QVnumBoxControl::UserControl_ReadProperties(PropertyBag& PropBag) {
     mValue =
         IsAcceptableValue(storedValue) && !storedValue.IsNull() ? storedValue : Variant(int16_t{0});
 
-    mCheckRange = ReadBool(PropBag, u"CheckRange", false);
+    mRange.check = ReadBool(PropBag, u"CheckRange", false);
     mSeparator = ReadBool(PropBag, u"Separator", true);
-    mSmallestValue = ReadDouble(PropBag, u"SmallestValue", 0);
-    mLargestValue = ReadDouble(PropBag, u"LargestValue", 0);
-    mIncludeSmallestValueToRange = ReadBool(PropBag, u"IncludeSmallestValueToRange", true);
-    mIncludeLargestValueToRange = ReadBool(PropBag, u"IncludeLargestValueToRange", true);
+    mRange.smallest = ReadDouble(PropBag, u"SmallestValue", 0);
+    mRange.largest = ReadDouble(PropBag, u"LargestValue", 0);
+    mRange.includeSmallest = ReadBool(PropBag, u"IncludeSmallestValueToRange", true);
+    mRange.includeLargest = ReadBool(PropBag, u"IncludeLargestValueToRange", true);
     const String dec = ReadString(PropBag, u"DecimalPointCharacter", u",").substr(0, 1);
     const bool usableDec =
         dec.empty() || !((dec[0] >= u'0' && dec[0] <= u'9') || dec[0] == u'-' || dec[0] == u' ');
@@ -131,7 +129,7 @@ void QVnumBoxControl::UserControl_ReadProperties(PropertyBag& PropBag) {
     }
     if (!taken) SetValueFromText(Variant::Null(), true);
 
-    mUseWarningColor = ReadBool(PropBag, u"UseWarningColor", false);
+    mColors.useWarning = ReadBool(PropBag, u"UseWarningColor", false);
 
     mNegative = mValue.IsNumber() && mValue.ToDouble() < 0;
     UpdateFrame();
@@ -143,24 +141,24 @@ void QVnumBoxControl::UserControl_ReadProperties(PropertyBag& PropBag) {
 void QVnumBoxControl::UserControl_WriteProperties(PropertyBag& PropBag) {
     PropBag.WriteProperty(u"AllowMinus", mAllowMinus, int16_t{0});
     PropBag.WriteProperty(u"Appearance", static_cast<int32_t>(mAppearance), 1);
-    PropBag.WriteProperty(u"BackColor", ColorToVariant(mBackColor),
+    PropBag.WriteProperty(u"BackColor", ColorToVariant(mColors.back),
                           ColorToVariant(kDefaultBackColor));
     PropBag.WriteProperty(u"BorderStyle", static_cast<int32_t>(mBorderStyle), 1);
-    PropBag.WriteProperty(u"CheckRange", mCheckRange, false);
+    PropBag.WriteProperty(u"CheckRange", mRange.check, false);
     PropBag.WriteProperty(u"DecimalPointCharacter", mDecimalPointCharacter, String(u","));
-    PropBag.WriteProperty(u"DisabledColor", ColorToVariant(mDisabledColor),
+    PropBag.WriteProperty(u"DisabledColor", ColorToVariant(mColors.disabled),
                           ColorToVariant(kDefaultDisabledColor));
     PropBag.WriteProperty(u"Enabled", txtLabel->Enabled(), true);
-    PropBag.WriteProperty(u"ErrorColor", ColorToVariant(mErrorColor),
+    PropBag.WriteProperty(u"ErrorColor", ColorToVariant(mColors.error),
                           ColorToVariant(kDefaultErrorColor));
-    PropBag.WriteProperty(u"FocusColor", ColorToVariant(mFocusColor),
+    PropBag.WriteProperty(u"FocusColor", ColorToVariant(mColors.focus),
                           ColorToVariant(kDefaultFocusColor));
     PropBag.WriteProperty(u"Font", Variant(mFont), Variant());
     PropBag.WriteProperty(u"ForeColor", ColorToVariant(mForeColor),
                           ColorToVariant(kDefaultForeColor));
-    PropBag.WriteProperty(u"IncludeLargestValueToRange", mIncludeLargestValueToRange, true);
-    PropBag.WriteProperty(u"IncludeSmallestValueToRange", mIncludeSmallestValueToRange, true);
-    PropBag.WriteProperty(u"LargestValue", mLargestValue, int16_t{0});
+    PropBag.WriteProperty(u"IncludeLargestValueToRange", mRange.includeLargest, true);
+    PropBag.WriteProperty(u"IncludeSmallestValueToRange", mRange.includeSmallest, true);
+    PropBag.WriteProperty(u"LargestValue", mRange.largest, int16_t{0});
     PropBag.WriteProperty(u"Locked", mLocked, false);
     const auto icon = txtLabel->MouseIcon();
     PropBag.WriteProperty(u"MouseIcon", icon ? Variant(icon) : Variant(), Variant());
@@ -170,12 +168,12 @@ void QVnumBoxControl::UserControl_WriteProperties(PropertyBag& PropBag) {
     PropBag.WriteProperty(u"PreDecimalNumbers", mPreDecimalNumbers, int16_t{7});
     PropBag.WriteProperty(u"SelectedOnGotFocus", mSelectedOnGotFocus, true);
     PropBag.WriteProperty(u"Separator", mSeparator, true);
-    PropBag.WriteProperty(u"SmallestValue", mSmallestValue, int16_t{0});
+    PropBag.WriteProperty(u"SmallestValue", mRange.smallest, int16_t{0});
     PropBag.WriteProperty(u"Text", DisplayText(), String());
     PropBag.WriteProperty(u"ToolTipText", txtLabel->ToolTipText(), String());
-    PropBag.WriteProperty(u"UseWarningColor", mUseWarningColor, false);
+    PropBag.WriteProperty(u"UseWarningColor", mColors.useWarning, false);
     PropBag.WriteProperty(u"Value", mValue, int16_t{0});
-    PropBag.WriteProperty(kWarningColorKey, ColorToVariant(mWarningColor),
+    PropBag.WriteProperty(kWarningColorKey, ColorToVariant(mColors.warning),
                           ColorToVariant(kDefaultWarningColor));
 }
 

@@ -2,7 +2,7 @@
 // font must not make positions collapse (a division by zero in caret placement), a huge one must
 // not overflow the 32-bit sizes.
 #include <gtest/gtest.h>
-#include "error_of.h"
+#include "test_support.h"
 
 #include <climits>
 #include <cmath>

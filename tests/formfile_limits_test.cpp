@@ -1,7 +1,7 @@
 // Form files against hostile input: values the JSON parser cannot read, repeated names and keys
 // in large numbers, files beyond the size limit, memory running out.
 #include <gtest/gtest.h>
-#include "error_of.h"
+#include "test_support.h"
 
 #include <sys/resource.h>
 #include <sys/wait.h>

@@ -1,6 +1,6 @@
 // Form files: round trips of every stored subtype, damaged and wrong files, saving and loading.
 #include <gtest/gtest.h>
-#include "error_of.h"
+#include "test_support.h"
 
 #include <signal.h>
 #include <stdlib.h>

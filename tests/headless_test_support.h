@@ -5,7 +5,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include "error_of.h"
+#include "test_support.h"
 
 #include <cmath>
 #include <functional>

@@ -1,7 +1,7 @@
 // The library frame: class registry and entry points, event raising, ambient font adoption, the
 // measuring form.
 #include <gtest/gtest.h>
-#include "error_of.h"
+#include "test_support.h"
 
 #include <span>
 #include <string>

@@ -1,7 +1,7 @@
 // The shared library: strings, Variant conversions and formatting, dates, the Global helpers,
 // enumerations, fonts and member tables.
 #include <gtest/gtest.h>
-#include "error_of.h"
+#include "test_support.h"
 
 #include <array>
 #include <cmath>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include "error_of.h"
+#include "test_support.h"
 
 #include <algorithm>
 #include <span>
@@ -22,51 +22,14 @@ using qv::String;
 using qv::Variant;
 using qv::headless::Container;
 using qv_test::ErrorOf;
-using Names = std::vector<String>;
+using qv_test::EventLog;
+using qv_test::Names;
+using qv_test::Notices;
+using qv_test::Press;
+using qv_test::RaisedBy;
+using qv_test::Show;
 
-inline String Show(const Variant& v) {
-    return v.IsNull() ? String(u"<Null>") : v.ToString();
-}
-
-// Property names of the notices sent since the last ClearPropertyChanges.
-inline Names Notices(const Container& form) {
-    Names names;
-    for (const auto& c : form.PropertyChanges()) names.push_back(c.property);
-    return names;
-}
-
-// The events a control raised, in order, each with its first argument (Empty when it has none).
-struct EventLog {
-    void Attach(qv::Control& control) {
-        control.SetEventListener([this](qv::StringView name, std::span<const Variant> args) {
-            names.emplace_back(name);
-            firstArgs.push_back(args.empty() ? Variant() : args[0]);
-        });
-    }
-    int Count(qv::StringView name) const {
-        return static_cast<int>(std::count(names.begin(), names.end(), String(name)));
-    }
-    void Clear() { names.clear(), firstArgs.clear(); }
-    Names names;
-    std::vector<Variant> firstArgs;
-};
-
-// The error `f` raises as "number source: description"; "" when it raises none.
-template <class F>
-std::string RaisedBy(F&& f) {
-    try {
-        f();
-    } catch (const qv::RuntimeError& e) {
-        return std::to_string(e.Number()) + " " + qv::ToUtf8(e.Source() + u": " + e.Description());
-    }
-    return "";
-}
 inline const std::string kTooManyPre = "380 QVNumBoxControl: Too many pre decimal numbers!";
-
-// Presses the keys of a key string ("12,5", "^c", "+{HOME}", "{DEL}", "~") one by one.
-inline void Press(Container& form, qv::StringView keys) {
-    for (const qv::KeyStroke& k : qv::ParseKeys(keys)) form.PressKey(k.keyCode, k.shift);
-}
 
 // Everything the user sees of the number and everything a program reads of it:
 // "display | Text | Value", with " null" when the box is empty.

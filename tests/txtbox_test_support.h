@@ -2,7 +2,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include "error_of.h"
+#include "test_support.h"
 
 #include <algorithm>
 #include <span>
@@ -19,13 +19,11 @@ using qv::QVtxtBoxControl;
 using qv::String;
 using qv::Variant;
 using qv::headless::Container;
-using Names = std::vector<String>;
-
 using qv_test::ErrorOf;
-
-inline String Show(const Variant& v) {
-    return v.IsNull() ? String(u"<Null>") : v.ToString();
-}
+using qv_test::EventLog;
+using qv_test::Names;
+using qv_test::Notices;
+using qv_test::Show;
 
 // The text of the three fields when they agree, else all three.
 inline String FieldsText(const QVtxtBoxControl& b) {
@@ -39,32 +37,6 @@ inline Color Background(const Container& form, const QVtxtBoxControl& b) {
     for (int16_t i = 0; i < 3; ++i) EXPECT_EQ(b.Field(i).BackColor(), c) << "field " << i;
     return c;
 }
-
-// Property names of the notices sent since the last ClearPropertyChanges.
-inline Names Notices(const Container& form) {
-    Names names;
-    for (const auto& c : form.PropertyChanges()) names.push_back(c.property);
-    return names;
-}
-
-// The events a control raised, in order, each with its first argument (Empty when it has none).
-struct EventLog {
-    void Attach(qv::Control& control) {
-        control.SetEventListener([this](qv::StringView name, std::span<const Variant> args) {
-            names.emplace_back(name);
-            firstArgs.push_back(args.empty() ? Variant() : args[0]);
-        });
-    }
-    int Count(qv::StringView name) const {
-        return static_cast<int>(std::count(names.begin(), names.end(), String(name)));
-    }
-    void Clear() {
-        names.clear();
-        firstArgs.clear();
-    }
-    Names names;
-    std::vector<Variant> firstArgs;
-};
 
 // A form at run time with one newly placed text box of 1500 × 300 twips.
 class TxtBoxTest : public ::testing::Test {

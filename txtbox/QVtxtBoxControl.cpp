@@ -13,43 +13,21 @@ namespace {
 constexpr const char16_t* kFieldName = u"QVTxtBoxCC";
 }  // namespace
 
-QVtxtBoxControl::QVtxtBoxControl(Host& host) : Control(host) {
-    // Frames first: widgets created later lie on top, and the fields sit inside the frames.
-    ccBorder[0] = &host.CreateLabel(u"ccBorder", 0, {.border = true, .threeD = true});
-    ccBorder[1] = &host.CreateLabel(u"ccBorder", 1, {.border = true, .threeD = false});
-    const TextFieldSettings settings[3] = {
-        {.multiLine = false, .verticalScrollBar = false, .border = false},
-        {.multiLine = true, .verticalScrollBar = false, .border = false},
-        {.multiLine = true, .verticalScrollBar = true, .border = false},
-    };
-    for (int16_t i = 0; i < 3; ++i) {
-        TextField& f = host.CreateTextField(kFieldName, i, settings[i]);
-        QVTxtBoxCC[i] = &f;
-        f.notices.KeyDown = [this, i](int16_t& k, int16_t& s) { QVTxtBoxCC_KeyDown(i, k, s); };
-        f.notices.KeyPress = [this, i](int16_t& k) { QVTxtBoxCC_KeyPress(i, k); };
-        f.notices.KeyUp = [this, i](int16_t& k, int16_t& s) { QVTxtBoxCC_KeyUp(i, k, s); };
-        f.notices.Change = [this, i] { QVTxtBoxCC_Change(i); };
-        f.notices.Click = [this, i] { QVTxtBoxCC_Click(i); };
-        f.notices.DblClick = [this, i] { QVTxtBoxCC_DblClick(i); };
-        f.notices.GotFocus = [this, i] { QVTxtBoxCC_GotFocus(i); };
-        f.notices.LostFocus = [this, i] { QVTxtBoxCC_LostFocus(i); };
-        f.notices.MouseDown = [this, i](int16_t& b, int16_t& s, float& x, float& y) {
-            QVTxtBoxCC_MouseDown(i, b, s, x, y);
-        };
-        f.notices.MouseMove = [this, i](int16_t& b, int16_t& s, float& x, float& y) {
-            QVTxtBoxCC_MouseMove(i, b, s, x, y);
-        };
-        f.notices.MouseUp = [this, i](int16_t& b, int16_t& s, float& x, float& y) {
-            QVTxtBoxCC_MouseUp(i, b, s, x, y);
-        };
-    }
-}
+namespace {
+constexpr FieldArray::Settings kFieldSettings = {{
+    {.multiLine = false, .verticalScrollBar = false, .border = false},
+    {.multiLine = true, .verticalScrollBar = false, .border = false},
+    {.multiLine = true, .verticalScrollBar = true, .border = false},
+}};
+}  // namespace
 
-QVtxtBoxControl::~QVtxtBoxControl() {
-    if (mFont) mFont->OnChanged(nullptr);
-    // The host may outlive the control: its widgets must not call back into a dead object.
-    for (TextField* f : QVTxtBoxCC) f->notices = {};
-}
+QVtxtBoxControl::QVtxtBoxControl(Host& host)
+    : DataEntryControl(host),
+      ccBorder{&host.CreateLabel(u"ccBorder", 0, {.border = true, .threeD = true}),
+               &host.CreateLabel(u"ccBorder", 1, {.border = true, .threeD = false})},
+      QVTxtBoxCC(host, kFieldName, kFieldSettings, *this) {}
+
+QVtxtBoxControl::~QVtxtBoxControl() = default;
 
 const ClassInfo& QVtxtBoxControl::Class() const {
     return *FindClass(u"QVtxtBoxControl");
@@ -86,23 +64,6 @@ void QVtxtBoxControl::BorderStyle(NoneFixedSingle New_BorderStyle) {
         Notice(u"BorderStyle");
     });
 }
-
-// Colour writes: colour test, store, recolour, notice.
-#define QV_COLOR_PROPERTY(Name)                    \
-    void QVtxtBoxControl::Name(Color New_##Name) { \
-        RequireValidColor(New_##Name);             \
-        m##Name = New_##Name;                      \
-        RunSteps([&] {                             \
-            Recolour();                            \
-            Notice(u## #Name);                     \
-        });                                        \
-    }
-QV_COLOR_PROPERTY(BackColor)
-QV_COLOR_PROPERTY(DisabledColor)
-QV_COLOR_PROPERTY(ErrorColor)
-QV_COLOR_PROPERTY(FocusColor)
-QV_COLOR_PROPERTY(WarningColor)
-#undef QV_COLOR_PROPERTY
 
 void QVtxtBoxControl::FirstCharacterCapital(bool New_FirstCharacterCapital) {
     mFirstCharacterCapital = New_FirstCharacterCapital;
@@ -153,51 +114,43 @@ void QVtxtBoxControl::Trim(bool New_Trim) {
     Notice(u"Trim");
 }
 
-void QVtxtBoxControl::UseWarningColor(bool New_UseWarningColor) {
-    mUseWarningColor = New_UseWarningColor;
-    RunSteps([&] {
-        Recolour();
-        Notice(u"UseWarningColor");
-    });
-}
-
 // --- Properties held by the fields: written to all three, read from the first ---------------
 
 int16_t QVtxtBoxControl::Alignment() const {
-    return QVTxtBoxCC[0]->Alignment();
+    return QVTxtBoxCC[0].Alignment();
 }
 bool QVtxtBoxControl::HideSelection() const {
-    return QVTxtBoxCC[0]->HideSelection();
+    return QVTxtBoxCC[0].HideSelection();
 }
 bool QVtxtBoxControl::Enabled() const {
-    return QVTxtBoxCC[0]->Enabled();
+    return QVTxtBoxCC[0].Enabled();
 }
 
 void QVtxtBoxControl::Enabled(bool New_Enabled) {
     // Disabling the focused field takes the focus from it, and leaving formats the text.
     RunSteps([&] {
-        for (TextField* f : QVTxtBoxCC) f->Enabled(New_Enabled);
+        QVTxtBoxCC.SetEnabled(New_Enabled);
         Recolour();
         Notice(u"Enabled");
     });
 }
 
 Color QVtxtBoxControl::ForeColor() const {
-    return QVTxtBoxCC[0]->ForeColor();
+    return QVTxtBoxCC[0].ForeColor();
 }
 
 void QVtxtBoxControl::ForeColor(Color New_ForeColor) {
     RequireValidColor(New_ForeColor);
-    for (TextField* f : QVTxtBoxCC) f->ForeColor(New_ForeColor);
+    QVTxtBoxCC.SetForeColor(New_ForeColor);
     Notice(u"ForeColor");
 }
 
 bool QVtxtBoxControl::Locked() const {
-    return QVTxtBoxCC[0]->Locked();
+    return QVTxtBoxCC[0].Locked();
 }
 
 void QVtxtBoxControl::Locked(bool New_Locked) {
-    for (TextField* f : QVTxtBoxCC) f->Locked(New_Locked);
+    QVTxtBoxCC.SetLocked(New_Locked);
     RunSteps([&] {
         Recolour();
         Notice(u"Locked");
@@ -205,7 +158,7 @@ void QVtxtBoxControl::Locked(bool New_Locked) {
 }
 
 int16_t QVtxtBoxControl::MaxLength() const {
-    return static_cast<int16_t>(QVTxtBoxCC[0]->MaxLength());
+    return static_cast<int16_t>(QVTxtBoxCC[0].MaxLength());
 }
 
 void QVtxtBoxControl::MaxLength(int16_t New_MaxLength) {
@@ -215,28 +168,28 @@ void QVtxtBoxControl::MaxLength(int16_t New_MaxLength) {
 }
 
 std::shared_ptr<Picture> QVtxtBoxControl::MouseIcon() const {
-    return QVTxtBoxCC[0]->MouseIcon();
+    return QVTxtBoxCC[0].MouseIcon();
 }
 
 void QVtxtBoxControl::MouseIcon(std::shared_ptr<Picture> New_MouseIcon) {
-    for (TextField* f : QVTxtBoxCC) f->MouseIcon(New_MouseIcon);
+    QVTxtBoxCC.SetMouseIcon(New_MouseIcon);
     Notice(u"MouseIcon");
 }
 
 MousePointerEnum QVtxtBoxControl::MousePointer() const {
-    return static_cast<MousePointerEnum>(QVTxtBoxCC[0]->MousePointer());
+    return static_cast<MousePointerEnum>(QVTxtBoxCC[0].MousePointer());
 }
 
 void QVtxtBoxControl::MousePointer(MousePointerEnum New_MousePointer) {
     const auto v = static_cast<int32_t>(New_MousePointer);
     if (v < INT16_MIN || v > INT16_MAX) Raise(err::InvalidPropertyValue);
     // The fields judge the value themselves (0..15 and 99).
-    for (TextField* f : QVTxtBoxCC) f->MousePointer(static_cast<int16_t>(v));
+    QVTxtBoxCC.SetMousePointer(static_cast<int16_t>(v));
     Notice(u"MousePointer");
 }
 
 String QVtxtBoxControl::PasswordChar() const {
-    return QVTxtBoxCC[0]->PasswordChar();
+    return QVTxtBoxCC[0].PasswordChar();
 }
 
 void QVtxtBoxControl::PasswordChar(const String& New_PasswordChar) {
@@ -274,32 +227,6 @@ void QVtxtBoxControl::SelText(const String& New_SelText) {
         for (TextField* f : QVTxtBoxCC) f->SelText(text);
         Notice(u"SelText");
     });
-}
-
-// --- Font -----------------------------------------------------------------------------------
-
-void QVtxtBoxControl::Font(const qv::Font& New_Font) {
-    if (&New_Font != mFont.get()) mFont->Assign(New_Font);
-    Notice(u"Font");
-}
-
-#define QV_FONT_PROPERTY(Name, Attribute, Type)   \
-    void QVtxtBoxControl::Name(Type New_##Name) { \
-        mFont->Attribute(New_##Name);             \
-        Notice(u## #Name);                        \
-    }
-QV_FONT_PROPERTY(FontBold, Bold, bool)
-QV_FONT_PROPERTY(FontItalic, Italic, bool)
-QV_FONT_PROPERTY(FontName, Name, const String&)
-QV_FONT_PROPERTY(FontSize, Size, float)
-QV_FONT_PROPERTY(FontStrikethru, Strikethrough, bool)
-QV_FONT_PROPERTY(FontUnderline, Underline, bool)
-#undef QV_FONT_PROPERTY
-
-void QVtxtBoxControl::AttachFont(std::shared_ptr<qv::Font> font) {
-    if (mFont) mFont->OnChanged(nullptr);
-    mFont = std::move(font);
-    mFont->OnChanged([this](const String& name) { mFont_FontChanged(name); });
 }
 
 // --- Methods --------------------------------------------------------------------------------

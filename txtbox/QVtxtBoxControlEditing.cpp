@@ -3,6 +3,7 @@
 
 #include "library/PropertyHelpers.h"
 #include "library/RuntimeError.h"
+#include "library/ScopedFlag.h"
 #include "txtbox/QVtxtBoxControl.h"
 
 namespace qv {
@@ -29,16 +30,8 @@ Variant QVtxtBoxControl::Text() const {
 
 void QVtxtBoxControl::Text(const Variant& New_Text) {
     RunSteps([&] {
-        const WritingTextScope scope(mWritingText);
         if (New_Text.IsNull()) {
-            mWritingText = false;
-            for (TextField* f : QVTxtBoxCC) {
-                if (!f->Text().empty()) {
-                    f->Text(String());
-                    mWritingText = true;
-                }
-            }
-            mWritingText = false;
+            QVTxtBoxCC.WriteAll(String(), mWritingText);
             mIsNull = true;
         } else {
             // A value without a text form is refused before anything changes.
@@ -49,16 +42,9 @@ void QVtxtBoxControl::Text(const Variant& New_Text) {
                 Raise(err::InvalidPropertyValue);
             }
             if (mAllUcase) text = UpperCase(text);
-            mWritingText = false;
             // Handlers of the fields' change notices run inside these writes; an error of
             // theirs is passed on once every field is written and the text formatted.
-            for (TextField* f : QVTxtBoxCC) {
-                if (text != f->Text()) {
-                    f->Text(text);
-                    mWritingText = true;
-                }
-            }
-            mWritingText = false;
+            QVTxtBoxCC.WriteAll(text, mWritingText);
             mIsNull = false;
         }
         FormatText();
@@ -68,9 +54,8 @@ void QVtxtBoxControl::Text(const Variant& New_Text) {
 
 void QVtxtBoxControl::FormatText() {
     RunSteps([&] {
-        const WritingTextScope scope(mWritingText);
+        const ScopedFlag reset(mWritingText, false);
         TextField& active = ActiveField();
-        mWritingText = false;
         if (mTrim) {
             String trimmed = TrimBlanks(active.Text());
             if (trimmed != active.Text()) {
@@ -83,10 +68,7 @@ void QVtxtBoxControl::FormatText() {
             text[0] = UpperCaseChar(text[0]);
             active.Text(text);
         }
-        mWritingText = true;
-        const String text = active.Text();
-        for (TextField* f : QVTxtBoxCC) f->Text(text);
-        mWritingText = false;
+        QVTxtBoxCC.WriteAllSilently(String(active.Text()), mWritingText);
     });
 }
 
@@ -109,30 +91,16 @@ bool QVtxtBoxControl::CheckValueNow() {
 }
 
 bool QVtxtBoxControl::Judge() {
-    bool runMode = false;
-    try {
-        runMode = GetHost().AmbientUserMode();
-    } catch (const RuntimeError&) {
-        runMode = false;  // a container that cannot say is a designer
-    }
+    const bool runMode = RunMode();
     // Blank or empty: nothing but code 32 (no copy of the text on every keystroke).
     bool ValueOkay =
         !(mMustHaveValue && ActiveField().Text().find_first_not_of(u' ') == String::npos);
     RaiseEvent(u"ValidationCheck", events.ValidationCheck, ValueOkay);
 
-    const TextField& first = *QVTxtBoxCC[0];
-    const bool editable = first.Enabled() && !first.Locked();
-    Color colour;
-    if (!editable) {
-        colour = mDisabledColor;
-    } else if (!runMode) {
-        colour = mBackColor;
-    } else if (mHasFocus) {
-        colour = ValueOkay ? mFocusColor : mErrorColor;
-    } else {
-        colour = (!ValueOkay && mUseWarningColor) ? mWarningColor : mBackColor;
-    }
-    for (TextField* f : QVTxtBoxCC) f->BackColor(colour);
+    const TextField& first = QVTxtBoxCC[0];
+    const Color colour =
+        mColors.Background(runMode, first.Enabled() && !first.Locked(), ValueOkay, mHasFocus);
+    QVTxtBoxCC.SetBackColor(colour);
     GetHost().BackColor(colour);
     return ValueOkay;
 }
@@ -171,11 +139,6 @@ void QVtxtBoxControl::QVTxtBoxCC_DblClick(int16_t) {
     RaiseEvent(u"DblClick", events.DblClick);
 }
 
-void QVtxtBoxControl::SelectAll(TextField& field) {
-    field.SelStart(0);
-    field.SelLength(static_cast<int32_t>(field.Text().size()));
-}
-
 void QVtxtBoxControl::QVTxtBoxCC_GotFocus(int16_t) {
     mFieldHasFocus = true;
     RunSteps([&] {
@@ -204,14 +167,7 @@ void QVtxtBoxControl::QVTxtBoxCC_MouseDown(int16_t, int16_t& Button, int16_t& Sh
 
 void QVtxtBoxControl::QVTxtBoxCC_MouseMove(int16_t Index, int16_t& Button, int16_t& Shift, float& X,
                                            float& Y) {
-    TextField& field = *QVTxtBoxCC[Index];
-    for (const char16_t* member : {u"ToolTipText", u"ControlTipText"}) {
-        try {
-            field.ToolTipText(GetHost().Extender(member).ToString());
-        } catch (const RuntimeError&) {
-            // A container without this member leaves the tooltip as it is.
-        }
-    }
+    CopyExtenderTooltip(GetHost(), QVTxtBoxCC[Index]);
     RaiseEvent(u"MouseMove", events.MouseMove, Button, Shift, X, Y);
 }
 

@@ -1,6 +1,7 @@
 // QVtxtBoxControl: the visible field, the frame, sizes and the font.
 #include <cmath>
 
+#include "library/ScopedFlag.h"
 #include "library/TextHeightTestForm.h"
 #include "txtbox/QVtxtBoxControl.h"
 
@@ -21,14 +22,10 @@ void QVtxtBoxControl::SelectActiveField() {
 
 // The text copy and the focus moves run handlers: SelectActiveField finishes the swap first.
 void QVtxtBoxControl::SwapActiveField() {
-    const int16_t previous = mActiveField;
-    if (!mMultiLine) {
-        mActiveField = 0;
-    } else {
-        mActiveField = mScrollBars == ScrollBarsEnum::Vertical ? 2 : 1;
-    }
-    if (mActiveField == previous) {
-        for (int16_t i = 0; i < 3; ++i) QVTxtBoxCC[i]->Visible(i == mActiveField);
+    const int16_t previous = QVTxtBoxCC.ActiveIndex();
+    const int16_t next = !mMultiLine ? 0 : (mScrollBars == ScrollBarsEnum::Vertical ? 2 : 1);
+    if (next == previous) {
+        QVTxtBoxCC.ShowOnly(next);
         UserControl_Resize();
         return;
     }
@@ -36,24 +33,22 @@ void QVtxtBoxControl::SwapActiveField() {
     // selection, and the focus (the old one is hidden first, so the host hands the focus on when
     // the new one shows). Its lost-focus notice is no leaving: the text is formatted only when
     // the focus does not come back to the new field.
-    TextField& old = *QVTxtBoxCC[previous];
+    TextField& old = QVTxtBoxCC[previous];
+    TextField& now = QVTxtBoxCC[next];
     const int32_t selStart = old.SelStart(), selLength = old.SelLength();
-    if (ActiveField().Text() != old.Text()) {
-        mWritingText = true;
-        const WritingTextScope scope(mWritingText);
-        ActiveField().Text(old.Text());
+    if (now.Text() != old.Text()) {
+        const ScopedFlag silent(mWritingText, true);
+        now.Text(old.Text());
     }
     mFormatPending = false;
     {
-        const SwitchingFieldScope switching(*this);
-        for (int16_t i = 0; i < 3; ++i)
-            if (i != mActiveField) QVTxtBoxCC[i]->Visible(false);
-        ActiveField().Visible(true);
+        const ScopedFlag switching(mSwitchingField, true);
+        QVTxtBoxCC.ShowOnly(next);
     }
     if (mFormatPending && !mFieldHasFocus) FormatText();
     mFormatPending = false;
-    ActiveField().SelStart(selStart);
-    ActiveField().SelLength(selLength);
+    now.SelStart(selStart);
+    now.SelLength(selLength);
     UserControl_Resize();
 }
 
@@ -95,7 +90,7 @@ void QVtxtBoxControl::UserControl_Resize() {
     int32_t needed;
     {
         auto form = TextHeightTestForm::Load(host);
-        form->txtBoxBorder.SetFont(QVTxtBoxCC[0]->GetFont());
+        form->txtBoxBorder.SetFont(QVTxtBoxCC[0].GetFont());
         form->txtBoxBorder.Height(H);
         needed = form->txtBoxBorder.Height();
     }
@@ -103,7 +98,7 @@ void QVtxtBoxControl::UserControl_Resize() {
 }
 
 void QVtxtBoxControl::mFont_FontChanged(const String&) {
-    for (TextField* f : QVTxtBoxCC) f->SetFont(*mFont);
+    QVTxtBoxCC.SetFont(*mFont);
     UserControl_Resize();
 }
 

@@ -27,18 +27,18 @@ void Apply(Write write, Fallback fallback) {
 
 void QVtxtBoxControl::UserControl_Initialize() {
     AttachFont(std::make_shared<qv::Font>());
-    for (TextField* f : QVTxtBoxCC) f->SetFont(*mFont);
+    QVTxtBoxCC.SetFont(*mFont);
 }
 
 void QVtxtBoxControl::UserControl_InitProperties() {
     mAllUcase = false;
     mAppearance = Flat3d::qv3D;
-    mBackColor = kDefaultBackColor;
+    mColors.back = kDefaultBackColor;
     mBorderStyle = NoneFixedSingle::FixedSingle;
-    mDisabledColor = kDefaultDisabledColor;
-    mErrorColor = kDefaultErrorColor;
+    mColors.disabled = kDefaultDisabledColor;
+    mColors.error = kDefaultErrorColor;
     mFirstCharacterCapital = true;
-    mFocusColor = kDefaultFocusColor;
+    mColors.focus = kDefaultFocusColor;
     mForbiddenCharacters.clear();
     mMultiLine = false;
     mMustHaveValue = true;
@@ -46,8 +46,8 @@ void QVtxtBoxControl::UserControl_InitProperties() {
     mScrollBars = ScrollBarsEnum::None;
     mSelectedOnGotFocus = false;
     mTrim = true;
-    mUseWarningColor = false;
-    mWarningColor = kDefaultWarningColor;
+    mColors.useWarning = false;
+    mColors.warning = kDefaultWarningColor;
     CopyAmbientFont(GetHost(), *mFont);
     mIsNull = false;
     SelectActiveField();
@@ -58,13 +58,13 @@ void QVtxtBoxControl::UserControl_ReadProperties(PropertyBag& PropBag) {
     mAllUcase = ReadBool(PropBag, u"AllUcase", false);
     // A damaged border setting gives the default instead of failing the whole load.
     mAppearance = static_cast<Flat3d>(ReadZeroOrOne(PropBag, u"Appearance", 1));
-    mBackColor = ReadColor(PropBag, u"BackColor", kDefaultBackColor);
+    mColors.back = ReadColor(PropBag, u"BackColor", kDefaultBackColor);
     mBorderStyle = static_cast<NoneFixedSingle>(ReadZeroOrOne(PropBag, u"BorderStyle", 1));
-    mDisabledColor = ReadColor(PropBag, u"DisabledColor", kDefaultDisabledColor);
-    mErrorColor = ReadColor(PropBag, u"ErrorColor", kDefaultErrorColor);
+    mColors.disabled = ReadColor(PropBag, u"DisabledColor", kDefaultDisabledColor);
+    mColors.error = ReadColor(PropBag, u"ErrorColor", kDefaultErrorColor);
     mFirstCharacterCapital = ReadBool(PropBag, u"FirstCharacterCapital", true);
     mForbiddenCharacters = ReadString(PropBag, u"ForbiddenCharacters", String());
-    mFocusColor = ReadColor(PropBag, u"FocusColor", kDefaultFocusColor);
+    mColors.focus = ReadColor(PropBag, u"FocusColor", kDefaultFocusColor);
 
     std::shared_ptr<Picture> icon;
     try {
@@ -79,12 +79,10 @@ void QVtxtBoxControl::UserControl_ReadProperties(PropertyBag& PropBag) {
     mScrollBars = static_cast<ScrollBarsEnum>(ReadLong(PropBag, u"ScrollBars", 0));
     mSelectedOnGotFocus = ReadBool(PropBag, u"SelectedOnGotFocus", false);
     mTrim = ReadBool(PropBag, u"Trim", true);
-    mUseWarningColor = ReadBool(PropBag, u"UseWarningColor", false);
-    mWarningColor = ReadColor(PropBag, u"WarningColor", kDefaultWarningColor);
+    mColors.useWarning = ReadBool(PropBag, u"UseWarningColor", false);
+    mColors.warning = ReadColor(PropBag, u"WarningColor", kDefaultWarningColor);
 
-    if (auto stored = ReadOr(PropBag, u"Font", Variant(mFont)).As<qv::Font>();
-        stored && stored != mFont)
-        AttachFont(std::move(stored));
+    ReadFont(PropBag);
 
     for (TextField* f : QVTxtBoxCC) {
         f->Enabled(ReadBool(PropBag, u"Enabled", true));
@@ -120,20 +118,20 @@ void QVtxtBoxControl::UserControl_ReadProperties(PropertyBag& PropBag) {
 }
 
 void QVtxtBoxControl::UserControl_WriteProperties(PropertyBag& PropBag) {
-    const TextField& first = *QVTxtBoxCC[0];
+    const TextField& first = QVTxtBoxCC[0];
     PropBag.WriteProperty(u"AllUcase", mAllUcase, false);
     PropBag.WriteProperty(u"Appearance", static_cast<int32_t>(mAppearance), 1);
-    PropBag.WriteProperty(u"BackColor", ColorToVariant(mBackColor),
+    PropBag.WriteProperty(u"BackColor", ColorToVariant(mColors.back),
                           ColorToVariant(kDefaultBackColor));
     PropBag.WriteProperty(u"BorderStyle", static_cast<int32_t>(mBorderStyle), 1);
-    PropBag.WriteProperty(u"DisabledColor", ColorToVariant(mDisabledColor),
+    PropBag.WriteProperty(u"DisabledColor", ColorToVariant(mColors.disabled),
                           ColorToVariant(kDefaultDisabledColor));
     PropBag.WriteProperty(u"Enabled", first.Enabled(), true);
-    PropBag.WriteProperty(u"ErrorColor", ColorToVariant(mErrorColor),
+    PropBag.WriteProperty(u"ErrorColor", ColorToVariant(mColors.error),
                           ColorToVariant(kDefaultErrorColor));
     PropBag.WriteProperty(u"FirstCharacterCapital", mFirstCharacterCapital, true);
     PropBag.WriteProperty(u"ForbiddenCharacters", mForbiddenCharacters, String());
-    PropBag.WriteProperty(u"FocusColor", ColorToVariant(mFocusColor),
+    PropBag.WriteProperty(u"FocusColor", ColorToVariant(mColors.focus),
                           ColorToVariant(kDefaultFocusColor));
     PropBag.WriteProperty(u"Font", Variant(mFont), Variant());
     PropBag.WriteProperty(u"ForeColor", ColorToVariant(first.ForeColor()),
@@ -151,8 +149,8 @@ void QVtxtBoxControl::UserControl_WriteProperties(PropertyBag& PropBag) {
     PropBag.WriteProperty(u"SelectedOnGotFocus", mSelectedOnGotFocus, false);
     PropBag.WriteProperty(u"Text", ActiveField().Text(), String());
     PropBag.WriteProperty(u"Trim", mTrim, int16_t{1});
-    PropBag.WriteProperty(u"UseWarningColor", mUseWarningColor, false);
-    PropBag.WriteProperty(u"WarningColor", ColorToVariant(mWarningColor),
+    PropBag.WriteProperty(u"UseWarningColor", mColors.useWarning, false);
+    PropBag.WriteProperty(u"WarningColor", ColorToVariant(mColors.warning),
                           ColorToVariant(kDefaultWarningColor));
 }
 

@@ -22,6 +22,7 @@
 
 #include "hosts/qt/QtKeys.h"
 #include "library/Keyboard.h"
+#include "library/ScopedFlag.h"
 
 namespace qv::qt {
 
@@ -93,7 +94,7 @@ std::optional<bool> ControlWidget::controlEnabled() const {
 void ControlWidget::pushEnabledToQt() {
     // A loaded disabled control disables its widget; a control placed inside a disabled
     // ancestor starts disabled.
-    const ScopedQtFlag guard(syncingEnabled_);
+    const ScopedFlag guard(syncingEnabled_);
     const std::optional<bool> enabled = controlEnabled();
     if (!enabled) return;
     if (!*enabled)
@@ -105,7 +106,7 @@ void ControlWidget::pushEnabledToQt() {
 void ControlWidget::followQtEnabled() {
     if (!attached_ || syncingEnabled_) return;
     const bool enabled = isEnabled();
-    const ScopedQtFlag guard(syncingEnabled_);
+    const ScopedFlag guard(syncingEnabled_);
     QtServices::Instance().Guard([&] {
         const std::optional<bool> current = controlEnabled();
         if (current && *current != enabled) control_->LetProperty(u"Enabled", Variant(enabled));
@@ -114,7 +115,7 @@ void ControlWidget::followQtEnabled() {
 
 void ControlWidget::controlEnabledChanged() {
     if (!attached_ || syncingEnabled_) return;
-    const ScopedQtFlag guard(syncingEnabled_);
+    const ScopedFlag guard(syncingEnabled_);
     const bool wanted = controlEnabled().value_or(true);
     QWidget::setEnabled(wanted);
     // Inside a disabled ancestor the widget stays disabled, and so does the control.

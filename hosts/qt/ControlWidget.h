@@ -53,19 +53,6 @@ class QMenu;
 
 namespace qv::qt {
 
-// Sets a flag for a scope.
-class ScopedQtFlag {
-  public:
-    explicit ScopedQtFlag(bool& flag) : flag_(flag), old_(std::exchange(flag, true)) {}
-    ~ScopedQtFlag() { flag_ = old_; }
-    ScopedQtFlag(const ScopedQtFlag&) = delete;
-    ScopedQtFlag& operator=(const ScopedQtFlag&) = delete;
-
-  private:
-    bool& flag_;
-    bool old_;
-};
-
 // Whether a dialog takes this Enter or Escape (its default button, its reject()) rather than the
 // control with the focus, as it does from a QLineEdit: Escape always, Enter when a default button
 // is shown and the field has no use for Enter (it is single-line).

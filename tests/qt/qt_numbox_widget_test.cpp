@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QMetaProperty>
 
-#include "error_of.h"
+#include "test_support.h"
 #include "hosts/qt/ControlWidgetFactory.h"
 #include "hosts/qt/NumBox.h"
 #include "scenario.h"
