@@ -1,4 +1,5 @@
 // The date box's entry in the class table.
+#include "datebox/QVDateBoxControl.h"
 #include "library/ClassRegistry.h"
 
 namespace qv {

@@ -1,0 +1,177 @@
+// QVDateBoxControl: validation and colours, the field notices, keys, focus, mouse and layout.
+#include <algorithm>
+
+#include "datebox/QVDateBoxControl.h"
+#include "library/Keyboard.h"
+#include "library/ScopedFlag.h"
+
+namespace qv {
+
+// --- Validation and colour ------------------------------------------------------------------
+
+bool QVDateBoxControl::CheckValueNow() {
+    // The colour follows the verdict even when the handler fails after changing it.
+    return RunSteps([&] { return Judge(); });
+}
+
+bool QVDateBoxControl::Judge() {
+    const bool runMode = RunMode();
+    const String& t = ActiveField().Text();
+    // A complete text must name a date: one loaded as 31.04.2024 is no value.
+    bool ValueOkay;
+    if (t.empty()) {
+        ValueOkay = !mMustHaveValue;
+    } else {
+        const std::optional<datetext::Ymd> date = ShownDate();
+        ValueOkay = date && mRange.Admits(DateSerial(date->year, date->month, date->day));
+    }
+    RaiseEvent(u"ValidationCheck", events.ValidationCheck, ValueOkay);
+
+    const TextField& active = ActiveField();
+    const Color colour =
+        mColors.Background(runMode, active.Enabled() && !active.Locked(), ValueOkay, mHasFocus);
+    QVTxtBoxCC.SetBackColor(colour);
+    GetHost().BackColor(colour);
+    return ValueOkay;
+}
+
+// --- Field notices --------------------------------------------------------------------------
+
+void QVDateBoxControl::QVTxtBoxCC_Change(int16_t Index) {
+    if (!mWritingText) KeepFieldsEqual(Index);
+    RunSteps([&] {
+        Recolour();
+        if (!mWritingText) RaiseChange();
+    });
+}
+
+void QVDateBoxControl::KeepFieldsEqual(int16_t edited) {
+    const TextField& field = QVTxtBoxCC[edited];
+    const String& before = QVTxtBoxCC[edited == 0 ? 1 : 0].Text();
+    String text = field.Text();
+    if (!before.starts_with(text)) text = datetext::Parse(text, Layout(), mSeparators);
+    const ScopedFlag silent(mWritingText, true);
+    for (TextField* f : QVTxtBoxCC)
+        if (f->Text() != text) f->Text(text);
+}
+
+void QVDateBoxControl::QVTxtBoxCC_KeyDown(int16_t, int16_t& KeyCode, int16_t& Shift) {
+    RaiseEvent(u"KeyDown", events.KeyDown, KeyCode, Shift);
+    // The left arrow deletes the character in front of the caret, which is always at the end.
+    if (KeyCode == Key::Left && Shift == 0) {
+        KeyCode = 0;
+        GetHost().SendKeys(u"{BACKSPACE}");
+    }
+}
+
+void QVDateBoxControl::QVTxtBoxCC_KeyPress(int16_t, int16_t& KeyAscii) {
+    RaiseEvent(u"KeyPress", events.KeyPress, KeyAscii);
+    if (KeyAscii == 0) return;  // the application took the key
+    RunSteps([&] {
+        TextField& active = ActiveField();
+        if (KeyAscii == 27) active.SelStart(10);
+        // Ctrl+C copies and Ctrl+X cuts (a selection always ends at the end of the text);
+        // the field does both.
+        if (KeyAscii == 3 || KeyAscii == 24) return;
+        if (active.SelLength() != 0) {
+            const auto keep = std::max<int32_t>(
+                0, static_cast<int32_t>(active.Text().size()) - active.SelLength());
+            Text(active.Text().substr(0, static_cast<size_t>(keep)));
+        }
+        if (KeyAscii == 8) return;  // the field deletes
+        const auto c = static_cast<char16_t>(static_cast<uint16_t>(KeyAscii));
+        if ((c >= u'0' && c <= u'9') || c == u'.' || c == u',' || c == u'-' || c == u'/')
+            Text(ActiveField().Text() + c);
+        else if (KeyAscii == 22)  // a paste goes through the parser like typing
+            Text(ActiveField().Text() + GetHost().ClipboardGetText());
+        KeyAscii = 0;
+    });
+}
+
+void QVDateBoxControl::QVTxtBoxCC_KeyUp(int16_t, int16_t& KeyCode, int16_t& Shift) {
+    RaiseEvent(u"KeyUp", events.KeyUp, KeyCode, Shift);
+    KeyCode = 0;
+    TextField& active = ActiveField();
+    if (active.SelLength() == 0) active.SelStart(static_cast<int32_t>(active.Text().size()));
+}
+
+void QVDateBoxControl::QVTxtBoxCC_GotFocus(int16_t) {
+    RunSteps([&] {
+        Recolour();
+        if (mSelectedOnGotFocus) SelectAll(ActiveField());
+    });
+}
+
+void QVDateBoxControl::UserControl_EnterFocus() {
+    mHasFocus = true;
+}
+
+void QVDateBoxControl::UserControl_ExitFocus() {
+    mHasFocus = false;
+    Recolour();
+}
+
+// --- Mouse ----------------------------------------------------------------------------------
+
+void QVDateBoxControl::QVTxtBoxCC_Click(int16_t) {
+    RaiseEvent(u"Click", events.Click);
+}
+
+void QVDateBoxControl::QVTxtBoxCC_DblClick(int16_t) {
+    RaiseEvent(u"DblClick", events.DblClick);
+}
+
+void QVDateBoxControl::QVTxtBoxCC_MouseDown(int16_t, int16_t& Button, int16_t& Shift, float& X,
+                                            float& Y) {
+    RaiseEvent(u"MouseDown", events.MouseDown, Button, Shift, X, Y);
+}
+
+void QVDateBoxControl::QVTxtBoxCC_MouseMove(int16_t Index, int16_t& Button, int16_t& Shift,
+                                            float& X, float& Y) {
+    CopyExtenderTooltip(GetHost(), QVTxtBoxCC[Index]);
+    RaiseEvent(u"MouseMove", events.MouseMove, Button, Shift, X, Y);
+}
+
+void QVDateBoxControl::QVTxtBoxCC_MouseUp(int16_t, int16_t& Button, int16_t& Shift, float& X,
+                                          float& Y) {
+    // A click leaves the caret at the end, where typing adds; a drag over 3 or more characters
+    // selects everything, so that the next key replaces the date.
+    TextField& active = ActiveField();
+    if (active.SelLength() < 3)
+        active.SelStart(static_cast<int32_t>(active.Text().size()));
+    else
+        SelectAll(active);
+    RaiseEvent(u"MouseUp", events.MouseUp, Button, Shift, X, Y);
+}
+
+// --- Visible field, layout and font ---------------------------------------------------------
+
+void QVDateBoxControl::SelectActiveField() {
+    const int16_t index = mBorderStyle == NoneFixedSingle::None ? 1
+                          : mAppearance == Flat3d::qv3D         ? 0
+                                                                : 2;
+    QVTxtBoxCC.ShowOnly(index);
+    UserControl_Resize();
+}
+
+void QVDateBoxControl::UserControl_Resize() {
+    Host& host = GetHost();
+    const int32_t W = host.ScaleWidth();
+    const int32_t H = host.ScaleHeight();
+    for (TextField* f : QVTxtBoxCC) {
+        f->Left(0);
+        f->Top(0);
+        f->Width(W);
+        f->Height(H);
+    }
+    // A field keeps the height its font needs: the control grows to it, never shrinks.
+    const int32_t needed = ActiveField().Height();
+    if (needed > H) host.Size(W, needed);
+}
+
+void QVDateBoxControl::mFont_FontChanged(const String&) {
+    QVTxtBoxCC.SetFont(*mFont);
+    UserControl_Resize();
+}
+
+}  // namespace qv
