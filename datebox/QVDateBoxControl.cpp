@@ -226,8 +226,12 @@ void QVDateBoxControl::WriteResult(const String& text) {
             }
         }
     }
-    // One Change for the write, raised once every field shows the new text.
-    if (changed) RaiseChange();
+    // One recolour and one Change for the write, once every field shows the new text.
+    if (changed)
+        RunSteps([&] {
+            Recolour();
+            RaiseChange();
+        });
 }
 
 void QVDateBoxControl::SendDateNotices() {

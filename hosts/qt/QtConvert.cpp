@@ -78,9 +78,24 @@ Variant FromQVariant(const QVariant& v) {
         }
         case QMetaType::Double:
             return Variant(v.toDouble());
+        case QMetaType::QDate:
+            return FromQDate(v.toDate());
+        case QMetaType::QDateTime:
+            return FromQDate(v.toDateTime().date());
         default:
             return Variant(FromQString(v.toString()));
     }
+}
+
+QDate ToQDate(const Variant& v) {
+    if (v.Type() != VarType::Date) return {};
+    const DateValue d = v.ToDate();
+    return QDate(Year(d), Month(d), Day(d));
+}
+
+Variant FromQDate(const QDate& d) {
+    if (!d.isValid()) return Variant::Null();
+    return DateSerial(d.year(), d.month(), d.day());
 }
 
 namespace {

@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QCursor>
+#include <QDate>
 #include <QFont>
 #include <QString>
 #include <QVariant>
@@ -32,6 +33,11 @@ void AssignFromQFont(Font& target, const QFont& f);
 // objects are not carried. Other Qt types arrive as their text.
 QVariant ToQVariant(const Variant& v);
 Variant FromQVariant(const QVariant& v);
+
+// Dates: a null or non-date Variant is an invalid QDate and back; the time of day is dropped.
+// FromQDate raises error 5 for a date the container's calendar does not reach (before 100).
+QDate ToQDate(const Variant& v);
+Variant FromQDate(const QDate& d);
 
 // A container colour; system colours (top bit set) come from the application's palette.
 QColor ToQColor(Color c);

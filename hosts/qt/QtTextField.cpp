@@ -394,12 +394,20 @@ void QtTextField::ApplyColors() {
     surface_->setPalette(p);
     // A style sheet in force (the application's, an ancestor's) would repaint the editor its own
     // way: the editor's own sheet, which always wins, keeps the state colours and adds no frame.
+    // A flat single-line field has no look of its own in Qt styles: its one-pixel line is a sheet.
+    const bool flatLine = settings_.border && !settings_.threeD && !settings_.multiLine;
     QString sheet;
-    if (StyleSheetInForce(*surface_))
+    if (flatLine || StyleSheetInForce(*surface_)) {
+        QString border;
+        if (!settings_.border)
+            border = QStringLiteral(" border: none;");
+        else if (flatLine)
+            border = QStringLiteral(" border: 1px solid %1;")
+                         .arg(ToQColor(SystemColor::WindowText).name(QColor::HexArgb));
         sheet = QStringLiteral("%1 { background-color: %2; color: %3;%4 }")
                     .arg(QString::fromLatin1(surface_->metaObject()->className()),
-                         back.name(QColor::HexArgb), fore.name(QColor::HexArgb),
-                         settings_.border ? QString() : QStringLiteral(" border: none;"));
+                         back.name(QColor::HexArgb), fore.name(QColor::HexArgb), border);
+    }
     if (sheet != styleSheet_) {
         styleSheet_ = sheet;
         surface_->setStyleSheet(sheet);

@@ -233,6 +233,70 @@ const std::vector<NumScenario>& NumRows() {
     return rows;
 }
 
+DateScenario DateRow(const char* name, std::function<void(qv::QVDateBoxControl&)> setup,
+                     std::vector<Step> steps) {
+    return {name, setup, {}, steps};
+}
+
+// The date box: every character enters at the end through the date parser. The injected
+// Backspace of the left arrow arrives after the arrow's own keystroke.
+const std::vector<DateScenario>& DateRows() {
+    static const std::vector<DateScenario> rows = {
+        DateRow("DmyTypingSuppliesZerosAndSeparators", nullptr,
+                {Focus({kCheck, u"", kError}), Type(u"5", {kEdit, u"05", 2, 0, kError}),
+                 Type(u"122024", {Times(6, kEdit), u"05.12.2024", 10, 0, kFocus}),
+                 Type(u"1", {kNoEdit, u"05.12.2024", 10, 0, kFocus}),
+                 Leave({kCheck, u"05.12.2024", 10, 0, kBack})}),
+        DateRow(
+            "RefusedKeysLeaveTheTextAsItWas", nullptr,
+            {Focus({kCheck, u"", kError}), Type(u"32", {Seq({kEdit, kNoEdit}), u"3", 1, 0, kError}),
+             Type(u"x1", {Seq({kNoEdit, kEdit}), u"31", 2, 0, kError}),
+             Type(u".4", {Seq({kEdit, kEdit}), u"31.0", 4, 0, kError}),
+             Type(u"1.1", {Times(3, kEdit), u"31.01.1", 7, 0, kError}),
+             Type(u"8", {kNoEdit, u"31.01.1", 7, 0, kError})}),
+        DateRow("YmdAndMdyLayouts", Set({{u"DateFormat", 1}}),
+                {Focus({kCheck, u"", kError}),
+                 Type(u"2024-2-3", {Times(8, kEdit), u"2024-02-03", 10, 0, kFocus}),
+                 Leave({kCheck, u"2024-02-03", 10, 0, kBack})}),
+        DateRow("MdyPadsTheMonthAtItsSeparator", Set({{u"DateFormat", 2}}),
+                {Focus({kCheck, u"", kError}),
+                 Type(u"1/31/2020", {Times(9, kEdit), u"01/31/2020", 10, 0, kFocus})}),
+        DateRow("LeapDayNeedsAGregorianLeapYear", nullptr,
+                {Focus({kCheck, u"", kError}),
+                 Type(u"2902190", {Times(7, kEdit), u"29.02.190", 9, 0, kError}),
+                 Type(u"0", {kNoEdit, u"29.02.190", 9, 0, kError}),
+                 Key(K::Back, {kEdit, u"29.02.19", 8, 0, kError}),
+                 Type(u"96", {Times(2, kEdit), u"29.02.1996", 10, 0, kFocus})}),
+        DateRow("ASelectionIsCutFromTheEnd", Set({{u"Text", u"05.12.2024"}}),
+                {Focus({kCheck, u"05.12.2024", 0, 0, kFocus}),
+                 Key(K::End, {kMove, u"05.12.2024", 10, 0, kFocus}),
+                 Key(K::Left, S::Shift, {kMove, u"05.12.2024", 9, 1, kFocus}),
+                 Key(K::Left, S::Shift, {kMove, u"05.12.2024", 8, 2, kFocus}),
+                 Type(u"9", {"KeyDown KeyPress ValidationCheck Change ValidationCheck Change KeyUp",
+                             u"05.12.209", 9, 0, kError})}),
+        DateRow(
+            "LeftArrowDeletesAndEscapeEndsTheSelection", nullptr,
+            {Focus({kCheck, u"", kError}), Type(u"0512", {Times(4, kEdit), u"05.12", 5, 0, kError}),
+             Key(K::Left,
+                 {"KeyDown(37,0) KeyUp(37,0) KeyDown(8,0) KeyPress(8) ValidationCheck(False) "
+                  "Change KeyUp(8,0)",
+                  u"05.1", 4, 0, kError}),
+             Key(K::Escape, {kNoEdit, u"05.1", 4, 0, kError})}),
+        DateRow("RangeAndWarningColours",
+                Set({{u"CheckRange", true},
+                     {u"SmallestValue", qv::DateSerial(2000, 1, 1)},
+                     {u"UseWarningColor", true}}),
+                {Focus({kCheck, u"", kError}),
+                 Type(u"31121999", {Times(8, kEdit), u"31.12.1999", 10, 0, kError}),
+                 Leave({kCheck, u"31.12.1999", 10, 0, kWarning}),
+                 Focus({kCheck, u"31.12.1999", 10, 0, kError}),
+                 Key(K::Back, {kEdit, u"31.12.199", 9, 0, kError}),
+                 Type(u"x", {kNoEdit, u"31.12.199", 9, 0, kError}),
+                 Type(u"9", {kEdit, u"31.12.1999", 10, 0, kError})}),
+    };
+    return rows;
+}
+
 // Plays a row on both hosts: the same observations on both, and the ones the row expects.
 template <class Box>
 void ExpectSameOnBothHosts(const ScenarioOf<Box>& s) {
@@ -262,5 +326,11 @@ TEST_P(NumConformance, SameOnBothHostsAndAsExpected) {
     ExpectSameOnBothHosts(GetParam());
 }
 INSTANTIATE_TEST_SUITE_P(NumConformance, NumConformance, ::testing::ValuesIn(NumRows()), kName);
+
+class DateConformance : public ::testing::TestWithParam<DateScenario> {};
+TEST_P(DateConformance, SameOnBothHostsAndAsExpected) {
+    ExpectSameOnBothHosts(GetParam());
+}
+INSTANTIATE_TEST_SUITE_P(DateConformance, DateConformance, ::testing::ValuesIn(DateRows()), kName);
 
 }  // namespace

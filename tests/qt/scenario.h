@@ -19,7 +19,9 @@
 #include <string>
 #include <vector>
 
+#include "datebox/QVDateBoxControl.h"
 #include "hosts/headless/HeadlessHost.h"
+#include "hosts/qt/DateBox.h"
 #include "hosts/qt/NumBox.h"
 #include "hosts/qt/QtConvert.h"
 #include "hosts/qt/QtHost.h"
@@ -107,6 +109,23 @@ struct ScenarioOf {
 using Handlers = HandlersOf<QVtxtBoxControl>;
 using Scenario = ScenarioOf<QVtxtBoxControl>;
 using NumScenario = ScenarioOf<QVnumBoxControl>;
+using DateScenario = ScenarioOf<qv::QVDateBoxControl>;
+
+// The Qt widget of a control class.
+template <class Box>
+struct WidgetOf;
+template <>
+struct WidgetOf<QVtxtBoxControl> {
+    using type = qv::qt::TxtBox;
+};
+template <>
+struct WidgetOf<QVnumBoxControl> {
+    using type = qv::qt::NumBox;
+};
+template <>
+struct WidgetOf<qv::QVDateBoxControl> {
+    using type = qv::qt::DateBox;
+};
 
 // What a box shows, without the events and beeps.
 inline Observation Observe(const QVtxtBoxControl& b) {
@@ -116,6 +135,10 @@ inline Observation Observe(const QVtxtBoxControl& b) {
             b.SelStart(),
             b.SelLength(),
             b.Field(b.ActiveFieldIndex()).BackColor()};
+}
+inline Observation Observe(const qv::QVDateBoxControl& b) {
+    const qv::TextField& f = b.Field(b.ActiveFieldIndex());
+    return {{}, f.Text(), f.SelStart(), f.SelLength(), f.BackColor()};
 }
 inline Observation Observe(const QVnumBoxControl& b) {
     const auto shown = static_cast<int32_t>(b.DisplayText().size());
@@ -224,8 +247,9 @@ QWidget* SurfaceOf(const qv::qt::ControlWidget& cw, const W& widget) {
 
 // The visible editor must show what the model holds: its text (masked for a password, line
 // breaks as the model keeps them), its background and, on one line, its selection.
-inline void ExpectShowsModel(const qv::qt::TxtBox& box, const std::string& where) {
-    const QVtxtBoxControl& c = box.box();
+template <class W>
+void ExpectShowsModel(const W& box, const std::string& where) {
+    const auto& c = box.box();
     const qv::TextField& field = c.Field(c.ActiveFieldIndex());
     QWidget* editor = SurfaceOf(box, field);
     ASSERT_NE(editor, nullptr) << where;
@@ -296,8 +320,7 @@ inline void QtTypeChar(QWidget* target, char16_t c) {
 
 template <class Box>
 HostRun RunQt(const ScenarioOf<Box>& s) {
-    using W =
-        std::conditional_t<std::is_same_v<Box, QVtxtBoxControl>, qv::qt::TxtBox, qv::qt::NumBox>;
+    using W = typename WidgetOf<Box>::type;
     QtFormOf<W> form;
     W& a = *form.a;
     Box& box = a.box();
