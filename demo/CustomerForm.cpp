@@ -1,5 +1,6 @@
 #include "demo/CustomerForm.h"
 
+#include "hosts/qt/DateBox.h"
 #include "hosts/qt/NumBox.h"
 #include "hosts/qt/TxtBox.h"
 
@@ -16,6 +17,7 @@ constexpr Field kFields[] = {
     {"txtNumber", "Customer no."}, {"txtName", "Name"},         {"txtCity", "City code"},
     {"txtEmail", "E-mail"},        {"txtNotes", "Notes"},       {"txtPin", "PIN"},
     {"numPrice", "Price"},         {"numQuantity", "Quantity"}, {"numDiscount", "Discount"},
+    {"dateBirth", "Birth date"},   {"dateOrder", "Order date"}, {"dateDelivery", "Delivery"},
 };
 
 constexpr int kLeft = DemoForm::kCaptionWidth + DemoForm::kCaptionGap + 12;
@@ -81,6 +83,25 @@ qt::ControlWidget* MakeAmountBox(DemoForm& form, const QString& name) {
     return box;
 }
 
+// A date box in each layout: a birth date day first, an order date year first and within the
+// shop's years, a delivery date month first.
+qt::ControlWidget* MakeDateBox(DemoForm& form, const QString& name) {
+    auto* box = new qt::DateBox(&form);
+    if (name == "dateBirth") {
+        box->setDateFormat(static_cast<int>(DateFmt::DMY));
+    } else if (name == "dateOrder") {
+        box->setDateFormat(static_cast<int>(DateFmt::YMD));
+        box->setSmallestValue(QDate(2020, 1, 1));
+        box->setLargestValue(QDate(2030, 12, 31));
+        box->setCheckRange(true);
+        box->setUseWarningColor(true);
+    } else if (name == "dateDelivery") {
+        box->setDateFormat(static_cast<int>(DateFmt::MDY));
+        box->setMustHaveValue(false);
+    }
+    return box;
+}
+
 }  // namespace
 
 QString NonDigitCharacters() {
@@ -118,6 +139,10 @@ void BuildCustomerForm(DemoForm& form) {
         qt::ControlWidget* control;
         if (name.startsWith(QLatin1String("num"))) {
             control = MakeAmountBox(form, name);
+            height = control->height();
+            width = kAmountWidth;
+        } else if (name.startsWith(QLatin1String("date"))) {
+            control = MakeDateBox(form, name);
             height = control->height();
             width = kAmountWidth;
         } else {

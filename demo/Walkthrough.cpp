@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "hosts/qt/DateBox.h"
 #include "hosts/qt/NumBox.h"
 #include "hosts/qt/TxtBox.h"
 
@@ -14,6 +15,7 @@ namespace qv::demo {
 
 namespace {
 
+using qt::DateBox;
 using qt::NumBox;
 using qt::TxtBox;
 
@@ -44,6 +46,9 @@ class Script {
     NumBox* amount(const char* name) const {
         return qobject_cast<NumBox*>(w_.form().control(QString::fromLatin1(name)));
     }
+    DateBox* date(const char* name) const {
+        return qobject_cast<DateBox*>(w_.form().control(QString::fromLatin1(name)));
+    }
     QString focused() const {
         qt::ControlWidget* c = ControlWidgetOf(QApplication::focusWidget());
         return c ? c->objectName() : QStringLiteral("(none)");
@@ -56,10 +61,10 @@ class Script {
         typed_ += static_cast<int>(keys.size());
         return true;
     }
-    bool key(Qt::Key k, int keyPresses) {
+    bool key(Qt::Key k, int keyPresses, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QWidget* target = QApplication::focusWidget();
         if (!target) return false;
-        QTest::keyClick(target, k);
+        QTest::keyClick(target, k, modifiers);
         typed_ += keyPresses;
         QApplication::processEvents();
         return true;
@@ -123,9 +128,13 @@ bool RunWalkthrough(MainWindow& window, const QString& screenshotPath, QTextStre
     NumBox* price = s.amount("numPrice");
     NumBox* quantity = s.amount("numQuantity");
     NumBox* discount = s.amount("numDiscount");
-    if (!number || !name || !city || !email || !notes || !pin || !price || !quantity || !discount) {
-        s.check(false, QStringLiteral("the customer form has its six text boxes and three "
-                                      "numeric boxes"));
+    DateBox* birth = s.date("dateBirth");
+    DateBox* order = s.date("dateOrder");
+    DateBox* delivery = s.date("dateDelivery");
+    if (!number || !name || !city || !email || !notes || !pin || !price || !quantity || !discount ||
+        !birth || !order || !delivery) {
+        s.check(false, QStringLiteral("the customer form has its six text boxes, three numeric "
+                                      "boxes and three date boxes"));
         return false;
     }
 
@@ -250,20 +259,64 @@ bool RunWalkthrough(MainWindow& window, const QString& screenshotPath, QTextStre
                 QStringLiteral("after Tab it reads %1").arg(Quoted(discount->displayText())));
     }
 
-    s.say(QStringLiteral("10. Check all"));
+    s.say(QStringLiteral("10. Birth date, day first: zeros and separators come by themselves"));
+    if (s.expectFocus("dateBirth")) {
+        s.type(QStringLiteral("3"));
+        s.type(QStringLiteral("2"));
+        s.check(birth->Text() == "3", QStringLiteral("after 3 the key 2 is refused (no day 32): %1")
+                                          .arg(Quoted(birth->Text())));
+        s.type(QStringLiteral("1.5.1984"));
+        s.check(birth->Text() == "31.05.1984" && birth->DDate() == QDate(1984, 5, 31),
+                QStringLiteral("typed \"1.5.1984\" after it, the box shows %1")
+                    .arg(Quoted(birth->Text())));
+        s.key(Qt::Key_Left, 1);  // Left takes the last character back
+        s.type(QStringLiteral("5"));
+        s.check(birth->Text() == "31.05.1985",
+                QStringLiteral("Left and 5 made it %1").arg(Quoted(birth->Text())));
+        s.tab();
+    }
+
+    s.say(QStringLiteral("11. Order date, year first, within 2020 to 2030"));
+    if (s.expectFocus("dateOrder")) {
+        s.type(QStringLiteral("2019-12-24"));
+        s.check(order->Text() == "2019-12-24" && ShownColor(*order) == order->ErrorColor(),
+                QStringLiteral("%1 is before 2020: the error colour %2")
+                    .arg(Quoted(order->Text()), ColourName(ShownColor(*order))));
+        s.key(Qt::Key_A, 1, Qt::ControlModifier);  // selects all; the next key replaces it
+        s.type(QStringLiteral("2026-2-9"));
+        s.check(order->Text() == "2026-02-09" && ShownColor(*order) == order->FocusColor(),
+                QStringLiteral("selected all and typed \"2026-2-9\": %1 in the focus colour")
+                    .arg(Quoted(order->Text())));
+        s.tab();
+    }
+
+    s.say(QStringLiteral("12. Delivery date, month first"));
+    if (s.expectFocus("dateDelivery")) {
+        s.type(QStringLiteral("2/29/2027"));
+        s.check(delivery->Text() == "02/29/202",
+                QStringLiteral("typed \"2/29/2027\": 2027 has no 29 February, the 7 is refused: %1")
+                    .arg(Quoted(delivery->Text())));
+        s.type(QStringLiteral("8"));
+        s.check(delivery->Text() == "02/29/2028" && delivery->DDate() == QDate(2028, 2, 29),
+                QStringLiteral("then 8: %1").arg(Quoted(delivery->Text())));
+    }
+
+    s.say(QStringLiteral("13. Check all"));
     QTest::mouseClick(window.checkAllButton(), Qt::LeftButton);
     QApplication::processEvents();
     s.say(QStringLiteral("   ") + window.statusText());
-    s.check(window.statusText().contains(QLatin1String("8 of 9 controls valid")),
-            QStringLiteral("eight of nine are valid: the e-mail address is not"));
+    s.check(window.statusText().contains(QLatin1String("11 of 12 controls valid")),
+            QStringLiteral("eleven of twelve are valid: the e-mail address is not"));
     for (qt::ControlWidget* c : window.form().controls()) {
         auto* b = qobject_cast<TxtBox*>(c);
         auto* n = qobject_cast<NumBox*>(c);
+        auto* d = qobject_cast<DateBox*>(c);
         s.say(QStringLiteral("   %1 %2 %3")
                   .arg(c->objectName(), -11)
                   .arg(ColourName(ShownColor(*c)))
                   .arg(b   ? Quoted(b->Text())
                        : n ? Quoted(n->displayText())
+                       : d ? Quoted(d->Text())
                            : QString()));
     }
     s.check(ShownColor(*email) == email->WarningColor() &&
@@ -271,7 +324,7 @@ bool RunWalkthrough(MainWindow& window, const QString& screenshotPath, QTextStre
                 ShownColor(*quantity) == quantity->BackColor(),
             QStringLiteral("the e-mail keeps the warning colour, valid boxes their back colour"));
 
-    s.say(QStringLiteral("11. Events"));
+    s.say(QStringLiteral("14. Events"));
     const EventLog& log = window.log();
     s.say(QStringLiteral("   KeyDown %1, KeyPress %2, KeyUp %3, Change %4, ValidationCheck %5; "
                          "%6 in all, %7 beeps")
@@ -287,10 +340,10 @@ bool RunWalkthrough(MainWindow& window, const QString& screenshotPath, QTextStre
                 .arg(s.typedCharacters()));
     s.check(log.toPlainText().contains(QLatin1String("txtName: KeyPress(KeyAscii=97)")),
             QStringLiteral("the log shows each event with its arguments"));
-    s.check(window.grid().control() == discount && window.grid().valueText("Value") == "-5",
+    s.check(window.grid().control() == delivery && window.grid().valueText("Text") == "02/29/2028",
             QStringLiteral("the property grid shows the control that last had the focus"));
 
-    s.say(QStringLiteral("12. Screenshot"));
+    s.say(QStringLiteral("15. Screenshot"));
     QApplication::processEvents();
     const QImage shot = window.grab().toImage();
     const bool saved = !shot.isNull() && shot.save(screenshotPath, "PNG");

@@ -18,6 +18,7 @@
 #include "demo/Launch.h"
 #include "demo/MainWindow.h"
 #include "demo/Walkthrough.h"
+#include "hosts/qt/DateBox.h"
 #include "hosts/qt/NumBox.h"
 #include "hosts/qt/TxtBox.h"
 #include "library/Font.h"
@@ -25,6 +26,7 @@
 namespace {
 
 using namespace qv::demo;
+using qv::qt::DateBox;
 using qv::qt::NumBox;
 using qv::qt::TxtBox;
 
@@ -86,7 +88,7 @@ TEST(DemoWalkthrough, RunsOffscreenSucceedsAndWritesThePng) {
     // Its own checks include the property grid following the focused control and its typing.
     EXPECT_TRUE(RunWalkthrough(window, shot, out)) << printed.toStdString();
     EXPECT_FALSE(printed.contains("FAILED"));
-    EXPECT_TRUE(printed.contains("8 of 9 controls valid"));
+    EXPECT_TRUE(printed.contains("11 of 12 controls valid"));
     const QImage image(shot);
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), window.size());
@@ -160,20 +162,24 @@ TEST(DemoPropertyGrid, WritesShowTheControlsValueOrTheError) {
 TEST(DemoMainWindow, CheckAllCountsValidControlsWithTheEmailRule) {
     ShownWindow w;
     DemoForm& form = w.window.form();
-    // Empty, only the optional e-mail, notes and discount are valid.
-    EXPECT_EQ(w.window.checkAll(), 3);
+    // Empty, only the optional e-mail, notes, discount and delivery date are valid.
+    EXPECT_EQ(w.window.checkAll(), 4);
     Get(form, "txtEmail")->setText("anna.example.com");
-    EXPECT_EQ(w.window.checkAll(), 2);
+    EXPECT_EQ(w.window.checkAll(), 3);
     EXPECT_TRUE(w.window.statusText().contains("txtEmail"));
     Get(form, "txtEmail")->setText("anna@example.com");
     for (const char* n : {"txtNumber", "txtName", "txtCity", "txtPin"}) Get(form, n)->setText("1");
     Get<NumBox>(form, "numPrice")->setValue(9.95);
     Get<NumBox>(form, "numQuantity")->setValue(0);  // below the range
-    EXPECT_EQ(w.window.checkAll(), 8);
+    Get<DateBox>(form, "dateBirth")->setDDate(QDate(1984, 5, 31));
+    Get<DateBox>(form, "dateOrder")->setDDate(QDate(2019, 12, 24));  // before the range
+    EXPECT_EQ(w.window.checkAll(), 10);
     EXPECT_TRUE(w.window.statusText().contains("numQuantity"));
+    EXPECT_TRUE(w.window.statusText().contains("dateOrder"));
     Get<NumBox>(form, "numQuantity")->setValue(999);
-    EXPECT_EQ(w.window.checkAll(), 9);
-    EXPECT_TRUE(w.window.statusText().contains("9 of 9"));
+    Get<DateBox>(form, "dateOrder")->setDDate(QDate(2026, 2, 9));
+    EXPECT_EQ(w.window.checkAll(), 12);
+    EXPECT_TRUE(w.window.statusText().contains("12 of 12"));
 }
 
 struct DemoFormFiles : ::testing::Test {
@@ -198,6 +204,9 @@ struct DemoFormFiles : ::testing::Test {
         Get<NumBox>(form, "numPrice")->setDecimalPointCharacter(".");
         Get<NumBox>(form, "numQuantity")->setValue(12);
         Get<NumBox>(form, "numDiscount")->setValue(-2.5);
+        Get<DateBox>(form, "dateBirth")->setDDate(QDate(1984, 5, 31));
+        Get<DateBox>(form, "dateOrder")->setSeparatorYMD("/");
+        Get<DateBox>(form, "dateOrder")->setDDate(QDate(2026, 2, 9));
         saved = Snapshot(form);
         ASSERT_TRUE(w.window.saveFile(path));
     }
@@ -210,7 +219,9 @@ TEST_F(DemoFormFiles, SaveThenOpenRoundTripsTextsAndSettings) {
     ASSERT_NE(Snapshot(form), saved);
     EXPECT_TRUE(w.window.openFile(path).isEmpty());
     EXPECT_EQ(Snapshot(form), saved);
-    ASSERT_EQ(form.controls().size(), 9);
+    ASSERT_EQ(form.controls().size(), 12);
+    EXPECT_EQ(Get<DateBox>(form, "dateOrder")->Text(), "2026/02/09");
+    EXPECT_EQ(Get<DateBox>(form, "dateBirth")->DDate(), QDate(1984, 5, 31));
     EXPECT_EQ(form.controls()[5]->objectName(), "txtPin");
     EXPECT_EQ(Get<NumBox>(form, "numPrice")->displayText(), "19.90");
     EXPECT_EQ(Get<NumBox>(form, "numDiscount")->Value(), QVariant(-2.5));
@@ -245,7 +256,7 @@ TEST_F(DemoFormFiles, DamagedFilesLoadTheRestAndShowOneMessage) {
     for (const QString& p : problems) EXPECT_TRUE(messages[0].contains(p));
 
     const DemoForm& form = w.window.form();
-    EXPECT_EQ(form.controls().size(), 8);
+    EXPECT_EQ(form.controls().size(), 11);
     EXPECT_EQ(form.control("txtCity"), nullptr);
     TxtBox* number = Get(form, "txtNumber");
     ASSERT_NE(number, nullptr);
