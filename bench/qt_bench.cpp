@@ -3,19 +3,21 @@
 //   the same with N characters already there, single-line vs  a bare QLineEdit,
 //   multi-line                                            vs  a bare QPlainTextEdit
 //   a typed digit through the numeric box's Qt widget     vs  a bare QDoubleSpinBox
+//   a typed digit through the date box's Qt widget        vs  a bare QDateEdit (dd.MM.yyyy)
 //   heap bytes of a text box / numeric box widget, shown  vs  a QLineEdit / QDoubleSpinBox
 //   a form of N text boxes (200, 2,000) opened from a form
 //   file, laid out, shown and painted                      vs  N QLineEdits + N QLabels
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
 #include <QApplication>
+#include <QDateEdit>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <malloc.h>
 
 #include <climits>
 #include <functional>
@@ -25,6 +27,7 @@
 
 #include "formfile/FormFile.h"
 #include "hosts/qt/ControlWidgetFactory.h"
+#include "hosts/qt/DateBox.h"
 #include "hosts/qt/NumBox.h"
 #include "hosts/qt/TxtBox.h"
 
@@ -209,6 +212,54 @@ void NumBoxKey(benchmark::State& state) {
 }
 BENCHMARK(NumBoxKey);
 
+// The digits of 05.12.2024; the date is emptied (the edit reset) outside the timed region.
+constexpr Qt::Key kDateDigits[] = {Qt::Key_0, Qt::Key_5, Qt::Key_1, Qt::Key_2,
+                                   Qt::Key_2, Qt::Key_0, Qt::Key_2, Qt::Key_4};
+
+void BareDateEditKey(benchmark::State& state) {
+    QWidget window;
+    auto* edit = new QDateEdit(&window);
+    edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    ShowFocused(window, edit);
+    const auto reset = [edit] {
+        edit->setDate(QDate(2000, 1, 1));
+        edit->setSelectedSection(QDateTimeEdit::DaySection);
+    };
+    reset();
+    bool allTaken = true;
+    for (auto _ : state) {
+        for (Qt::Key digit : kDateDigits) QTest::keyClick(edit, digit);
+        state.PauseTiming();
+        allTaken = allTaken && edit->date() == QDate(2024, 12, 5);
+        reset();
+        state.ResumeTiming();
+    }
+    if (!allTaken) state.SkipWithError("the date edit did not take every digit");
+    state.SetItemsProcessed(state.iterations() * std::size(kDateDigits));
+}
+BENCHMARK(BareDateEditKey);
+
+void DateBoxKey(benchmark::State& state) {
+    int changes = 0;  // outlives the window
+    QWidget window;
+    auto* box = new qv::qt::DateBox(&window);
+    QObject::connect(box, &qv::qt::DateBox::Change, [&] { ++changes; });
+    ShowFocused(window, box);
+    QWidget* field = box->site().FocusTarget()->Surface();
+    bool allTaken = true;
+    for (auto _ : state) {
+        for (Qt::Key digit : kDateDigits) QTest::keyClick(field, digit);
+        state.PauseTiming();
+        allTaken = allTaken && box->DDate() == QDate(2024, 12, 5);
+        box->setText({});
+        state.ResumeTiming();
+    }
+    if (changes == 0) state.SkipWithError("the date box raised no Change");
+    if (!allTaken) state.SkipWithError("the date box did not take every digit");
+    state.SetItemsProcessed(state.iterations() * std::size(kDateDigits));
+}
+BENCHMARK(DateBoxKey);
+
 // --- A form of N controls, each with a caption ----------------------------------------------
 
 QRect Cell(int i) {
@@ -304,8 +355,7 @@ void HeapPerWidget(benchmark::State& state, Make make) {
             w->show();
         }
         QCoreApplication::processEvents();
-        state.counters["bytes_per_widget"] =
-            static_cast<double>(HeapInUse() - before) / kWidgets;
+        state.counters["bytes_per_widget"] = static_cast<double>(HeapInUse() - before) / kWidgets;
     }
 }
 
@@ -332,6 +382,16 @@ void HeapNumBox(benchmark::State& state) {
     HeapPerWidget(state, [](QWidget* p) { return new qv::qt::NumBox(p); });
 }
 BENCHMARK(HeapNumBox)->Iterations(1);
+
+void HeapDateEdit(benchmark::State& state) {
+    HeapPerWidget(state, [](QWidget* p) { return new QDateEdit(p); });
+}
+BENCHMARK(HeapDateEdit)->Iterations(1);
+
+void HeapDateBox(benchmark::State& state) {
+    HeapPerWidget(state, [](QWidget* p) { return new qv::qt::DateBox(p); });
+}
+BENCHMARK(HeapDateBox)->Iterations(1);
 
 }  // namespace
 
