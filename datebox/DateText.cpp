@@ -21,31 +21,15 @@ const String& Separators::Of(Layout layout) const {
     return dmy;
 }
 
-bool IsLeapYear(int32_t year) {
-    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-}
-
 namespace {
 
 constexpr size_t kLength = 10;
 // Day checks made before the year is typed allow 29 February; the year checks it later.
 constexpr int32_t kSomeLeapYear = 2000;
 
+// The calendar's month lengths, month first as the parser reads them.
 int32_t DaysInMonth(int32_t month, int32_t year) {
-    switch (month) {
-        case 1:
-        case 3:
-        case 5:
-        case 7:
-        case 8:
-        case 10:
-        case 12:
-            return 31;
-        case 2:
-            return IsLeapYear(year) ? 29 : 28;
-        default:
-            return 30;
-    }
+    return qv::DaysInMonth(year, month);
 }
 
 bool Matches(char16_t c, const String& property) {

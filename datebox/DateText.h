@@ -34,8 +34,6 @@ struct Separators {
     const String& Of(Layout layout) const;
 };
 
-// Gregorian: divisible by 4, and not by 100 unless by 400.
-bool IsLeapYear(int32_t year);
 // 1..31, 1..12, 1900..2099, within the month's length.
 bool IsValidDate(int32_t day, int32_t month, int32_t year);
 // "-", "/", "," or ".", or the character of one of the three properties.

@@ -194,15 +194,6 @@ Civil CivilFromDayNumber(int64_t n) {
             static_cast<int32_t>(d)};
 }
 
-bool IsLeapYear(int64_t y) {
-    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
-
-int DaysInMonth(int64_t y, int m) {
-    static constexpr std::array<int, 12> kDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && IsLeapYear(y) ? 29 : kDays[m - 1];
-}
-
 bool InDateRange(double days) {
     return std::isfinite(days) && days >= static_cast<double>(kFirstDay) &&
            days < static_cast<double>(kLastDay + 1);
@@ -529,6 +520,16 @@ int32_t Day(DateValue d) {
 int32_t Weekday(DateValue d) {
     const int64_t day = Split(d).day;  // day 0 was a Saturday
     return static_cast<int32_t>(day + 6 - FloorDiv(day + 6, 7) * 7) + 1;
+}
+
+bool IsLeapYear(int32_t year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int32_t DaysInMonth(int32_t year, int32_t month) {
+    static constexpr std::array<int32_t, 12> kDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12) return 0;
+    return month == 2 && IsLeapYear(year) ? 29 : kDays[static_cast<size_t>(month - 1)];
 }
 
 }  // namespace qv

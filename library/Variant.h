@@ -142,5 +142,9 @@ int32_t Year(DateValue d);
 int32_t Month(DateValue d);
 int32_t Day(DateValue d);
 int32_t Weekday(DateValue d);  // 1 = Sunday .. 7 = Saturday
+// The Gregorian calendar: divisible by 4, and not by 100 unless by 400.
+bool IsLeapYear(int32_t year);
+// 28 to 31; 0 for a month outside 1..12.
+int32_t DaysInMonth(int32_t year, int32_t month);
 
 }  // namespace qv

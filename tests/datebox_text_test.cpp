@@ -90,9 +90,7 @@ TEST(DateTextTyping, ResultsOfArbitraryInputAreStableAndTypeable) {
     }
 }
 
-TEST(DateTextCalendar, GregorianLeapYearsMonthLengthsAndSeparators) {
-    EXPECT_TRUE(IsLeapYear(2000) && IsLeapYear(2024) && IsLeapYear(1904));
-    EXPECT_FALSE(IsLeapYear(1900) || IsLeapYear(2023) || IsLeapYear(2100));
+TEST(DateTextCalendar, DateRangeMonthLengthsAndSeparators) {
     // clang-format off
     const std::tuple<int32_t, int32_t, int32_t, bool> rows[] = {
         {29, 2, 1900, false}, {29, 2, 2000, true}, {29, 2, 2024, true}, {29, 2, 2023, false},

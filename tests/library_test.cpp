@@ -192,6 +192,14 @@ TEST(Variant, FormatsAndParsesDates) {
     EXPECT_EQ(Variant(DateValue{86399.6 / 86400}).ToString(), u"1899-12-31");  // rounds to midnight
 }
 
+TEST(Variant, GregorianLeapYearsAndMonthLengths) {
+    for (int32_t y : {2000, 2024, 1904, 1600}) EXPECT_TRUE(qv::IsLeapYear(y)) << y;
+    for (int32_t y : {1900, 2023, 2100, 1700}) EXPECT_FALSE(qv::IsLeapYear(y)) << y;
+    const std::array<int32_t, 3> lengths[] = {{1900, 2, 28},  {2000, 2, 29}, {2023, 4, 30},
+                                              {2023, 12, 31}, {2023, 0, 0},  {2023, 13, 0}};
+    for (const auto& [y, m, days] : lengths) EXPECT_EQ(qv::DaysInMonth(y, m), days) << y << m;
+}
+
 TEST(Variant, DateSerialRollsOverAndAgreesWithTheCalendarParts) {
     EXPECT_EQ(DateSerial(1899, 12, 30).days, 0);
     EXPECT_EQ(DateSerial(2000, 1, 1).days, 36526);
