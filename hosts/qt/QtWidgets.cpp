@@ -252,11 +252,14 @@ void QtWidgetBase<I>::ApplyColors() {
 
 template <class I>
 void QtWidgetBase<I>::BackColor(Color c) {
+    // Controls recolour on every key: an unchanged colour costs no palette or sheet.
+    if (c == backColor_) return;
     backColor_ = c;
     ApplyColors();
 }
 template <class I>
 void QtWidgetBase<I>::ForeColor(Color c) {
+    if (c == foreColor_) return;
     foreColor_ = c;
     ApplyColors();
 }
