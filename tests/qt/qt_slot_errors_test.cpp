@@ -19,15 +19,8 @@ using qv::qt::TxtBox;
 enum class Throw { Nothing, StdError, QvError, NotAnException };
 
 [[noreturn]] void ThrowAs(Throw kind) {
-    switch (kind) {
-        case Throw::StdError:
-            throw std::runtime_error("slot failed");
-        case Throw::QvError:
-            qv::Raise(qv::err::InvalidPropertyValue);
-        case Throw::NotAnException:
-        case Throw::Nothing:
-            break;
-    }
+    if (kind == Throw::StdError) throw std::runtime_error("slot failed");
+    if (kind == Throw::QvError) qv::Raise(qv::err::InvalidPropertyValue);
     throw 42;  // NOLINT: an application may throw anything
 }
 
@@ -37,8 +30,7 @@ struct Seen {
     std::vector<qv::String> fields;  // every field's text: they must agree
     qv::Color back;
     bool focusLeft;
-    int changes;
-    int refusals;
+    int changes, refusals;
     bool written;  // what the setter returned (writes only)
     bool operator==(const Seen&) const = default;
 };
