@@ -30,38 +30,32 @@ using qv_test::ErrorOf;
 
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
-TEST(FontLimits, AcceptedSizesAreKeptWithinWhatHostsDraw) {
-    const struct {
-        float written, read;
-    } cases[] = {{1e-30f, 1},  {0.5f, 1},       {1, 1},       {12.25f, 12.25f},
-                 {1638, 1638}, {1638.5f, 1638}, {2000, 1638}, {2160, 1638}};
+// An accepted size is kept within what hosts draw, by the font, both controls and the fields that
+// draw with it; a size outside the accepted range is refused and changes nothing.
+TEST(FontLimits, SizesAreKeptWithinWhatHostsDrawAndOthersRefused) {
+    // clang-format off
+    const struct { float written, read; } cases[] = {  // read 0: refused
+        {1e-30f, 1}, {0.5f, 1}, {1, 1}, {12.25f, 12.25f}, {1638, 1638}, {1638.5f, 1638}, {2000, 1638},
+        {2160, 1638}, {0, 0}, {-0.0f, 0}, {-1, 0}, {2160.5f, 0}, {kInf, 0}, {-kInf, 0}, {std::nanf(""), 0}};
+    // clang-format on
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.written);
         Container form;
         auto& text = form.Add<QVtxtBoxControl>(u"txt");
         auto& number = form.Add<QVnumBoxControl>(u"num");
         Font font;
-        font.Size(c.written);
-        text.FontSize(c.written);
-        number.FontSize(c.written);
-        EXPECT_EQ(font.Size(), c.read) << c.written;
-        EXPECT_EQ(text.FontSize(), c.read) << c.written;
-        EXPECT_EQ(number.FontSize(), c.read) << c.written;
-        // The fields draw with the size the control reports.
-        EXPECT_EQ(text.Field(1).GetFont().Size(), c.read) << c.written;
-    }
-}
-
-TEST(FontLimits, SizesOutsideTheAcceptedRangeAreRefusedAndChangeNothing) {
-    Container form;
-    auto& text = form.Add<QVtxtBoxControl>(u"txt");
-    auto& number = form.Add<QVnumBoxControl>(u"num");
-    text.FontSize(10);
-    number.FontSize(10);
-    for (const float bad : {0.0f, -0.0f, -1.0f, 2160.5f, kInf, -kInf, std::nanf("")}) {
-        EXPECT_EQ(ErrorOf([&] { text.FontSize(bad); }), 380) << bad;
-        EXPECT_EQ(ErrorOf([&] { number.FontSize(bad); }), 380) << bad;
-        EXPECT_EQ(text.FontSize(), 10);
-        EXPECT_EQ(number.FontSize(), 10);
+        const int32_t error = c.read ? 0 : 380;
+        const float read = c.read ? c.read : 10;
+        for (const auto& size : std::initializer_list<std::function<void(float)>>{
+                 [&](float s) { font.Size(s); }, [&](float s) { text.FontSize(s); },
+                 [&](float s) { number.FontSize(s); }}) {
+            size(10);
+            EXPECT_EQ(ErrorOf([&] { size(c.written); }), error);
+        }
+        EXPECT_EQ(font.Size(), read);
+        EXPECT_EQ(text.FontSize(), read);
+        EXPECT_EQ(number.FontSize(), read);
+        EXPECT_EQ(text.Field(1).GetFont().Size(), read);
     }
 }
 

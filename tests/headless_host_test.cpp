@@ -306,6 +306,26 @@ TEST(HeadlessFocus, TheTargetIsTheFirstAvailableFieldElseTheSurfaceAndSetFocusIn
     EXPECT_EQ(form.FocusedControl(), &b);
 }
 
+// A text box focused while its fields are disabled: the focus waits on the control's surface and
+// goes to the visible field once that is enabled again, as when a focused field is disabled.
+TEST(HeadlessFocus, AFieldEnabledAgainTakesTheFocusOfItsControl) {
+    for (const bool disableFirst : {true, false}) {
+        SCOPED_TRACE(disableFirst);
+        Container form;
+        auto& box = form.Add<qv::QVtxtBoxControl>(u"txt");
+        if (disableFirst) box.Enabled(false);
+        form.Focus(box);
+        if (!disableFirst) box.Enabled(false);
+        EXPECT_EQ(form.FocusedControl(), &box);
+        EXPECT_EQ(form.FocusedWidget(), nullptr);
+        box.Enabled(true);
+        EXPECT_EQ(form.FocusedWidget(), form.SiteOf(box).FindTextField(u"QVTxtBoxCC", 0));
+        form.Type(u"a");
+        EXPECT_EQ(box.Field(0).Text(), u"a");
+        EXPECT_EQ(form.SiteOf(box).BackColor(), box.FocusColor());
+    }
+}
+
 // --- Keys and mouse -----------------------------------------------------------------------------
 
 // A widget notice may clear or replace its own slot while it runs; the large capture would be
@@ -442,6 +462,18 @@ TEST(MemoryPropertyBag, KeysAreCaseSensitiveKeepTheirFirstPlaceAndCanBeMadeToFai
     EXPECT_TRUE(bag.Remove(u"a"));
     EXPECT_FALSE(bag.Remove(u"a"));
     EXPECT_THROW(bag.Get(u"a"), std::out_of_range);
+    // Among many keys each is still found after a removal moved the later ones.
+    MemoryPropertyBag many(false);
+    for (int i = 0; i < 40; ++i) many.Set(u"K" + qv::FromUtf8(std::to_string(i)), Variant(i));
+    EXPECT_TRUE(many.Remove(u"K3"));
+    EXPECT_FALSE(many.Has(u"K3"));
+    EXPECT_EQ(many.Get(u"K39").ToLong(), 39);
+    many.Set(u"K3", Variant(300));    // comes back last
+    many.Set(u"K20", Variant(2000));  // replaced in place
+    EXPECT_EQ(many.Get(u"K3").ToLong(), 300);
+    EXPECT_EQ(many.Get(u"K20").ToLong(), 2000);
+    EXPECT_EQ(many.Entries().back().key, u"K3");
+    EXPECT_EQ(many.Entries().size(), 40U);
     bag.Set(u"Text", Variant(u"stored"));
     bag.FailReading(u"Text");
     bag.FailReading(u"Absent", 7);

@@ -138,25 +138,22 @@ enum Flags { kMulti = 1, kLocked = 2, kPassword = 4 };
 TEST(HeadlessTextField, EditingClipboardAndUndoKeys) {
     // clang-format off
     // Text and selection as Marked shows them, the clipboard before and after, keys in SendKeys syntax.
+    // Plain typing, Delete, Shift+Home, Enter, cut, paste and undo runs: the conformance rows play
+    // them through this field on both hosts.
     struct Case { const char* name; int flags, maxLength; const char *before, *clipboard, *keys, *after; int beeps; const char* clipboardAfter; };
     const Case cases[] = {
-        {"typing inserts at the caret", 0, 0, "a|c", "", "b", "ab|c", 0, ""},
-        {"typing replaces the selection", 0, 0, "a^bc|d", "", "X", "aX|d", 0, ""},
         {"MaxLength: what fits goes in, the rest beeps", 0, 3, "ab|", "", "cde", "abc|", 2, ""},
         {"MaxLength: replacing a selection fits", 0, 3, "^a|bc", "", "X", "X|bc", 0, ""},
         {"Locked: typing, Backspace and Delete do nothing", kLocked, 0, "a|bc", "", "x{BS}{DEL}", "a|bc", 0, ""},
         {"Locked: navigation works", kLocked, 0, "a|bc", "", "+{END}", "a^bc|", 0, ""},
         {"Backspace at the start does nothing", 0, 0, "|abc", "", "{BS}", "|abc", 0, ""},
         {"Backspace deletes the selection", 0, 0, "a^bc|d", "", "{BS}", "a|d", 0, ""},
-        {"Delete removes the next character", 0, 0, "a|bc", "", "{DEL}", "a|c", 0, ""},
         {"Left collapses a selection to its start", 0, 0, "a^bc|d", "", "{LEFT}", "a|bcd", 0, ""},
         {"Right collapses a selection to its end", 0, 0, "a^bc|d", "", "{RIGHT}", "abc|d", 0, ""},
         {"Shift+Left moves the caret only", 0, 0, "a^bc|d", "", "+{LEFT}", "a^b|cd", 0, ""},
-        {"Shift+Home selects back to the start", 0, 0, "ab|cd", "", "+{HOME}", "|ab^cd", 0, ""},
         {"Ctrl+Right goes to the next word", 0, 0, "|ab cd", "", "^{RIGHT}", "ab |cd", 0, ""},
         {"Ctrl+Left goes to the word start", 0, 0, "ab cd|", "", "^{LEFT}", "ab |cd", 0, ""},
         {"single line: Up, Down, Enter, Ctrl+B do nothing", 0, 0, "a|bc", "", "{UP}{DOWN}~^b", "a|bc", 0, ""},
-        {"Enter inserts a line break", kMulti, 0, "a|b", "", "~", "a\r\n|b", 0, ""},
         {"Enter needs room for both characters", kMulti, 3, "a|b", "", "~", "a|b", 1, ""},
         {"Backspace removes a whole line break", kMulti, 0, "a\r\n|b", "", "{BS}", "a|b", 0, ""},
         {"Delete removes a whole line break", kMulti, 0, "a|\r\nb", "", "{DEL}", "a|b", 0, ""},
@@ -167,18 +164,13 @@ TEST(HeadlessTextField, EditingClipboardAndUndoKeys) {
         {"Ctrl+Home goes to the text start", kMulti, 0, "abc\r\nd|e", "", "^{HOME}", "|abc\r\nde", 0, ""},
         {"Ctrl+V pastes over the selection", 0, 0, "a^bc|d", "XYZ", "^v", "aXYZ|d", 0, "XYZ"},
         {"Shift+Insert pastes", 0, 0, "a|b", "-", "+{INSERT}", "a-|b", 0, "-"},
-        {"Ctrl+X cuts", 0, 0, "a^bc|d", "", "^x", "a|d", 0, "bc"},
         {"Shift+Delete cuts", 0, 0, "a^bc|d", "", "+{DEL}", "a|d", 0, "bc"},
         {"Ctrl+C copies, also when locked", kLocked, 0, "a^bc|d", "", "^c", "a^bc|d", 0, "bc"},
         {"Ctrl+Insert copies", 0, 0, "a^b|cd", "", "^{INSERT}", "a^b|cd", 0, "b"},
-        {"paste is cut short at MaxLength with a beep", 0, 4, "ab|", "cdef", "^v", "abcd|", 1, "cdef"},
         {"paste with no room changes nothing", 0, 2, "ab|", "c", "^v", "ab|", 1, "c"},
-        {"single line: paste the first line only", 0, 0, "|", "one\r\ntwo", "^v", "one|", 0, "one\r\ntwo"},
         {"multi-line: paste it all", kMulti, 0, "|", "one\r\ntwo", "^v", "one\r\ntwo|", 0, "one\r\ntwo"},
         {"a locked field neither pastes nor cuts", kLocked, 0, "a^bc|d", "Q", "^v^x", "a^bc|d", 0, "Q"},
         {"a password field neither cuts nor copies", kPassword, 0, "a^bc|d", "Q", "^x^c", "a^bc|d", 0, "Q"},
-        {"undo takes back a run of typing", 0, 0, "|", "", "abc^z", "|", 0, ""},
-        {"undoing twice redoes", 0, 0, "|", "", "abc^z^z", "abc|", 0, ""},
         {"moving the caret ends the run", 0, 0, "abc|", "", "d{LEFT}e^z", "abc|d", 0, ""},
         {"paste and Backspace are steps of their own", 0, 0, "abc|d", "XY", "^v{BS}^z", "abcX^Y|d", 0, "XY"},
     };

@@ -115,13 +115,8 @@ const Converter kConvert[] = {
 // clang-format on
 
 TEST(Variant, ConvertsOrRaises6ForOverflow13ForMismatch94ForNull) {
-    struct Case {
-        Variant v;
-        Conv conv;
-        double expected;  // when error is 0
-        int error;
-    };
     // clang-format off
+    struct Case { Variant v; Conv conv; double expected; int error; };  // expected: when error is 0
     const Case cases[] = {
         {2.5, Int, 2, 0}, {3.5, Int, 4, 0}, {-2.5f, Int, -2, 0}, {32767.4, Int, 32767, 0},
         {-32768.5, Int, -32768, 0}, {true, Int, -1, 0}, {Variant(), Int, 0, 0}, {u" 12 ", Int, 12, 0},
@@ -324,13 +319,8 @@ struct Recorder {
 
 TEST(Font, EveryWriteNotifiesItsNameAndRejectedWritesChangeNothing) {
     using F = Font&;
-    struct Write {
-        void (*write)(F);
-        const char16_t* name;
-        int32_t weight;  // afterwards; bold from 600 up
-        bool differs;
-    };
     // clang-format off
+    struct Write { void (*write)(F); const char16_t* name; int32_t weight; bool differs; };  // weight afterwards; bold from 600 up
     const Write writes[] = {
         {[](F f) { f.Name(u"Other"); }, u"Name", 400, true}, {[](F f) { f.Size(2160); }, u"Size", 400, true},
         {[](F f) { f.Weight(1000); }, u"Weight", 1000, true}, {[](F f) { f.Weight(0); }, u"Weight", 0, true},

@@ -4,6 +4,7 @@
 // off-by-one shows only after particular sequences.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 #include "library/TextEditModel.h"
@@ -63,45 +64,27 @@ TEST(TextEditModelRandom, IndexesEditsAndUndoAgreeWithARecomputation) {
             const String before = m.Text();
             const uint64_t revision = m.Revision();
             const auto len = static_cast<int32_t>(before.size());
-            const int op = static_cast<int>(rng() % 9);
             const auto at = [&] { return std::uniform_int_distribution<int32_t>(0, len)(rng); };
-            switch (op) {
-                case 0:
-                    m.Select(at(), at());
-                    break;
-                case 1:
-                    m.InsertTyped(u"ab\r"[rng() % 3]);
-                    break;
-                case 2:
-                    m.Enter();
-                    break;
-                case 3:
-                    m.Backspace();
-                    break;
-                case 4:
-                    m.Delete();
-                    break;
-                case 5:
-                    env.clipboard = RandomPiece(rng), m.Paste();
-                    break;
-                case 6:
-                    m.Cut();
-                    break;
-                case 7:
-                    m.SelText(RandomPiece(rng));
-                    break;
-                default: {
-                    // Undo swaps with the undo step: twice is where it started.
-                    const String text = m.Text();
-                    const int32_t caret = m.Caret(), anchor = m.Anchor();
-                    m.Undo();
-                    m.Undo();
-                    ASSERT_EQ(m.Text(), text) << "run " << run << " step " << step;
-                    ASSERT_EQ(m.Caret(), caret);
-                    ASSERT_EQ(m.Anchor(), anchor);
-                    m.Undo();
-                }
-            }
+            // Undo swaps with the undo step: twice is where it started.
+            const auto undoTwice = [&] {
+                const String text = m.Text();
+                const int32_t caret = m.Caret(), anchor = m.Anchor();
+                m.Undo();
+                m.Undo();
+                ASSERT_EQ(m.Text(), text) << "run " << run << " step " << step;
+                ASSERT_EQ(m.Caret(), caret);
+                ASSERT_EQ(m.Anchor(), anchor);
+                m.Undo();
+            };
+            // clang-format off
+            const std::function<void()> ops[] = {
+                [&] { m.Select(at(), at()); }, [&] { m.InsertTyped(u"ab\r"[rng() % 3]); },
+                [&] { m.Enter(); }, [&] { m.Backspace(); }, [&] { m.Delete(); },
+                [&] { env.clipboard = RandomPiece(rng), m.Paste(); }, [&] { m.Cut(); },
+                [&] { m.SelText(RandomPiece(rng)); }, undoTwice};
+            // clang-format on
+            const int op = static_cast<int>(rng() % std::size(ops));
+            ops[op]();
             const std::string where = "run " + std::to_string(run) + " step " +
                                       std::to_string(step) + " op " + std::to_string(op);
             ASSERT_LE(m.Caret(), static_cast<int32_t>(m.Text().size())) << where;

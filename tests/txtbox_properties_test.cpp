@@ -129,13 +129,9 @@ TEST_F(TxtBoxProperties, NewControlHasTheDefaultsAndTheContainersFont) {
 }
 
 TEST(TxtBoxWrites, EveryWriteTakesAndSendsOneNoticeAndRecoloursOnlyWhereItShould) {
-    struct Case {
-        const char16_t* name;
-        Variant value;
-        bool recolours;
-    };
     const Variant font = std::make_shared<qv::Font>(Courier());
     // clang-format off
+    struct Case { const char16_t* name; Variant value; bool recolours; };
     const Case cases[] = {
         {u"AllUcase", true, false}, {u"Appearance", 0, false}, {u"BackColor", 0x112233, true},
         {u"BorderStyle", 0, false}, {u"DisabledColor", 0x112233, true}, {u"Enabled", false, true},

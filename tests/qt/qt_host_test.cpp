@@ -51,13 +51,8 @@ struct FocusedForm : QtForm {
 // --- Key mapping ---------------------------------------------------------------------------
 
 TEST(QtHostKeys, MapsQtKeysToContainerKeys) {
-    struct Row {
-        const char* what;
-        int qtKey;
-        Qt::KeyboardModifiers mods;
-        const char16_t* text;
-        MappedKey want;
-    };
+    // clang-format off
+    struct Row { const char* what; int qtKey; Qt::KeyboardModifiers mods; const char16_t* text; MappedKey want; };
     const Row rows[] = {
         {"letter", Qt::Key_A, kNone, u"a", {65, 0, u'a'}},
         {"caps-locked letter keeps its case", Qt::Key_Q, kNone, u"Q", {81, 0, u'Q'}},
@@ -67,18 +62,14 @@ TEST(QtHostKeys, MapsQtKeysToContainerKeys) {
         {"Escape", Qt::Key_Escape, kNone, u"\x1b", {27, 0, 27}},
         {"Shift+Tab", Qt::Key_Backtab, kShift, u"", {9, S::Shift, 9}},
         {"Delete makes no character", Qt::Key_Delete, kNone, u"\x7f", {46, 0, 0}},
-        {"Ctrl+Shift+letter whatever the text",
-         Qt::Key_C,
-         kCtrl | kShift,
-         u"c",
-         {67, S::Ctrl | S::Shift, 3}},
+        {"Ctrl+Shift+letter whatever the text", Qt::Key_C, kCtrl | kShift, u"c", {67, S::Ctrl | S::Shift, 3}},
         {"Ctrl+Enter", Qt::Key_Return, kCtrl, u"\r", {13, S::Ctrl, 10}},
         {"Ctrl+digit", Qt::Key_1, kCtrl, u"1", {49, S::Ctrl, 0}},
         {"Alt+letter", Qt::Key_A, kAlt, u"a", {65, S::Alt, 0}},
         {"u umlaut typed", Qt::Key_Udiaeresis, kNone, u"\u00fc", {K::Processed, 0, u'\u00fc'}},
         {"euro sign typed", Qt::Key_unknown, kNone, u"\u20ac", {K::Processed, 0, u'\u20ac'}},
-        {"unknown key without text", Qt::Key_unknown, kNone, u"", {0, 0, 0}},
-    };
+        {"unknown key without text", Qt::Key_unknown, kNone, u"", {0, 0, 0}}};
+    // clang-format on
     for (const Row& r : rows)
         EXPECT_EQ(Tuple(MapQtKey(r.qtKey, r.mods, QString::fromUtf16(r.text))), Tuple(r.want))
             << r.what;
@@ -161,11 +152,18 @@ TEST(QtHostSendKeys, KeyStringsTypeThroughQtsKeyEvents) {
 
 // --- Timers --------------------------------------------------------------------------------
 
+// A timer whose notice clears its own slot while it runs must finish on an intact capture.
 TEST(QtHostTimer, FiresUnderTheEventLoopAndStopsWhenDisabled) {
     QtForm f;
     qv::TimerWidget& t = f.a->site().CreateTimer(u"t");
-    int fired = 0;
+    qv::TimerWidget& once = f.a->site().CreateTimer(u"once");
+    int fired = 0, firedOnce = 0;
     t.notices.Timer = [&] { ++fired; };
+    const std::string big(200, 'x');  // captured on the heap: freeing it early is visible to ASan
+    once.notices.Timer = [&once, &firedOnce, big] {
+        once.notices.Timer = nullptr;
+        firedOnce += static_cast<int>(big.size() / 200);
+    };
     const auto waitFor = [&](int at_least) {
         QElapsedTimer clock;
         clock.start();
@@ -175,8 +173,10 @@ TEST(QtHostTimer, FiresUnderTheEventLoopAndStopsWhenDisabled) {
     QTest::qWait(30);
     EXPECT_EQ(fired, 0);  // Interval 0: never
     t.Interval(10);
+    once.Interval(1);
     EXPECT_EQ(fired, 0);  // not before the event loop runs
     EXPECT_TRUE(waitFor(3));
+    EXPECT_EQ(firedOnce, 1);
     t.Enabled(false);
     const int stoppedAt = fired;
     QTest::qWait(60);

@@ -38,12 +38,13 @@ void ExpectEditorShowsModel(TxtBox& box, const std::string& where) {
     ASSERT_NE(field, nullptr) << where;
     const qv::TextEditModel& m = field->Model();
     const String& t = m.Text();
+    // A password field, on one line or many, shows one mask character per unit.
+    const auto shown = [&](const QString& text) {
+        return m.PasswordChar().empty() ? text : QString(qsizetype(t.size()), m.PasswordChar()[0]);
+    };
     QWidget* editor = field->Surface();
     if (auto* line = qobject_cast<QLineEdit*>(editor)) {
-        const QString shown = m.PasswordChar().empty() ? qv::qt::ToQString(t)
-                                                       : QString(static_cast<qsizetype>(t.size()),
-                                                                 QChar(m.PasswordChar()[0]));
-        EXPECT_EQ(line->text(), shown) << where;
+        EXPECT_EQ(line->text(), shown(qv::qt::ToQString(t))) << where;
         EXPECT_EQ(line->cursorPosition(), m.Caret()) << where;
         const int start = line->hasSelectedText() ? line->selectionStart() : m.Caret();
         EXPECT_EQ(start, m.SelStart()) << where;
@@ -52,104 +53,59 @@ void ExpectEditorShowsModel(TxtBox& box, const std::string& where) {
     }
     auto* plain = qobject_cast<QPlainTextEdit*>(editor);
     ASSERT_NE(plain, nullptr) << where;
-    // A multi-line password field shows one mask character per unit.
-    const QString shown = m.PasswordChar().empty() ? Collapsed(t)
-                                                   : QString(static_cast<qsizetype>(t.size()),
-                                                             QChar(m.PasswordChar()[0]));
-    EXPECT_EQ(plain->toPlainText(), shown) << where;
+    EXPECT_EQ(plain->toPlainText(), shown(Collapsed(t))) << where;
     const QTextCursor c = plain->textCursor();
     EXPECT_EQ(c.anchor(), CollapsedPosition(t, m.Anchor())) << where;
     EXPECT_EQ(c.position(), CollapsedPosition(t, m.Caret())) << where;
 }
-
-struct Step {
-    const char* what;
-    std::function<void(TxtBox&, QWidget* editor)> act;
-};
 
 void Keys(QWidget* editor, std::initializer_list<Qt::Key> keys,
           Qt::KeyboardModifiers mods = Qt::NoModifier) {
     for (Qt::Key k : keys) QTest::keyClick(editor, k, mods);
 }
 
-const Step kSteps[] = {
+const auto kUndo = [](TxtBox&, QWidget* e) { Keys(e, {Qt::Key_Z}, Qt::ControlModifier); };
+
+// clang-format off
+const std::pair<const char*, std::function<void(TxtBox&, QWidget* editor)>> kSteps[] = {
     {"type", [](TxtBox&, QWidget* e) { QTest::keyClicks(e, "abc"); }},
-    {"Enter and type",
-     [](TxtBox&, QWidget* e) {
-         Keys(e, {Qt::Key_Return});
-         QTest::keyClicks(e, "de");
-     }},
-    {"Backspace twice",
-     [](TxtBox&, QWidget* e) {
-         Keys(e, {Qt::Key_Backspace, Qt::Key_Backspace});
-     }},
+    {"Enter and type", [](TxtBox&, QWidget* e) { Keys(e, {Qt::Key_Return}); QTest::keyClicks(e, "de"); }},
+    {"Backspace twice", [](TxtBox&, QWidget* e) { Keys(e, {Qt::Key_Backspace, Qt::Key_Backspace}); }},
     {"Backspace over a line break", [](TxtBox&, QWidget* e) { Keys(e, {Qt::Key_Backspace}); }},
-    {"Left, Delete",
-     [](TxtBox&, QWidget* e) {
-         Keys(e, {Qt::Key_Left, Qt::Key_Delete});
-     }},
-    {"program SelText with breaks",
-     [](TxtBox& b, QWidget*) {
-         b.setSelStart(1);
-         b.setSelText(QStringLiteral("x\r\ny\rz\n"));
-     }},
-    {"select across a break and type",
-     [](TxtBox&, QWidget* e) {
+    {"Left, Delete", [](TxtBox&, QWidget* e) { Keys(e, {Qt::Key_Left, Qt::Key_Delete}); }},
+    {"program SelText with breaks", [](TxtBox& b, QWidget*) { b.setSelStart(1); b.setSelText(QStringLiteral("x\r\ny\rz\n")); }},
+    {"select across a break and type", [](TxtBox&, QWidget* e) {
          Keys(e, {Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left}, Qt::ShiftModifier);
-         QTest::keyClicks(e, "Z");
-     }},
-    {"paste lines",
-     [](TxtBox&, QWidget* e) {
+         QTest::keyClicks(e, "Z"); }},
+    {"paste lines", [](TxtBox&, QWidget* e) {
          QGuiApplication::clipboard()->setText(QStringLiteral("p\r\nq\nr\rs"));
-         Keys(e, {Qt::Key_V}, Qt::ControlModifier);
-     }},
-    {"undo", [](TxtBox&, QWidget* e) { Keys(e, {Qt::Key_Z}, Qt::ControlModifier); }},
-    {"undo again redoes", [](TxtBox&, QWidget* e) { Keys(e, {Qt::Key_Z}, Qt::ControlModifier); }},
-    {"program Text",
-     [](TxtBox& b, QWidget*) { b.setText(QStringLiteral("one\r\ntwo\rthree\nfour")); }},
-    {"type inside a \\r\\n pair",
-     [](TxtBox& b, QWidget* e) {
-         b.setSelStart(4);
-         QTest::keyClicks(e, "?");
-     }},
-    {"a \\n written after a lone \\r joins them",
-     [](TxtBox& b, QWidget*) {
+         Keys(e, {Qt::Key_V}, Qt::ControlModifier); }},
+    {"undo", kUndo},
+    {"undo again redoes", kUndo},
+    {"program Text", [](TxtBox& b, QWidget*) { b.setText(QStringLiteral("one\r\ntwo\rthree\nfour")); }},
+    {"type inside a \\r\\n pair", [](TxtBox& b, QWidget* e) { b.setSelStart(4); QTest::keyClicks(e, "?"); }},
+    {"a \\n written after a lone \\r joins them", [](TxtBox& b, QWidget*) {
          b.setSelStart(10);  // after "two\r"
-         b.setSelText(QStringLiteral("\n"));
-     }},
-    {"Delete the \\r of a pair",
-     [](TxtBox& b, QWidget* e) {
-         b.setSelStart(9);
-         Keys(e, {Qt::Key_Delete});
-     }},
-    {"select all and type",
-     [](TxtBox& b, QWidget* e) {
+         b.setSelText(QStringLiteral("\n")); }},
+    {"Delete the \\r of a pair", [](TxtBox& b, QWidget* e) { b.setSelStart(9); Keys(e, {Qt::Key_Delete}); }},
+    {"select all and type", [](TxtBox& b, QWidget* e) {
          b.setSelStart(0);
          b.setSelLength(static_cast<int>(b.Text().size()));
-         QTest::keyClicks(e, "new");
-     }},
-    {"undo the replacement",
-     [](TxtBox&, QWidget* e) { Keys(e, {Qt::Key_Z}, Qt::ControlModifier); }},
-    {"password mask",
-     [](TxtBox& b, QWidget* e) {
+         QTest::keyClicks(e, "new"); }},
+    {"undo the replacement", kUndo},
+    {"password mask", [](TxtBox& b, QWidget* e) {
          b.setPasswordChar(QStringLiteral("*"));
          QTest::keyClicks(e, "pw");
-         Keys(e, {Qt::Key_Backspace});
-     }},
-    {"mask off",
-     [](TxtBox& b, QWidget* e) {
-         b.setPasswordChar({});
-         QTest::keyClicks(e, "q");
-     }},
-    {"locked box takes program writes",
-     [](TxtBox& b, QWidget* e) {
+         Keys(e, {Qt::Key_Backspace}); }},
+    {"mask off", [](TxtBox& b, QWidget* e) { b.setPasswordChar({}); QTest::keyClicks(e, "q"); }},
+    {"locked box takes program writes", [](TxtBox& b, QWidget* e) {
          b.setLocked(true);
          b.setSelStart(0);
          b.setSelText(QStringLiteral("L\r\n"));
          QTest::keyClicks(e, "refused");
-         b.setLocked(false);
-     }},
+         b.setLocked(false); }},
 };
+// clang-format on
 
 class QtTextUpdate : public ::testing::TestWithParam<bool> {};
 
@@ -163,9 +119,9 @@ TEST_P(QtTextUpdate, EditorShowsTheModelAfterEveryStep) {
     ASSERT_NE(field, nullptr);
     QWidget* editor = field->Surface();
     std::string done;
-    for (const Step& s : kSteps) {
-        s.act(*f.a, editor);
-        done += std::string(s.what) + "; ";
+    for (const auto& [what, act] : kSteps) {
+        act(*f.a, editor);
+        done += std::string(what) + "; ";
         ExpectEditorShowsModel(*f.a, done);
         if (HasFatalFailure()) return;
     }
