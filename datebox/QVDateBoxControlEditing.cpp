@@ -38,21 +38,23 @@ bool QVDateBoxControl::Judge() {
 // --- Field notices --------------------------------------------------------------------------
 
 void QVDateBoxControl::QVTxtBoxCC_Change(int16_t Index) {
-    if (!mWritingText) KeepFieldsEqual(Index);
+    // An edit the parser takes back entirely (a paste of no date) changed nothing.
+    const bool changed = !mWritingText && KeepFieldsEqual(Index);
     RunSteps([&] {
         Recolour();
-        if (!mWritingText) RaiseChange();
+        if (changed) RaiseChange();
     });
 }
 
-void QVDateBoxControl::KeepFieldsEqual(int16_t edited) {
+bool QVDateBoxControl::KeepFieldsEqual(int16_t edited) {
     const TextField& field = QVTxtBoxCC[edited];
-    const String& before = QVTxtBoxCC[edited == 0 ? 1 : 0].Text();
+    const String before = QVTxtBoxCC[edited == 0 ? 1 : 0].Text();
     String text = field.Text();
     if (!before.starts_with(text)) text = datetext::Parse(text, Layout(), mSeparators);
     const ScopedFlag silent(mWritingText, true);
     for (TextField* f : QVTxtBoxCC)
         if (f->Text() != text) f->Text(text);
+    return text != before;
 }
 
 void QVDateBoxControl::QVTxtBoxCC_KeyDown(int16_t, int16_t& KeyCode, int16_t& Shift) {
