@@ -139,6 +139,9 @@ class QVDateBoxControl final : public RangedControl<DateValue>, private FieldHan
     // goes through the typing parser unless the edit only shortened it. False when the fields
     // end up with the text they held before the edit.
     bool KeepFieldsEqual(int16_t edited);
+    // A key at the caret, which is kept at the end: a selection is first cut from the end of the
+    // text (as many characters as are selected), then `typed` is added through the parser.
+    void AddAtEnd(const String& typed);
     void RaiseChange();
     void SendDateNotices();
     void SelectActiveField();

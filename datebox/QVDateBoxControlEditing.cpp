@@ -64,6 +64,21 @@ void QVDateBoxControl::QVTxtBoxCC_KeyDown(int16_t, int16_t& KeyCode, int16_t& Sh
         KeyCode = 0;
         GetHost().SendKeys(u"{BACKSPACE}");
     }
+    // Shift+Insert pastes as Ctrl+V does: at the end, also where a program write left the caret.
+    if (KeyCode == Key::Insert && Shift == ShiftState::Shift) {
+        KeyCode = 0;
+        RunSteps([&] { AddAtEnd(GetHost().ClipboardGetText()); });
+    }
+}
+
+void QVDateBoxControl::AddAtEnd(const String& typed) {
+    TextField& active = ActiveField();
+    if (active.SelLength() != 0) {
+        const auto keep =
+            std::max<int32_t>(0, static_cast<int32_t>(active.Text().size()) - active.SelLength());
+        Text(active.Text().substr(0, static_cast<size_t>(keep)));
+    }
+    if (!typed.empty()) Text(ActiveField().Text() + typed);
 }
 
 void QVDateBoxControl::QVTxtBoxCC_KeyPress(int16_t, int16_t& KeyAscii) {
@@ -75,17 +90,14 @@ void QVDateBoxControl::QVTxtBoxCC_KeyPress(int16_t, int16_t& KeyAscii) {
         // Ctrl+C copies and Ctrl+X cuts (a selection always ends at the end of the text);
         // the field does both.
         if (KeyAscii == 3 || KeyAscii == 24) return;
-        if (active.SelLength() != 0) {
-            const auto keep = std::max<int32_t>(
-                0, static_cast<int32_t>(active.Text().size()) - active.SelLength());
-            Text(active.Text().substr(0, static_cast<size_t>(keep)));
-        }
-        if (KeyAscii == 8) return;  // the field deletes
         const auto c = static_cast<char16_t>(static_cast<uint16_t>(KeyAscii));
         if ((c >= u'0' && c <= u'9') || c == u'.' || c == u',' || c == u'-' || c == u'/')
-            Text(ActiveField().Text() + c);
+            AddAtEnd(String(1, c));
         else if (KeyAscii == 22)  // a paste goes through the parser like typing
-            Text(ActiveField().Text() + GetHost().ClipboardGetText());
+            AddAtEnd(GetHost().ClipboardGetText());
+        else
+            AddAtEnd(String());     // any other key still replaces a selection
+        if (KeyAscii == 8) return;  // the field deletes
         KeyAscii = 0;
     });
 }
