@@ -136,8 +136,12 @@ class QVDateBoxControl final : public RangedControl<DateValue>, private FieldHan
     // Puts one text into the three fields, Change raised at most once.
     void WriteResult(const String& text);
     // After a field's own edit (Backspace, a cut or paste): the other fields take its text, which
-    // goes through the typing parser unless the edit only shortened it.
-    void KeepFieldsEqual(int16_t edited);
+    // goes through the typing parser unless the edit only shortened it. False when the fields
+    // end up with the text they held before the edit.
+    bool KeepFieldsEqual(int16_t edited);
+    // A key at the caret, which is kept at the end: a selection is first cut from the end of the
+    // text (as many characters as are selected), then `typed` is added through the parser.
+    void AddAtEnd(const String& typed);
     void RaiseChange();
     void SendDateNotices();
     void SelectActiveField();

@@ -38,23 +38,24 @@ bool QVDateBoxControl::Judge() {
 // --- Field notices --------------------------------------------------------------------------
 
 void QVDateBoxControl::QVTxtBoxCC_Change(int16_t Index) {
-    // The control's own writes recolour once when every field holds the new text.
-    if (mWritingText) return;
-    KeepFieldsEqual(Index);
+    // The control's own writes recolour once when every field holds the new text; an edit the
+    // parser takes back entirely (a paste of no date) changed nothing.
+    if (mWritingText || !KeepFieldsEqual(Index)) return;
     RunSteps([&] {
         Recolour();
         RaiseChange();
     });
 }
 
-void QVDateBoxControl::KeepFieldsEqual(int16_t edited) {
+bool QVDateBoxControl::KeepFieldsEqual(int16_t edited) {
     const TextField& field = QVTxtBoxCC[edited];
-    const String& before = QVTxtBoxCC[edited == 0 ? 1 : 0].Text();
+    const String before = QVTxtBoxCC[edited == 0 ? 1 : 0].Text();
     String text = field.Text();
     if (!before.starts_with(text)) text = datetext::Parse(text, Layout(), mSeparators);
     const ScopedFlag silent(mWritingText, true);
     for (TextField* f : QVTxtBoxCC)
         if (f->Text() != text) f->Text(text);
+    return text != before;
 }
 
 void QVDateBoxControl::QVTxtBoxCC_KeyDown(int16_t, int16_t& KeyCode, int16_t& Shift) {
@@ -64,6 +65,21 @@ void QVDateBoxControl::QVTxtBoxCC_KeyDown(int16_t, int16_t& KeyCode, int16_t& Sh
         KeyCode = 0;
         GetHost().SendKeys(u"{BACKSPACE}");
     }
+    // Shift+Insert pastes as Ctrl+V does: at the end, also where a program write left the caret.
+    if (KeyCode == Key::Insert && Shift == ShiftState::Shift) {
+        KeyCode = 0;
+        RunSteps([&] { AddAtEnd(GetHost().ClipboardGetText()); });
+    }
+}
+
+void QVDateBoxControl::AddAtEnd(const String& typed) {
+    TextField& active = ActiveField();
+    if (active.SelLength() != 0) {
+        const auto keep =
+            std::max<int32_t>(0, static_cast<int32_t>(active.Text().size()) - active.SelLength());
+        Text(active.Text().substr(0, static_cast<size_t>(keep)));
+    }
+    if (!typed.empty()) Text(ActiveField().Text() + typed);
 }
 
 void QVDateBoxControl::QVTxtBoxCC_KeyPress(int16_t, int16_t& KeyAscii) {
@@ -75,17 +91,14 @@ void QVDateBoxControl::QVTxtBoxCC_KeyPress(int16_t, int16_t& KeyAscii) {
         // Ctrl+C copies and Ctrl+X cuts (a selection always ends at the end of the text);
         // the field does both.
         if (KeyAscii == 3 || KeyAscii == 24) return;
-        if (active.SelLength() != 0) {
-            const auto keep = std::max<int32_t>(
-                0, static_cast<int32_t>(active.Text().size()) - active.SelLength());
-            Text(active.Text().substr(0, static_cast<size_t>(keep)));
-        }
-        if (KeyAscii == 8) return;  // the field deletes
         const auto c = static_cast<char16_t>(static_cast<uint16_t>(KeyAscii));
         if ((c >= u'0' && c <= u'9') || c == u'.' || c == u',' || c == u'-' || c == u'/')
-            Text(ActiveField().Text() + c);
+            AddAtEnd(String(1, c));
         else if (KeyAscii == 22)  // a paste goes through the parser like typing
-            Text(ActiveField().Text() + GetHost().ClipboardGetText());
+            AddAtEnd(GetHost().ClipboardGetText());
+        else
+            AddAtEnd(String());     // any other key still replaces a selection
+        if (KeyAscii == 8) return;  // the field deletes
         KeyAscii = 0;
     });
 }
@@ -100,7 +113,12 @@ void QVDateBoxControl::QVTxtBoxCC_KeyUp(int16_t, int16_t& KeyCode, int16_t& Shif
 void QVDateBoxControl::QVTxtBoxCC_GotFocus(int16_t) {
     RunSteps([&] {
         Recolour();
-        if (mSelectedOnGotFocus) SelectAll(ActiveField());
+        // Otherwise the caret goes where typing adds, also after a program write left it at 0.
+        TextField& active = ActiveField();
+        if (mSelectedOnGotFocus)
+            SelectAll(active);
+        else
+            active.SelStart(static_cast<int32_t>(active.Text().size()));
     });
 }
 
@@ -149,9 +167,11 @@ void QVDateBoxControl::QVTxtBoxCC_MouseUp(int16_t, int16_t& Button, int16_t& Shi
 // --- Visible field, layout and font ---------------------------------------------------------
 
 void QVDateBoxControl::SelectActiveField() {
-    const int16_t index = mBorderStyle == NoneFixedSingle::None ? 1
-                          : mAppearance == Flat3d::qv3D         ? 0
-                                                                : 2;
+    int16_t index = 2;
+    if (mBorderStyle == NoneFixedSingle::None)
+        index = 1;
+    else if (mAppearance == Flat3d::qv3D)
+        index = 0;
     QVTxtBoxCC.ShowOnly(index);
     UserControl_Resize();
 }

@@ -268,7 +268,7 @@ const std::vector<DateScenario>& DateRows() {
                  Key(K::Back, {kEdit, u"29.02.19", 8, 0, kError}),
                  Type(u"96", {Times(2, kEdit), u"29.02.1996", 10, 0, kFocus})}),
         DateRow("ASelectionIsCutFromTheEnd", Set({{u"Text", u"05.12.2024"}}),
-                {Focus({kCheck, u"05.12.2024", 0, 0, kFocus}),
+                {Focus({kCheck, u"05.12.2024", 10, 0, kFocus}),
                  Key(K::End, {kMove, u"05.12.2024", 10, 0, kFocus}),
                  Key(K::Left, S::Shift, {kMove, u"05.12.2024", 9, 1, kFocus}),
                  Key(K::Left, S::Shift, {kMove, u"05.12.2024", 8, 2, kFocus}),
