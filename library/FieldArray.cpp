@@ -6,34 +6,51 @@
 namespace qv {
 
 FieldArray::FieldArray(Host& host, const char16_t* name, const Settings& settings,
-                       FieldHandlers& handlers) {
-    FieldHandlers* const h = &handlers;
+                       FieldHandlers& handlers)
+    : handlers_(handlers) {
     for (int16_t i = 0; i < kCount; ++i) {
         TextField& f = host.CreateTextField(name, i, settings[static_cast<size_t>(i)]);
         fields_[static_cast<size_t>(i)] = &f;
-        WidgetNotices& n = f.notices;
-        n.KeyDown = [h, i](int16_t& k, int16_t& s) { h->QVTxtBoxCC_KeyDown(i, k, s); };
-        n.KeyPress = [h, i](int16_t& k) { h->QVTxtBoxCC_KeyPress(i, k); };
-        n.KeyUp = [h, i](int16_t& k, int16_t& s) { h->QVTxtBoxCC_KeyUp(i, k, s); };
-        n.Change = [h, i] { h->QVTxtBoxCC_Change(i); };
-        n.Click = [h, i] { h->QVTxtBoxCC_Click(i); };
-        n.DblClick = [h, i] { h->QVTxtBoxCC_DblClick(i); };
-        n.GotFocus = [h, i] { h->QVTxtBoxCC_GotFocus(i); };
-        n.LostFocus = [h, i] { h->QVTxtBoxCC_LostFocus(i); };
-        n.MouseDown = [h, i](int16_t& b, int16_t& s, float& x, float& y) {
-            h->QVTxtBoxCC_MouseDown(i, b, s, x, y);
-        };
-        n.MouseMove = [h, i](int16_t& b, int16_t& s, float& x, float& y) {
-            h->QVTxtBoxCC_MouseMove(i, b, s, x, y);
-        };
-        n.MouseUp = [h, i](int16_t& b, int16_t& s, float& x, float& y) {
-            h->QVTxtBoxCC_MouseUp(i, b, s, x, y);
-        };
+        f.SetNoticeSink(this, i);
     }
 }
 
 FieldArray::~FieldArray() {
-    for (TextField* f : fields_) f->notices = {};
+    for (TextField* f : fields_) f->ClearNotices();
+}
+
+void FieldArray::KeyDown(int16_t i, int16_t& k, int16_t& s) {
+    handlers_.QVTxtBoxCC_KeyDown(i, k, s);
+}
+void FieldArray::KeyPress(int16_t i, int16_t& k) {
+    handlers_.QVTxtBoxCC_KeyPress(i, k);
+}
+void FieldArray::KeyUp(int16_t i, int16_t& k, int16_t& s) {
+    handlers_.QVTxtBoxCC_KeyUp(i, k, s);
+}
+void FieldArray::Change(int16_t i) {
+    handlers_.QVTxtBoxCC_Change(i);
+}
+void FieldArray::Click(int16_t i) {
+    handlers_.QVTxtBoxCC_Click(i);
+}
+void FieldArray::DblClick(int16_t i) {
+    handlers_.QVTxtBoxCC_DblClick(i);
+}
+void FieldArray::GotFocus(int16_t i) {
+    handlers_.QVTxtBoxCC_GotFocus(i);
+}
+void FieldArray::LostFocus(int16_t i) {
+    handlers_.QVTxtBoxCC_LostFocus(i);
+}
+void FieldArray::MouseDown(int16_t i, int16_t& b, int16_t& s, float& x, float& y) {
+    handlers_.QVTxtBoxCC_MouseDown(i, b, s, x, y);
+}
+void FieldArray::MouseMove(int16_t i, int16_t& b, int16_t& s, float& x, float& y) {
+    handlers_.QVTxtBoxCC_MouseMove(i, b, s, x, y);
+}
+void FieldArray::MouseUp(int16_t i, int16_t& b, int16_t& s, float& x, float& y) {
+    handlers_.QVTxtBoxCC_MouseUp(i, b, s, x, y);
 }
 
 void FieldArray::ShowOnly(int16_t index) {

@@ -36,7 +36,7 @@ class FieldHandlers {
     ~FieldHandlers() = default;
 };
 
-class FieldArray {
+class FieldArray : private NoticeSink {
   public:
     static constexpr int16_t kCount = 3;
     using Settings = std::array<TextFieldSettings, kCount>;
@@ -77,6 +77,19 @@ class FieldArray {
     void Refresh();  // repaints every field; a host that cannot do it now loses nothing
 
   private:
+    void KeyDown(int16_t Index, int16_t& KeyCode, int16_t& Shift) override;
+    void KeyPress(int16_t Index, int16_t& KeyAscii) override;
+    void KeyUp(int16_t Index, int16_t& KeyCode, int16_t& Shift) override;
+    void Change(int16_t Index) override;
+    void Click(int16_t Index) override;
+    void DblClick(int16_t Index) override;
+    void GotFocus(int16_t Index) override;
+    void LostFocus(int16_t Index) override;
+    void MouseDown(int16_t Index, int16_t& Button, int16_t& Shift, float& X, float& Y) override;
+    void MouseMove(int16_t Index, int16_t& Button, int16_t& Shift, float& X, float& Y) override;
+    void MouseUp(int16_t Index, int16_t& Button, int16_t& Shift, float& X, float& Y) override;
+
+    FieldHandlers& handlers_;
     std::array<TextField*, kCount> fields_{};
     int16_t active_ = 0;
 };

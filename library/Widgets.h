@@ -61,12 +61,98 @@ struct WidgetNotices {
     std::function<void()> Timer;
 };
 
+// Handlers that several widgets share (a control's field array, its labels), each notice told
+// the element index of the widget that sent it. A widget with a sink keeps no slots of its own:
+// a slot table is a dozen function objects, and a control has several widgets.
+class NoticeSink {
+  public:
+    virtual void KeyDown(int16_t /*Index*/, int16_t& /*KeyCode*/, int16_t& /*Shift*/) {}
+    virtual void KeyPress(int16_t /*Index*/, int16_t& /*KeyAscii*/) {}
+    virtual void KeyUp(int16_t /*Index*/, int16_t& /*KeyCode*/, int16_t& /*Shift*/) {}
+    virtual void Change(int16_t /*Index*/) {}
+    virtual void Click(int16_t /*Index*/) {}
+    virtual void DblClick(int16_t /*Index*/) {}
+    virtual void GotFocus(int16_t /*Index*/) {}
+    virtual void LostFocus(int16_t /*Index*/) {}
+    virtual void MouseDown(int16_t /*Index*/, int16_t& /*Button*/, int16_t& /*Shift*/, float& /*X*/,
+                           float& /*Y*/) {}
+    virtual void MouseMove(int16_t /*Index*/, int16_t& /*Button*/, int16_t& /*Shift*/, float& /*X*/,
+                           float& /*Y*/) {}
+    virtual void MouseUp(int16_t /*Index*/, int16_t& /*Button*/, int16_t& /*Shift*/, float& /*X*/,
+                         float& /*Y*/) {}
+    virtual void Timer(int16_t /*Index*/) {}
+
+  protected:
+    ~NoticeSink() = default;
+};
+
+// Where a widget's notices go: its sink when it has one, else its own slots (made on first use).
+// Hosts deliver through the Notify members, which call a copy of a slot: a handler may clear or
+// replace its own slot while it runs (a one-shot handler).
+class NoticeTarget {
+  public:
+    WidgetNotices& notices() {
+        if (!slots_) slots_ = std::make_unique<WidgetNotices>();
+        return *slots_;
+    }
+    void SetNoticeSink(NoticeSink* sink, int16_t index) {
+        sink_ = sink;
+        sinkIndex_ = index;
+    }
+    // Nothing is delivered afterwards (the owner is going away).
+    void ClearNotices() {
+        slots_.reset();
+        sink_ = nullptr;
+    }
+
+    void NotifyKeyDown(int16_t& KeyCode, int16_t& Shift) {
+        Deliver(&WidgetNotices::KeyDown, &NoticeSink::KeyDown, KeyCode, Shift);
+    }
+    void NotifyKeyPress(int16_t& KeyAscii) {
+        Deliver(&WidgetNotices::KeyPress, &NoticeSink::KeyPress, KeyAscii);
+    }
+    void NotifyKeyUp(int16_t& KeyCode, int16_t& Shift) {
+        Deliver(&WidgetNotices::KeyUp, &NoticeSink::KeyUp, KeyCode, Shift);
+    }
+    void NotifyChange() { Deliver(&WidgetNotices::Change, &NoticeSink::Change); }
+    void NotifyClick() { Deliver(&WidgetNotices::Click, &NoticeSink::Click); }
+    void NotifyDblClick() { Deliver(&WidgetNotices::DblClick, &NoticeSink::DblClick); }
+    void NotifyGotFocus() { Deliver(&WidgetNotices::GotFocus, &NoticeSink::GotFocus); }
+    void NotifyLostFocus() { Deliver(&WidgetNotices::LostFocus, &NoticeSink::LostFocus); }
+    void NotifyMouseDown(int16_t& Button, int16_t& Shift, float& X, float& Y) {
+        Deliver(&WidgetNotices::MouseDown, &NoticeSink::MouseDown, Button, Shift, X, Y);
+    }
+    void NotifyMouseMove(int16_t& Button, int16_t& Shift, float& X, float& Y) {
+        Deliver(&WidgetNotices::MouseMove, &NoticeSink::MouseMove, Button, Shift, X, Y);
+    }
+    void NotifyMouseUp(int16_t& Button, int16_t& Shift, float& X, float& Y) {
+        Deliver(&WidgetNotices::MouseUp, &NoticeSink::MouseUp, Button, Shift, X, Y);
+    }
+    void NotifyTimer() { Deliver(&WidgetNotices::Timer, &NoticeSink::Timer); }
+
+  protected:
+    NoticeTarget() = default;
+    ~NoticeTarget() = default;
+
+  private:
+    template <class... A>
+    void Deliver(std::function<void(A&...)> WidgetNotices::*slot,
+                 void (NoticeSink::*sinkNotice)(int16_t, A&...), A&... args) {
+        if (sink_) return (sink_->*sinkNotice)(sinkIndex_, args...);
+        if (!slots_ || !((*slots_).*slot)) return;
+        const std::function<void(A & ...)> call = (*slots_).*slot;
+        call(args...);
+    }
+
+    std::unique_ptr<WidgetNotices> slots_;
+    NoticeSink* sink_ = nullptr;
+    int16_t sinkIndex_ = 0;
+};
+
 // Properties every visible widget has. Positions and sizes are twips in the parent's coordinates.
-class Widget {
+class Widget : public NoticeTarget {
   public:
     virtual ~Widget() = default;
-
-    WidgetNotices notices;
 
     virtual const String& Name() const = 0;
     virtual int16_t Index() const = 0;  // element index in a widget array, -1 for a single widget
@@ -172,10 +258,9 @@ class ListWidget : public Widget {
 };
 
 // A timer delivering its Timer notice every Interval milliseconds while enabled.
-class TimerWidget {
+class TimerWidget : public NoticeTarget {  // Timer only
   public:
     virtual ~TimerWidget() = default;
-    WidgetNotices notices;  // Timer only
     virtual int32_t Interval() const = 0;
     virtual void Interval(int32_t ms) = 0;
     virtual bool Enabled() const = 0;

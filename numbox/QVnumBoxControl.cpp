@@ -26,26 +26,14 @@ QVnumBoxControl::QVnumBoxControl(Host& host) : RangedControl(host) {
     CursorTimer->Enabled(false);
     CursorTimer->Interval(500);
 
-    for (Label* l : {txtLabel, BorderLabel[0], BorderLabel[1]}) {
-        l->notices.Click = [this] { txtLabel_Click(); };
-        l->notices.DblClick = [this] { txtLabel_DblClick(); };
-        l->notices.MouseDown = [this](int16_t& b, int16_t& s, float& x, float& y) {
-            txtLabel_MouseDown(b, s, x, y);
-        };
-        l->notices.MouseMove = [this](int16_t& b, int16_t& s, float& x, float& y) {
-            txtLabel_MouseMove(b, s, x, y);
-        };
-        l->notices.MouseUp = [this](int16_t& b, int16_t& s, float& x, float& y) {
-            txtLabel_MouseUp(b, s, x, y);
-        };
-    }
-    CursorTimer->notices.Timer = [this] { CursorTimer_Timer(); };
+    for (Label* l : {txtLabel, BorderLabel[0], BorderLabel[1]}) l->SetNoticeSink(&notices_, 0);
+    CursorTimer->SetNoticeSink(&notices_, 0);
 }
 
 QVnumBoxControl::~QVnumBoxControl() {
     // The host may outlive the control: its widgets must not call back into a dead object.
-    for (Label* l : {txtLabel, BorderLabel[0], BorderLabel[1]}) l->notices = {};
-    CursorTimer->notices = {};
+    for (Label* l : {txtLabel, BorderLabel[0], BorderLabel[1]}) l->ClearNotices();
+    CursorTimer->ClearNotices();
     CursorTimer->Enabled(false);
 }
 

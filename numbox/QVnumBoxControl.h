@@ -174,6 +174,24 @@ class QVnumBoxControl final : public RangedControl<double> {
     bool Editable() const { return Enabled() && !mLocked; }
     void RaiseChange();
 
+    // The labels' and the timer's notices; the border labels' arrive as the label's own.
+    struct Notices final : NoticeSink {
+        explicit Notices(QVnumBoxControl& box) : c(box) {}
+        QVnumBoxControl& c;
+        void Click(int16_t) override { c.txtLabel_Click(); }
+        void DblClick(int16_t) override { c.txtLabel_DblClick(); }
+        void MouseDown(int16_t, int16_t& b, int16_t& s, float& x, float& y) override {
+            c.txtLabel_MouseDown(b, s, x, y);
+        }
+        void MouseMove(int16_t, int16_t& b, int16_t& s, float& x, float& y) override {
+            c.txtLabel_MouseMove(b, s, x, y);
+        }
+        void MouseUp(int16_t, int16_t& b, int16_t& s, float& x, float& y) override {
+            c.txtLabel_MouseUp(b, s, x, y);
+        }
+        void Timer(int16_t) override { c.CursorTimer_Timer(); }
+    } notices_{*this};
+
     Label* txtLabel = nullptr;
     std::array<Label*, 2> BorderLabel{};
     LineWidget* CursorLine = nullptr;

@@ -335,13 +335,13 @@ TEST(HeadlessKeys, NoticesMayClearOrReplaceTheirOwnSlotWhileTheyRun) {
     Probe& a = form.Add("A", {.timer = true});
     const std::string tag(40, 'n');
     std::string seen;
-    qv::WidgetNotices& field = a.fields[0]->notices;
+    qv::WidgetNotices& field = a.fields[0]->notices();
     field.KeyDown = [&field, &seen, tag](int16_t&, int16_t&) {
         field.KeyDown = nullptr;
         seen += tag;
     };
-    a.timer->notices.Timer = [&a, &seen, tag] {
-        a.timer->notices.Timer = [&seen] { seen += "+"; };
+    a.timer->notices().Timer = [&a, &seen, tag] {
+        a.timer->notices().Timer = [&seen] { seen += "+"; };
         seen += tag;
     };
     form.Focus(a);

@@ -41,15 +41,15 @@ class Probe : public qv::Control {
         for (int16_t i = 0; i < o.fields; ++i) {
             auto& f = host.CreateTextField(u"txt", i, {.multiLine = o.multiLine, .border = true});
             f.Left(100 + 2000 * i), f.Top(50), f.Width(1500), f.Height(300);
-            Wire(f.notices, name_ + ".t" + std::to_string(i));
+            Wire(f.notices(), name_ + ".t" + std::to_string(i));
             fields.push_back(&f);
         }
         label = &host.CreateLabel(u"lbl", -1, {});
         label->Top(400), label->Width(1000), label->Height(200);
-        Wire(label->notices, name_ + ".lbl");
+        Wire(label->notices(), name_ + ".lbl");
         if (!o.timer) return;
         timer = &host.CreateTimer(u"tmr");
-        timer->notices.Timer = [this] {
+        timer->notices().Timer = [this] {
             Note(name_, "Timer", std::lround(GetHost().Timer() * 1e3));
         };
     }

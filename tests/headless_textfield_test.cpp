@@ -226,7 +226,7 @@ TEST(HeadlessTextField, PressesDragsAndDoubleClicksPlaceTheCaretAndSelect) {
         f.Height(1000);
         f.Text(qv::FromUtf8(k.text));
         int32_t caretInMouseDown = -1;  // the notice comes before the field moves the caret
-        f.notices.MouseDown = [&](auto&...) {
+        f.notices().MouseDown = [&](auto&...) {
             if (caretInMouseDown < 0) caretInMouseDown = f.Caret();
         };
         k.gesture(form, a);

@@ -126,16 +126,16 @@ TEST_F(NumBoxTest, DoubleClickSelectsAllAndAButtonHeldAfterwardsDoesNotMoveIt) {
     EXPECT_EQ(Rect(box.Highlight()), std::tuple(750, 45, 720, 225));
 
     // The label's own notices: a double click whose button stays down while the mouse moves.
-    qv::WidgetNotices& n = box.Display().notices;
+    qv::Label& n = box.Display();
     int16_t button = qv::MouseButton::Left, shift = 0;
     float x = 300, y = 50;
-    n.MouseDown(button, shift, x, y);
-    n.MouseUp(button, shift, x, y);
-    n.Click();
-    n.DblClick();
+    n.NotifyMouseDown(button, shift, x, y);
+    n.NotifyMouseUp(button, shift, x, y);
+    n.NotifyClick();
+    n.NotifyDblClick();
     x = 0;
-    n.MouseMove(button, shift, x, y);
-    n.MouseUp(button, shift, x, y);
+    n.NotifyMouseMove(button, shift, x, y);
+    n.NotifyMouseUp(button, shift, x, y);
     EXPECT_TRUE(box.IsHighlighted());
     EXPECT_EQ(Rect(box.Highlight()), std::tuple(750, 45, 720, 225));
     form.Click(box, 300, 100);  // a plain click afterwards selects nothing

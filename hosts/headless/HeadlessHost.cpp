@@ -19,14 +19,6 @@ constexpr int64_t kMicrosPerDay = 86'400'000'000;
 // Keystrokes one delivery may run before the host calls it a loop of controls queuing keys.
 constexpr int kMaxInjectedKeys = 100'000;
 
-// Runs a copy of the slot: a handler may clear or replace its own slot while it runs.
-template <class F, class... Args>
-void Fire(const F& notice, Args&... args) {
-    if (!notice) return;
-    const F handler = notice;
-    handler(args...);
-}
-
 }  // namespace
 
 // Counts the notices running; keys queued by SendKeys wait until the count drops to 0.
@@ -447,7 +439,7 @@ void Container::AdvanceTime(double seconds) {
         elapsedUs_ = std::max(elapsedUs_, due);
         ++next->ticks_;
         ++next->fired_;
-        UserCall([&] { Fire(next->notices.Timer); });
+        UserCall([&] { next->NotifyTimer(); });
     }
     elapsedUs_ = end;
 }
@@ -490,7 +482,7 @@ void Container::DeliverStroke(const KeyStroke& k) {
     errors.Run([&] {
         int16_t keyCode = k.keyCode, shift = k.shift;
         if (w) {
-            Fire(w->AsWidget().notices.KeyDown, keyCode, shift);
+            w->AsWidget().NotifyKeyDown(keyCode, shift);
             if (keyCode != 0) w->ActOnKeyDown(keyCode, shift);
         } else {
             control->UserControl_KeyDown(keyCode, shift);
@@ -498,7 +490,7 @@ void Container::DeliverStroke(const KeyStroke& k) {
         if (k.character != 0) {
             auto ascii = static_cast<int16_t>(k.character);
             if (w) {
-                Fire(w->AsWidget().notices.KeyPress, ascii);
+                w->AsWidget().NotifyKeyPress(ascii);
                 if (ascii != 0) w->ActOnKeyPress(ascii);
             } else {
                 control->UserControl_KeyPress(ascii);
@@ -508,7 +500,7 @@ void Container::DeliverStroke(const KeyStroke& k) {
     errors.Run([&] {
         int16_t keyCode = k.keyCode, shift = k.shift;
         if (w)
-            Fire(w->AsWidget().notices.KeyUp, keyCode, shift);
+            w->AsWidget().NotifyKeyUp(keyCode, shift);
         else
             control->UserControl_KeyUp(keyCode, shift);
     });
@@ -562,7 +554,7 @@ void Container::MoveFocusTo(Control* control, HeadlessWidget* widget) {
         HeadlessWidget* oldWidget = focusedWidget_;
         focusedWidget_ = nullptr;
         if (oldWidget) {
-            errors.Run([&] { Fire(oldWidget->AsWidget().notices.LostFocus); });
+            errors.Run([&] { oldWidget->AsWidget().NotifyLostFocus(); });
             if (focusedControl_ != oldControl || focusedWidget_) return;
         }
         if (oldControl != control) {
@@ -581,7 +573,7 @@ void Container::MoveFocusTo(Control* control, HeadlessWidget* widget) {
         // A control whose fields cannot take the focus now keeps it on its surface, and the
         // first of its fields that can again takes it, as when its focused field goes away.
         if (!widget) fieldlessControl_ = control;
-        if (widget) errors.Run([&] { Fire(widget->AsWidget().notices.GotFocus); });
+        if (widget) errors.Run([&] { widget->AsWidget().NotifyGotFocus(); });
     }();
     errors.Rethrow();
 }
@@ -607,7 +599,7 @@ void Container::WidgetAvailabilityChanged(HeadlessWidget& w) {
         if (available) return;
         focusedWidget_ = nullptr;
         fieldlessControl_ = focusedControl_;
-        Fire(w.AsWidget().notices.LostFocus);
+        w.AsWidget().NotifyLostFocus();
         return;
     }
     if (available && !focusedWidget_ && focusedControl_ && focusedControl_ == fieldlessControl_ &&
@@ -658,18 +650,18 @@ void Container::Mouse(HeadlessWidget& w, MouseNotice n, int16_t button, int16_t 
                       float y) {
     x -= static_cast<float>(w.left_);
     y -= static_cast<float>(w.top_);
-    WidgetNotices& notices = w.AsWidget().notices;
+    Widget& target = w.AsWidget();
     switch (n) {
         case MouseNotice::Down:
-            Fire(notices.MouseDown, button, shift, x, y);
+            target.NotifyMouseDown(button, shift, x, y);
             w.ActOnMouseDown(button, shift, x, y);
             break;
         case MouseNotice::Move:
-            Fire(notices.MouseMove, button, shift, x, y);
+            target.NotifyMouseMove(button, shift, x, y);
             w.ActOnMouseMove(button, shift, x, y);
             break;
         case MouseNotice::Up:
-            Fire(notices.MouseUp, button, shift, x, y);
+            target.NotifyMouseUp(button, shift, x, y);
             break;
     }
 }
@@ -680,7 +672,7 @@ void Container::Click(Control& control, float x, float y, int16_t button, int16_
         if (!w) return;
         Mouse(*w, MouseNotice::Down, button, shift, x, y);
         Mouse(*w, MouseNotice::Up, button, shift, x, y);
-        if (button & MouseButton::Left) Fire(w->AsWidget().notices.Click);
+        if (button & MouseButton::Left) w->AsWidget().NotifyClick();
     });
 }
 
@@ -690,8 +682,8 @@ void Container::DoubleClick(Control& control, float x, float y) {
         if (!w) return;
         Mouse(*w, MouseNotice::Down, MouseButton::Left, 0, x, y);
         Mouse(*w, MouseNotice::Up, MouseButton::Left, 0, x, y);
-        Fire(w->AsWidget().notices.Click);
-        Fire(w->AsWidget().notices.DblClick);
+        w->AsWidget().NotifyClick();
+        w->AsWidget().NotifyDblClick();
         w->ActOnDblClick(x - static_cast<float>(w->left_), y - static_cast<float>(w->top_));
         Mouse(*w, MouseNotice::Up, MouseButton::Left, 0, x, y);
     });
@@ -709,7 +701,7 @@ void Container::Drag(Control& control, float x1, float y1, float x2, float y2, i
                   y1 + (y2 - y1) * t);
         }
         Mouse(*w, MouseNotice::Up, MouseButton::Left, 0, x2, y2);
-        Fire(w->AsWidget().notices.Click);
+        w->AsWidget().NotifyClick();
     });
 }
 

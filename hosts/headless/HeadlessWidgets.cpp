@@ -88,7 +88,7 @@ void HeadlessTextField::ClipboardText(const String& text) {
 }
 void HeadlessTextField::TextChanged() {
     ++changeCount_;
-    if (auto change = notices.Change) change();
+    NotifyChange();
 }
 
 int32_t HeadlessTextField::PositionAt(float x, float y) const {

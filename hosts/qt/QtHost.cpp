@@ -147,10 +147,7 @@ void QtServices::FocusChanged(QWidget* old, QWidget* now) {
     // (a field being swapped), stays within the control: only the fields hear of it.
     ControlWidget* oldWidget = ControlWidgetOf(old, oldItem);
     ControlWidget* newWidget = ControlWidgetOf(now, newItem);
-    if (oldItem)
-        Guard([&] {
-            if (auto lost = oldItem->AsWidget().notices.LostFocus) lost();
-        });
+    if (oldItem) Guard([&] { oldItem->AsWidget().NotifyLostFocus(); });
     if (oldWidget != newWidget) {
         if (oldWidget) {
             Guard([&] { oldWidget->control().UserControl_ExitFocus(); });
@@ -163,9 +160,7 @@ void QtServices::FocusChanged(QWidget* old, QWidget* now) {
     }
     // A notice may have moved the focus on; then that move has sent its own notices.
     if (newItem && QApplication::focusWidget() == now)
-        Guard([&] {
-            if (auto got = newItem->AsWidget().notices.GotFocus) got();
-        });
+        Guard([&] { newItem->AsWidget().NotifyGotFocus(); });
 }
 
 // --- QtWidgetStore ---------------------------------------------------------------------------

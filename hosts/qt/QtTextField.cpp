@@ -15,7 +15,6 @@
 #include "hosts/qt/ControlWidget.h"
 #include "hosts/qt/QtHost.h"
 #include "hosts/qt/QtKeys.h"
-#include "hosts/qt/QtNotify.h"
 #include "library/Keyboard.h"
 
 namespace qv::qt {
@@ -123,7 +122,7 @@ void QtTextField::ClipboardText(const String& text) {
 }
 void QtTextField::TextChanged() {
     Show();  // the Change handler sees the new text on screen too
-    Notify(notices.Change);
+    NotifyChange();
 }
 
 QString QtTextField::DisplayText() const {
@@ -292,20 +291,20 @@ void QtTextField::ActOnMouse(QEvent::Type type, int16_t button, int16_t shift, Q
 void QtTextField::Deliver(int16_t keyCode, int16_t shift, char16_t character, bool keyDown) {
     QtServices& services = QtServices::Instance();
     if (!keyDown) {
-        services.Guard([&] { Notify(notices.KeyUp, keyCode, shift); });
+        services.Guard([&] { NotifyKeyUp(keyCode, shift); });
         return;
     }
     // The same steps as the headless host: key down, the key's action, the character, its
     // action. A notice that throws ends the keystroke there.
     services.Guard([&] {
-        Notify(notices.KeyDown, keyCode, shift);
+        NotifyKeyDown(keyCode, shift);
         if (keyCode != 0) model_.ActOnKeyDown(keyCode, shift);
         // Ctrl+A selects all, as in every Qt editor.
         if (keyCode == int16_t{'A'} && shift == ShiftState::Ctrl)
             model_.Select(0, static_cast<int32_t>(model_.Text().size()));
         if (character != 0) {
             auto ascii = static_cast<int16_t>(character);
-            Notify(notices.KeyPress, ascii);
+            NotifyKeyPress(ascii);
             if (ascii != 0) model_.ActOnKeyPress(ascii);
         }
     });

@@ -10,7 +10,6 @@
 #include "hosts/qt/ControlWidget.h"
 #include "hosts/qt/QtHost.h"
 #include "hosts/qt/QtKeys.h"
-#include "hosts/qt/QtNotify.h"
 #include "library/Keyboard.h"
 #include "library/RuntimeError.h"
 
@@ -109,7 +108,7 @@ bool QtWidgetItem::OnMouse(QEvent* e) {
     float x = static_cast<float>(local.x()) * tppX;
     float y = static_cast<float>(local.y()) * tppY;
     int16_t shift = ShiftOf(me->modifiers());
-    WidgetNotices& n = AsWidget().notices;
+    Widget& n = AsWidget();
     QtServices& services = QtServices::Instance();
     switch (e->type()) {
         case QEvent::MouseButtonPress: {
@@ -124,13 +123,13 @@ bool QtWidgetItem::OnMouse(QEvent* e) {
             }
             if (button == MouseButton::Left) pressed_ = true;
             afterDblClick_ = false;
-            services.Guard([&] { Notify(n.MouseDown, button, shift, x, y); });
+            services.Guard([&] { n.NotifyMouseDown(button, shift, x, y); });
             ActOnMouse(e->type(), button, shift, local);
             return true;
         }
         case QEvent::MouseMove: {
             int16_t button = ButtonsOf(me->buttons());
-            services.Guard([&] { Notify(n.MouseMove, button, shift, x, y); });
+            services.Guard([&] { n.NotifyMouseMove(button, shift, x, y); });
             ActOnMouse(e->type(), button, shift, local);
             return true;
         }
@@ -140,15 +139,15 @@ bool QtWidgetItem::OnMouse(QEvent* e) {
             pressed_ = false;
             afterDblClick_ = false;
             services.Guard([&] {
-                Notify(n.MouseUp, button, shift, x, y);
-                if (click) Notify(n.Click);
+                n.NotifyMouseUp(button, shift, x, y);
+                if (click) n.NotifyClick();
             });
             return true;
         }
         case QEvent::MouseButtonDblClick: {
             afterDblClick_ = true;
             pressed_ = false;
-            services.Guard([&] { Notify(n.DblClick); });
+            services.Guard([&] { n.NotifyDblClick(); });
             ActOnMouse(e->type(), ButtonsOf(me->button()), shift, local);
             return true;
         }
@@ -448,7 +447,7 @@ int32_t QtPictureSurface::TextHeight(const String& text) const {
 
 QtTimer::QtTimer(QtSite* /*site*/) {
     QObject::connect(&timer_, &QTimer::timeout,
-                     [this] { QtServices::Instance().Guard([&] { Notify(notices.Timer); }); });
+                     [this] { QtServices::Instance().Guard([&] { NotifyTimer(); }); });
 }
 
 void QtTimer::Interval(int32_t ms) {

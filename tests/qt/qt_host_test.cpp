@@ -158,10 +158,10 @@ TEST(QtHostTimer, FiresUnderTheEventLoopAndStopsWhenDisabled) {
     qv::TimerWidget& t = f.a->site().CreateTimer(u"t");
     qv::TimerWidget& once = f.a->site().CreateTimer(u"once");
     int fired = 0, firedOnce = 0;
-    t.notices.Timer = [&] { ++fired; };
+    t.notices().Timer = [&] { ++fired; };
     const std::string big(200, 'x');  // captured on the heap: freeing it early is visible to ASan
-    once.notices.Timer = [&once, &firedOnce, big] {
-        once.notices.Timer = nullptr;
+    once.notices().Timer = [&once, &firedOnce, big] {
+        once.notices().Timer = nullptr;
         firedOnce += static_cast<int>(big.size() / 200);
     };
     const auto waitFor = [&](int at_least) {

@@ -7,10 +7,10 @@
 #include <QLabel>
 #include <QMetaProperty>
 
-#include "test_support.h"
 #include "hosts/qt/ControlWidgetFactory.h"
 #include "hosts/qt/NumBox.h"
 #include "scenario.h"
+#include "test_support.h"
 
 namespace {
 
