@@ -73,6 +73,9 @@ void QVDateBoxControl::QVTxtBoxCC_KeyPress(int16_t, int16_t& KeyAscii) {
         // Ctrl+C copies and Ctrl+X cuts (a selection always ends at the end of the text);
         // the field does both.
         if (KeyAscii == 3 || KeyAscii == 24) return;
+        // A locked box takes no typing: the key goes on to the field, which copies but refuses
+        // every edit.
+        if (active.Locked()) return;
         if (active.SelLength() != 0) {
             const auto keep = std::max<int32_t>(
                 0, static_cast<int32_t>(active.Text().size()) - active.SelLength());
