@@ -226,8 +226,10 @@ void QVDateBoxControl::WriteResult(const String& text) {
             }
         }
     }
-    // One Change for the write, raised once every field shows the new text.
-    if (changed) RaiseChange();
+    // One verdict and one Change for the write, once every field shows the new text.
+    if (!changed) return;
+    Recolour();
+    RaiseChange();
 }
 
 void QVDateBoxControl::SendDateNotices() {

@@ -38,10 +38,12 @@ bool QVDateBoxControl::Judge() {
 // --- Field notices --------------------------------------------------------------------------
 
 void QVDateBoxControl::QVTxtBoxCC_Change(int16_t Index) {
-    if (!mWritingText) KeepFieldsEqual(Index);
+    // The control's own writes judge once, when every field has the text (see WriteResult).
+    if (mWritingText) return;
+    KeepFieldsEqual(Index);
     RunSteps([&] {
         Recolour();
-        if (!mWritingText) RaiseChange();
+        RaiseChange();
     });
 }
 

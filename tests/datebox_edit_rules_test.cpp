@@ -1,9 +1,10 @@
 // The date box's editing rules that its typing path must keep: a locked box refuses the user's
-// edits.
+// edits, and a write to its three fields is judged once, on the text it leaves.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "datebox/QVDateBoxControl.h"
 #include "hosts/headless/HeadlessHost.h"
@@ -83,6 +84,41 @@ TEST(DateBoxLocked, CopyStillWorks) {
     t.form.PressKey(u'C', Shift::Ctrl);
     EXPECT_EQ(t.form.Clipboard(), u"05.12.2024");
     EXPECT_EQ(t.Shown(), u"05.12.2024");
+}
+
+// Appearance and BorderStyle choose the visible field; the judging must not depend on which.
+struct LayoutCase {
+    qv::Flat3d appearance;
+    qv::NoneFixedSingle border;
+};
+
+TEST(DateBoxJudging, OneVerdictPerWriteOnTheNewText) {
+    const LayoutCase layouts[] = {
+        {qv::Flat3d::qv3D, qv::NoneFixedSingle::FixedSingle},
+        {qv::Flat3d::qvFlat, qv::NoneFixedSingle::None},
+        {qv::Flat3d::qvFlat, qv::NoneFixedSingle::FixedSingle},
+    };
+    for (const LayoutCase& l : layouts) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(l.appearance)) + "/" +
+                     std::to_string(static_cast<int>(l.border)));
+        DateBoxForm t;
+        t.box.Appearance(l.appearance);
+        t.box.BorderStyle(l.border);
+        std::vector<String> judged;
+        t.box.events.ValidationCheck = [&](bool&) { judged.push_back(t.box.Text().ToString()); };
+        t.form.Focus(t.box);
+        t.form.Type(u"05.");
+        judged.clear();
+        t.form.Type(u"1");
+        EXPECT_EQ(judged, std::vector<String>{u"05.1"}) << "a typed digit";
+        judged.clear();
+        t.box.Text(Variant(u"24.12.2024"));
+        EXPECT_EQ(judged, std::vector<String>{u"24.12.2024"}) << "a Text write";
+        t.form.PressKey(Key::End);
+        judged.clear();
+        t.form.Type(u"\b");
+        EXPECT_EQ(judged, std::vector<String>{u"24.12.202"}) << "the field's own Backspace";
+    }
 }
 
 }  // namespace
