@@ -213,6 +213,10 @@ Action StepYmd(Parser& p, char16_t c) {
 // The leading number of a part, rounded half to even and kept within int32_t ("1E99" is a
 // four-character year part).
 int32_t ReadPart(StringView part) {
+    // Digits alone, as every typed or composed date has them, read without the number scanner
+    // (the box judges its text on every key).
+    if (!part.empty() && std::all_of(part.begin(), part.end(), IsDigit))
+        return Number(part.data(), part.size());
     const double v = RoundHalfEven(Val(part));
     if (std::isnan(v)) return 0;
     if (v <= std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();

@@ -133,7 +133,7 @@ class QVDateBoxControl final : public RangedControl<DateValue>, private FieldHan
     void WriteDateIn(datetext::Layout layout, const Variant& value);
     // Shows a valid date in the current layout, then sends the date notices.
     void ShowDate(const datetext::Ymd& date);
-    // Puts one text into the three fields, Change raised at most once.
+    // Puts one text into the three fields; if any changed, judges it and raises Change, once.
     void WriteResult(const String& text);
     // After a field's own edit (Backspace, a cut or paste): the other fields take its text, which
     // goes through the typing parser unless the edit only shortened it. False when the fields

@@ -66,7 +66,7 @@ void QVDateBoxControl::QVTxtBoxCC_KeyDown(int16_t, int16_t& KeyCode, int16_t& Sh
         GetHost().SendKeys(u"{BACKSPACE}");
     }
     // Shift+Insert pastes as Ctrl+V does: at the end, also where a program write left the caret.
-    if (KeyCode == Key::Insert && Shift == ShiftState::Shift) {
+    if (KeyCode == Key::Insert && Shift == ShiftState::Shift && !ActiveField().Locked()) {
         KeyCode = 0;
         RunSteps([&] { AddAtEnd(GetHost().ClipboardGetText()); });
     }
@@ -91,6 +91,9 @@ void QVDateBoxControl::QVTxtBoxCC_KeyPress(int16_t, int16_t& KeyAscii) {
         // Ctrl+C copies and Ctrl+X cuts (a selection always ends at the end of the text);
         // the field does both.
         if (KeyAscii == 3 || KeyAscii == 24) return;
+        // A locked box takes no typing: the key goes on to the field, which copies but refuses
+        // every edit.
+        if (active.Locked()) return;
         const auto c = static_cast<char16_t>(static_cast<uint16_t>(KeyAscii));
         if ((c >= u'0' && c <= u'9') || c == u'.' || c == u',' || c == u'-' || c == u'/')
             AddAtEnd(String(1, c));
