@@ -47,7 +47,7 @@ TEST(DateBoxConversions, DateWritesShowTheDateInTheCurrentLayoutAndBadWritesRais
         b.DDate(DateSerial(2000, 1, 1));
         const String before = FieldsText(b);
         f.ClearPropertyChanges();
-        const int32_t error = ErrorOf([&] { b.LetProperty(property, value); });
+        const int32_t error = ErrorOf([&, p = property, v = value] { b.LetProperty(p, v); });
         EXPECT_EQ(
             std::tuple(error, FieldsText(b), Notices(f)),
             shown ? std::tuple(0, String(shown), kDateNotices) : std::tuple(380, before, Names{}))
