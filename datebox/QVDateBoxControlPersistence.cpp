@@ -8,12 +8,14 @@
 namespace qv {
 
 namespace {
-constexpr Color kDefaultBackColor = SystemColor::WindowBackground;
+// The state colours' defaults are those of a new ColorRoles.
+constexpr ColorRoles kColors{};
+constexpr Color kDefaultBackColor = kColors.back;
 constexpr Color kDefaultForeColor = SystemColor::WindowText;
-constexpr Color kDefaultDisabledColor = 0xC0C0C0;
-constexpr Color kDefaultErrorColor = 0xC0C0FF;
-constexpr Color kDefaultFocusColor = 0xC0FFC0;
-constexpr Color kDefaultWarningColor = 0xC0FFFF;
+constexpr Color kDefaultDisabledColor = kColors.disabled;
+constexpr Color kDefaultErrorColor = kColors.error;
+constexpr Color kDefaultFocusColor = kColors.focus;
+constexpr Color kDefaultWarningColor = kColors.warning;
 const DateValue kEarliest = DateSerial(1900, 1, 1);
 const DateValue kLatest = DateSerial(2099, 12, 31);
 }  // namespace
