@@ -119,19 +119,41 @@ bool QtServices::SecondPressOfDoubleClick(const QMouseEvent& press) {
     return second;
 }
 
-void QtServices::Register(QWidget* w, QtWidgetItem* item) {
-    items_.emplace_back(w, item);
+void QtServices::Register(QObject* shown, QtWidgetItem* item) {
+    items_[shown] = item;
+    shown->installEventFilter(this);
 }
 
-void QtServices::Unregister(QWidget* w) {
-    std::erase_if(items_, [w](const auto& p) { return p.first == w; });
+void QtServices::Unregister(QObject* shown) {
+    if (items_.erase(shown) == 0) return;
+    for (const QObject* child : shown->findChildren<QObject*>()) items_.erase(child);
 }
 
-QtWidgetItem* QtServices::ItemOf(QWidget* w) const {
-    if (!w) return nullptr;
-    for (const auto& [widget, item] : items_)
-        if (widget == w) return item;
-    return nullptr;
+QtWidgetItem* QtServices::ItemOf(const QObject* shown) const {
+    if (!shown) return nullptr;
+    const auto it = items_.find(shown);
+    return it == items_.end() ? nullptr : it->second;
+}
+
+bool QtServices::eventFilter(QObject* watched, QEvent* e) {
+    switch (e->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::InputMethod:
+            if (QtWidgetItem* item = ItemOf(watched)) return item->OnKey(e);
+            return false;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+            if (QtWidgetItem* item = ItemOf(watched)) return item->OnMouse(e);
+            return false;
+        case QEvent::StyleChange:
+            if (QtWidgetItem* item = ItemOf(watched)) item->OnStyleChange();
+            return false;
+        default:
+            return false;
+    }
 }
 
 ControlWidget* QtServices::ControlWidgetOf(QWidget* w, QtWidgetItem* item) {

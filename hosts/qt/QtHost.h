@@ -19,6 +19,7 @@
 #include <map>
 #include <memory>
 #include <tuple>
+#include <unordered_map>
 #include <vector>
 
 #include "hosts/qt/QtWidgets.h"
@@ -181,14 +182,19 @@ class QtServices final : public QObject {
     // click has no second press, so the host's widgets drop it.
     bool SecondPressOfDoubleClick(const QMouseEvent& press);
 
-    // Widgets that can hold the focus, by the Qt widget that shows them.
-    void Register(QWidget* w, QtWidgetItem* item);
-    void Unregister(QWidget* w);
+    // The items by the Qt objects that show them. A registered object's input events go to its
+    // item before the object sees them (the services are its event filter, one for all).
+    void Register(QObject* shown, QtWidgetItem* item);
+    // Forgets `shown` and every object under it.
+    void Unregister(QObject* shown);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
   private:
     QtServices();
     void FocusChanged(QWidget* old, QWidget* now);
-    QtWidgetItem* ItemOf(QWidget* w) const;
+    QtWidgetItem* ItemOf(const QObject* shown) const;
     static ControlWidget* ControlWidgetOf(QWidget* w, QtWidgetItem* item);
 
     ErrorHandler errorHandler_;
@@ -200,7 +206,7 @@ class QtServices final : public QObject {
     quint64 lastPressTime_ = 0;
     QPointF lastPressAt_;
     Qt::MouseButton lastPressButton_ = Qt::NoButton;
-    std::vector<std::pair<QWidget*, QtWidgetItem*>> items_;
+    std::unordered_map<const QObject*, QtWidgetItem*> items_;
     std::vector<std::unique_ptr<QtHiddenForm::Pooled>> hiddenForms_;
     int32_t controls_ = 0;
     // Font name, size, weight, italic, frame: the attributes that set a line's height.

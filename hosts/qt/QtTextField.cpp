@@ -70,7 +70,6 @@ QWidget* QtTextField::MakeSurface(QWidget* parent) {
                          [this] { AdoptEditorSelection(); });
     }
     editor->setAttribute(Qt::WA_InputMethodEnabled, true);
-    QtServices::Instance().Register(editor, this);
     textShown_ = false;
     return editor;
 }
@@ -387,10 +386,22 @@ void QtTextField::ApplyColors() {
     if (!surface_) return;
     const QColor back = ToQColor(backColor_);
     const QColor fore = ReadableTextColor(foreColor_, backColor_);
+    // An editor whose inherited colours are the wanted ones keeps no palette of its own (one
+    // costs most of a kilobyte an editor, and a form's fields are mostly in their plain state).
+    // The groups compared are the ones the editor paints with in its present enabled state.
+    if (surface_->testAttribute(Qt::WA_SetPalette)) surface_->setPalette(QPalette());
     QPalette p = surface_->palette();
-    p.setColor(QPalette::Base, back);
-    p.setColor(QPalette::Text, fore);
-    surface_->setPalette(p);
+    const auto inherited = [&](QPalette::ColorGroup g) {
+        return p.color(g, QPalette::Base) == back && p.color(g, QPalette::Text) == fore;
+    };
+    const bool plain = surface_->isEnabled()
+                           ? inherited(QPalette::Active) && inherited(QPalette::Inactive)
+                           : inherited(QPalette::Disabled);
+    if (!plain) {
+        p.setColor(QPalette::Base, back);
+        p.setColor(QPalette::Text, fore);
+        surface_->setPalette(p);
+    }
     // A style sheet in force (the application's, an ancestor's) would repaint the editor its own
     // way: the editor's own sheet, which always wins, keeps the state colours and adds no frame.
     // A flat single-line field has no look of its own in Qt styles: its one-pixel line is a sheet.

@@ -17,33 +17,6 @@ namespace qv::qt {
 
 namespace {
 
-// Routes a widget's input events to its item before the Qt widget sees them.
-class EventFilter final : public QObject {
-  public:
-    explicit EventFilter(QtWidgetItem& item) : item_(item) {}
-    bool eventFilter(QObject* /*watched*/, QEvent* e) override {
-        switch (e->type()) {
-            case QEvent::KeyPress:
-            case QEvent::KeyRelease:
-            case QEvent::InputMethod:
-                return item_.OnKey(e);
-            case QEvent::MouseButtonPress:
-            case QEvent::MouseButtonRelease:
-            case QEvent::MouseButtonDblClick:
-            case QEvent::MouseMove:
-                return item_.OnMouse(e);
-            case QEvent::StyleChange:
-                item_.OnStyleChange();
-                return false;
-            default:
-                return false;
-        }
-    }
-
-  private:
-    QtWidgetItem& item_;
-};
-
 int16_t ButtonsOf(Qt::MouseButtons b) {
     int16_t r = 0;
     if (b & Qt::LeftButton) r |= MouseButton::Left;
@@ -88,13 +61,10 @@ void QtSurfaceItem::DestroySurface() {
     delete surface_.data();
 }
 
-QtWidgetItem::~QtWidgetItem() {
-    DestroySurface();  // while the event filter still exists
-}
+QtWidgetItem::~QtWidgetItem() = default;
 
 void QtWidgetItem::Filter(QObject* target) {
-    if (!filter_) filter_ = std::make_unique<EventFilter>(*this);
-    target->installEventFilter(filter_.get());
+    QtServices::Instance().Register(target, this);
 }
 
 bool QtWidgetItem::OnMouse(QEvent* e) {
@@ -204,8 +174,11 @@ void QtWidgetBase<I>::Visible(bool v) {
 
 template <class I>
 void QtWidgetBase<I>::Enabled(bool v) {
+    const bool changed = v != enabled_;
     enabled_ = v;
-    if (surface_) surface_->setEnabled(v);
+    if (!surface_) return;
+    surface_->setEnabled(v);
+    if (changed) ApplyColors();  // a field may take its colours from the palette's other group
 }
 
 template <class I>

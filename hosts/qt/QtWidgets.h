@@ -96,10 +96,9 @@ class QtWidgetItem : public QtSurfaceItem {
     // The widget's own reaction to a press after the notices (the text field places its caret).
     virtual void ActOnMouse(QEvent::Type /*type*/, int16_t /*button*/, int16_t /*shift*/,
                             QPointF /*pos*/) {}
-    // Installs the event filter on `target` (the surface, or a viewport that gets the mouse).
+    // Sends `target`'s input events here first (the surface, or a viewport that gets the mouse).
     void Filter(QObject* target);
 
-    std::unique_ptr<QObject> filter_;
     bool pressed_ = false;        // a left press on this widget awaits its release
     bool afterDblClick_ = false;  // the release after a double click makes no Click
 };
