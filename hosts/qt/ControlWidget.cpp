@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QDynamicPropertyChangeEvent>
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QResizeEvent>
+#include <QToolTip>
 #include <limits>
 
 #include "hosts/qt/QtKeys.h"
@@ -40,6 +42,7 @@ ControlWidget::ControlWidget(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
+    setMouseTracking(true);  // drawn labels hear MouseMove without a button, as any window
 }
 
 ControlWidget::~ControlWidget() {
@@ -235,9 +238,9 @@ void ControlWidget::resizeEvent(QResizeEvent* e) {
 }
 
 void ControlWidget::paintEvent(QPaintEvent* e) {
-    if (!site_->PaintsBackground()) return;
     QPainter painter(this);
-    painter.fillRect(e->rect(), ToQColor(site_->BackColor()));
+    if (site_->PaintsBackground()) painter.fillRect(e->rect(), ToQColor(site_->BackColor()));
+    site_->Widgets().PaintDrawn(painter, e->rect());
 }
 
 void ControlWidget::showEvent(QShowEvent* e) {
@@ -269,6 +272,19 @@ bool ControlWidget::event(QEvent* e) {
         return true;
     }
     if (e->type() == QEvent::DynamicPropertyChange) warnUndeclaredProperty(*this, *e);
+    if (e->type() == QEvent::ToolTip) {
+        // A drawn label's own tooltip, over it; the control's elsewhere.
+        const auto* help = static_cast<QHelpEvent*>(e);
+        if (QtWidgetItem* item = site_->Widgets().DrawnItemAt(help->pos()))
+            if (const String& tip = item->AsWidget().ToolTipText(); !tip.empty()) {
+                QToolTip::showText(help->globalPos(), ToQString(tip), this, item->PixelRect());
+                return true;
+            }
+    }
+    if (e->type() == QEvent::Leave && hovered_) {
+        hovered_ = nullptr;
+        site_->ShowPointer(nullptr);
+    }
     return QWidget::event(e);
 }
 
@@ -345,11 +361,43 @@ void ControlWidget::inputMethodEvent(QInputMethodEvent* e) {
     e->accept();
 }
 
+bool ControlWidget::mouseToDrawn(QMouseEvent* e) {
+    if (!control_) return false;
+    QtWidgetItem* item = mouseHolder_;
+    if (!item) {
+        // Only the surface's own mouse: not what a child widget passed on.
+        if (childAt(e->position().toPoint())) return false;
+        item = site_->Widgets().DrawnItemAt(e->position().toPoint());
+    }
+    if (item != hovered_ && e->buttons() == Qt::NoButton) {
+        hovered_ = item;
+        site_->ShowPointer(item);
+    }
+    if (!item) return false;
+    if (e->type() == QEvent::MouseButtonPress) mouseHolder_ = item;
+    if (e->buttons() == Qt::NoButton) mouseHolder_ = nullptr;
+    item->OnMouse(e);
+    return true;
+}
+
 void ControlWidget::mousePressEvent(QMouseEvent* e) {
+    if (mouseToDrawn(e)) return;
     // A press on the control's own surface (not one passed on from a widget on it) focuses the
     // control, as a press on its labels does.
     if (control_ && !childAt(e->position().toPoint())) site_->TakeFocus(Qt::MouseFocusReason);
     QWidget::mousePressEvent(e);
+}
+
+void ControlWidget::mouseMoveEvent(QMouseEvent* e) {
+    if (!mouseToDrawn(e)) QWidget::mouseMoveEvent(e);
+}
+
+void ControlWidget::mouseReleaseEvent(QMouseEvent* e) {
+    if (!mouseToDrawn(e)) QWidget::mouseReleaseEvent(e);
+}
+
+void ControlWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (!mouseToDrawn(e)) QWidget::mouseDoubleClickEvent(e);
 }
 
 namespace {

@@ -215,6 +215,9 @@ class ControlWidget : public QWidget {
     void keyReleaseEvent(QKeyEvent* e) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
 
   private:
@@ -224,6 +227,9 @@ class ControlWidget : public QWidget {
     // Whether this widget itself has the focus: then its keys are the control's.
     bool hasOwnFocus() const;
     void deliverKey(int16_t keyCode, int16_t shift, char16_t character, bool keyDown);
+    // Passes a mouse event to the drawn item under it (or to the one a press holds until every
+    // button is up). False when no drawn item takes it.
+    bool mouseToDrawn(QMouseEvent* e);
     std::optional<bool> controlEnabled() const;  // nullopt: the control has no Enabled
     void followQtEnabled();
     void followFormFont();
@@ -233,6 +239,8 @@ class ControlWidget : public QWidget {
     std::unique_ptr<Control> control_;
     std::unique_ptr<RuntimeError> lastRefused_;
     int* writeStatus_ = nullptr;
+    QtWidgetItem* mouseHolder_ = nullptr;  // the drawn item a press went to
+    QtWidgetItem* hovered_ = nullptr;      // the drawn item whose pointer shows
     int programWrites_ = 0;
     struct ProgramWrite {
         explicit ProgramWrite(int& n) : n_(++n) {}

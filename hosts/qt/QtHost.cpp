@@ -287,6 +287,19 @@ void QtWidgetStore::MaterializeVisible() {
         if (item->IsVisibleItem()) item->Materialize();
 }
 
+void QtWidgetStore::PaintDrawn(QPainter& p, const QRect& dirty) const {
+    for (const QtSurfaceItem* item : order_)
+        if (item->Drawn() && item->IsVisibleItem() && item->PixelRect().intersects(dirty))
+            item->Paint(p);
+}
+
+QtWidgetItem* QtWidgetStore::DrawnItemAt(QPoint pos) const {
+    for (auto it = items_.rbegin(); it != items_.rend(); ++it)
+        if ((*it)->Drawn() && (*it)->IsVisibleItem() && (*it)->PixelRect().contains(pos))
+            return it->get();
+    return nullptr;
+}
+
 QtWidgetItem* QtWidgetStore::Find(StringView name, int16_t index) const {
     for (const auto& item : items_) {
         Widget& w = item->AsWidget();
@@ -389,6 +402,21 @@ void QtSite::MousePointer(int16_t v) {
         surface_.unsetCursor();
     else
         surface_.setCursor(ToQCursor(v, mouseIcon_.get()));
+}
+
+void QtSite::ShowPointer(const QtWidgetItem* over) {
+    if (over) {
+        const Widget& w = const_cast<QtWidgetItem*>(over)->AsWidget();
+        if (w.MousePointer() != 0) {
+            const std::shared_ptr<Picture> icon = w.MouseIcon();
+            surface_.setCursor(ToQCursor(w.MousePointer(), icon.get()));
+            return;
+        }
+    }
+    if (mousePointer_ == 0)
+        surface_.unsetCursor();
+    else
+        surface_.setCursor(ToQCursor(mousePointer_, mouseIcon_.get()));
 }
 
 void QtSite::MouseIcon(std::shared_ptr<Picture> icon) {

@@ -56,6 +56,10 @@ class QtWidgetStore {
     void Stack(QtSurfaceItem& item);
     // Makes the Qt widgets of the visible items (the surface is being shown).
     void MaterializeVisible();
+    // Draws the visible drawn items that meet `dirty`, in creation order.
+    void PaintDrawn(QPainter& p, const QRect& dirty) const;
+    // The topmost visible drawn item at `pos` (pixels) that takes the mouse, or nullptr.
+    QtWidgetItem* DrawnItemAt(QPoint pos) const;
 
   private:
     template <class W, class... Args>
@@ -271,6 +275,9 @@ class QtSite final : public qv::Host {
     void MousePointer(int16_t v) override;
     std::shared_ptr<Picture> MouseIcon() const override { return mouseIcon_; }
     void MouseIcon(std::shared_ptr<Picture> icon) override;
+    // Shows the pointer of the drawn item under the mouse, or the control's own (nullptr, or an
+    // item with the default pointer).
+    void ShowPointer(const QtWidgetItem* over);
     // The font of the form the control sits on.
     Font AmbientFont() const override;
     // False when the control's window carries the dynamic property "qvUserMode" = false (a

@@ -41,7 +41,7 @@ QtSurfaceItem::~QtSurfaceItem() {
 }
 
 void QtSurfaceItem::Materialize() {
-    if (surface_ || !parent_) return;
+    if (surface_ || !parent_ || Drawn()) return;
     surface_ = MakeSurface(parent_);
     ApplyAll();
     if (store_) store_->Stack(*this);
@@ -53,6 +53,14 @@ void QtSurfaceItem::ShowSurface(bool visible) {
         surface_->setVisible(visible);
     else if (visible && parent_ && parent_->isVisible())
         Materialize();
+}
+
+void QtSurfaceItem::Redraw() {
+    if (!Drawn() || !parent_) return;
+    const QRect now = IsVisibleItem() ? PixelRect() : QRect();
+    if (!drawnAt_.isEmpty()) parent_->update(drawnAt_);
+    if (!now.isEmpty() && now != drawnAt_) parent_->update(now);
+    drawnAt_ = now;
 }
 
 void QtSurfaceItem::DestroySurface() {
@@ -73,8 +81,10 @@ bool QtWidgetItem::OnMouse(QEvent* e) {
     if (!AsWidget().Enabled()) return true;
     auto* me = static_cast<QMouseEvent*>(e);
     const float tppX = TwipsPerPixelX(), tppY = TwipsPerPixelY();
-    // Coordinates in the widget's own space, in twips.
-    const QPointF local = surface_->mapFromGlobal(me->globalPosition());
+    // Coordinates in the widget's own space, in twips (a drawn item's space starts at its corner).
+    const QPointF local =
+        surface_ ? surface_->mapFromGlobal(me->globalPosition())
+                 : parent_->mapFromGlobal(me->globalPosition()) - QPointF(PixelRect().topLeft());
     float x = static_cast<float>(local.x()) * tppX;
     float y = static_cast<float>(local.y()) * tppY;
     int16_t shift = ShiftOf(me->modifiers());
@@ -162,6 +172,7 @@ template <class I>
 void QtWidgetBase<I>::Visible(bool v) {
     visible_ = v;
     if (!surface_) {
+        Redraw();
         if (v && parent_ && parent_->isVisible()) Materialize();
     } else {
         // Keep the focus within the control (as a container does when a field goes away),
@@ -176,17 +187,21 @@ template <class I>
 void QtWidgetBase<I>::Enabled(bool v) {
     const bool changed = v != enabled_;
     enabled_ = v;
-    if (!surface_) return;
+    if (!surface_) return Redraw();
     surface_->setEnabled(v);
     if (changed) ApplyColors();  // a field may take its colours from the palette's other group
 }
 
 template <class I>
-void QtWidgetBase<I>::ApplyGeometry() {
-    if (!surface_) return;
+QRect QtWidgetBase<I>::PixelRect() const {
     const float tx = TppX(), ty = TppY();
-    surface_->setGeometry(ToPixels(left_, tx), ToPixels(top_, ty), ToPixels(width_, tx),
-                          ToPixels(height_, ty));
+    return {ToPixels(left_, tx), ToPixels(top_, ty), ToPixels(width_, tx), ToPixels(height_, ty)};
+}
+
+template <class I>
+void QtWidgetBase<I>::ApplyGeometry() {
+    if (!surface_) return Redraw();
+    surface_->setGeometry(PixelRect());
 }
 
 template <class I>
@@ -241,6 +256,7 @@ void QtWidgetBase<I>::SetFont(const Font& f) {
     Font copy(f);  // `f` may be this widget's own font
     font_.emplace(copy);
     if (surface_) surface_->setFont(ToQFont(*font_));
+    Redraw();
     FontChanged();
 }
 
@@ -269,7 +285,10 @@ void QtWidgetBase<I>::MouseIcon(std::shared_ptr<Picture> p) {
 
 template <class I>
 void QtWidgetBase<I>::Refresh() {
-    if (surface_) surface_->update();
+    if (surface_)
+        surface_->update();
+    else
+        Redraw();
 }
 
 template <class I>
@@ -286,42 +305,30 @@ QtLabel::QtLabel(QtSite* site, QWidget* parent, QtWidgetStore* store, String nam
                    SystemColor::ButtonText),
       settings_(settings) {}
 
-QtLabelSurface::QtLabelSurface(QWidget* parent, const LabelSettings& s)
-    : QWidget(parent),
-      alignment_(s.alignment == 1   ? Qt::AlignRight
-                 : s.alignment == 2 ? Qt::AlignHCenter
-                                    : Qt::AlignLeft),
-      frame_(!s.border  ? 0
-             : s.threeD ? 2
-                        : 1) {
-    setMouseTracking(true);  // MouseMove without a button, as over any window
+QColor QtLabel::FillColor() const {
+    return settings_.transparent ? QColor() : ToQColor(backColor_);
 }
 
-void QtLabelSurface::setText(const QString& text) {
-    if (text == text_) return;
-    text_ = text;
-    setAccessibleName(text);  // read as a label's text
-    update();
+QColor QtLabel::TextColor() const {
+    // A transparent label's text lies on the control's own background.
+    const Color under = settings_.transparent && site_ ? site_->BackColor() : backColor_;
+    return ReadableTextColor(foreColor_, under);
 }
 
-void QtLabelSurface::setColors(const QColor& back, const QColor& fore) {
-    if (back == back_ && fore == fore_) return;
-    back_ = back;
-    fore_ = fore;
-    update();
-}
-
-void QtLabelSurface::paintEvent(QPaintEvent* /*e*/) {
-    QPainter p(this);
-    const QRect r = rect();
-    if (back_.isValid()) p.fillRect(r, back_);
-    if (frame_ == 1) {
-        p.setPen(fore_);
+void QtLabel::Paint(QPainter& p) const {
+    const QRect r = PixelRect();
+    if (r.isEmpty()) return;
+    const QColor back = FillColor(), fore = TextColor();
+    if (back.isValid()) p.fillRect(r, back);
+    const int frame = !settings_.border ? 0 : settings_.threeD ? 2 : 1;
+    if (frame == 1) {
+        p.setPen(fore);
+        p.setBrush(Qt::NoBrush);
         p.drawRect(r.adjusted(0, 0, -1, -1));
-    } else if (frame_ == 2) {
+    } else if (frame == 2) {
         // A sunken panel two pixels wide: shadow above and left, light below and right.
-        const QColor shade = palette().color(QPalette::Dark),
-                     light = palette().color(QPalette::Light);
+        const QPalette& pal = parent_->palette();
+        const QColor shade = pal.color(QPalette::Dark), light = pal.color(QPalette::Light);
         for (int i = 0; i < 2; ++i) {
             const QRect f = r.adjusted(i, i, -i, -i);
             p.fillRect(f.left(), f.bottom(), f.width(), 1, light);
@@ -330,41 +337,30 @@ void QtLabelSurface::paintEvent(QPaintEvent* /*e*/) {
             p.fillRect(f.left(), f.top(), 1, f.height() - 1, shade);
         }
     }
-    if (text_.isEmpty()) return;
-    QRect area = r.adjusted(frame_, frame_, -frame_, -frame_);
-    if (frame_ > 0) {
+    if (caption_.empty()) return;
+    const QFont font = ToQFont(*font_);
+    QRect area = r.adjusted(frame, frame, -frame, -frame);
+    const Qt::Alignment align = settings_.alignment == 1   ? Qt::AlignRight
+                                : settings_.alignment == 2 ? Qt::AlignHCenter
+                                                           : Qt::AlignLeft;
+    if (frame > 0) {
         // Text in a frame keeps half an "x" from it on its own side.
-        const int indent = fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2;
-        if (alignment_ & Qt::AlignLeft) area.setLeft(area.left() + indent);
-        if (alignment_ & Qt::AlignRight) area.setRight(area.right() - indent);
+        const int indent = QFontMetrics(font, parent_).horizontalAdvance(QLatin1Char('x')) / 2;
+        if (align & Qt::AlignLeft) area.setLeft(area.left() + indent);
+        if (align & Qt::AlignRight) area.setRight(area.right() - indent);
     }
-    p.setPen(fore_);
-    p.drawText(area, static_cast<int>(alignment_), text_);
-}
-
-QWidget* QtLabel::MakeSurface(QWidget* parent) {
-    auto* label = new QtLabelSurface(parent, settings_);
-    Filter(label);
-    return label;
-}
-
-void QtLabel::ApplyColors() {
-    if (!surface_) return;
-    // A transparent label's text lies on the control's own background.
-    const Color under = settings_.transparent && site_ ? site_->BackColor() : backColor_;
-    static_cast<QtLabelSurface*>(surface_.data())
-        ->setColors(settings_.transparent ? QColor() : ToQColor(backColor_),
-                    ReadableTextColor(foreColor_, under));
-}
-
-void QtLabel::ApplyAll() {
-    QtWidgetBase::ApplyAll();
-    static_cast<QtLabelSurface*>(surface_.data())->setText(ToQString(caption_));
+    p.save();
+    p.setClipRect(r);
+    p.setFont(font);
+    p.setPen(fore);
+    p.drawText(area, static_cast<int>(align), ToQString(caption_));
+    p.restore();
 }
 
 void QtLabel::Caption(const String& v) {
+    if (v == caption_) return;
     caption_ = v;
-    if (surface_) static_cast<QtLabelSurface*>(surface_.data())->setText(ToQString(v));
+    Redraw();
 }
 
 QtList::QtList(QtSite* site, QWidget* parent, QtWidgetStore* store, String name, int16_t index,

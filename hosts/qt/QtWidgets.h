@@ -4,8 +4,9 @@
 // QLineEdit or, multi-line, a QPlainTextEdit. An event filter takes every key, character and
 // mouse event before the Qt editor sees it: the owner's notices run first, their by-reference
 // arguments may change or cancel the key, then the model edits and the editor shows the result.
-// Labels are QLabels drawn as frames, lists QComboBoxes, timers QTimers; lines and shapes are
-// small child widgets that paint themselves and let the mouse through.
+// Labels, lines and shapes have no Qt widget: the control's surface draws them under its Qt
+// widgets and passes them the mouse (a child widget each would cost kilobytes a control). Lists
+// are QComboBoxes, timers QTimers.
 #pragma once
 
 #include <QEvent>
@@ -21,6 +22,7 @@
 #include "library/Widgets.h"
 
 class QLineEdit;
+class QPainter;
 class QInputMethodEvent;
 class QPlainTextEdit;
 class QComboBox;
@@ -53,6 +55,12 @@ class QtSurfaceItem {
     virtual bool IsVisibleItem() const = 0;
     // The control's site, nullptr on a hidden form.
     QtSite* Site() const { return site_; }
+    // Whether the surface draws the item itself (it never gets a Qt widget).
+    virtual bool Drawn() const { return false; }
+    // Draws a drawn item; the painter paints the surface, in pixels.
+    virtual void Paint(QPainter& /*p*/) const {}
+    // Where the item lies on the surface, in pixels.
+    virtual QRect PixelRect() const { return {}; }
 
   protected:
     QtSurfaceItem(QtSite* site, QWidget* parent, QtWidgetStore* store);
@@ -63,11 +71,14 @@ class QtSurfaceItem {
     // Shows or hides the made widget; an item shown on a visible surface is made now.
     void ShowSurface(bool visible);
     void DestroySurface();
+    // Repaints a drawn item where it was last drawn and where it lies now.
+    void Redraw();
 
     QtSite* site_;
     QWidget* parent_;
     QtWidgetStore* store_;
     QPointer<QWidget> surface_;
+    QRect drawnAt_;  // where a drawn item was when it last asked for a repaint
 };
 
 // An item with the widget interface: its notices, the focus and the mouse.
@@ -140,6 +151,7 @@ class QtWidgetBase : public Interface, public QtWidgetItem {
 
     bool IsVisibleItem() const override { return visible_; }
     void ReapplyColors() override { ApplyColors(); }
+    QRect PixelRect() const override;
 
   protected:
     QtWidgetBase(QtSite* site, QWidget* parent, QtWidgetStore* store, String name, int16_t index,
@@ -242,28 +254,7 @@ class QtTextField final : public QtWidgetBase<TextField>, private TextEditModel:
     uint64_t shownRevision_ = 0;
 };
 
-// What a label shows: its caption, frame and colours, painted by the widget itself. (A QLabel
-// with a palette of its own costs twice the memory, and its frame is slow to draw.) The mouse
-// reaches the label's item through its event filter.
-class QtLabelSurface final : public QWidget {
-  public:
-    QtLabelSurface(QWidget* parent, const LabelSettings& settings);
-    const QString& text() const { return text_; }
-    void setText(const QString& text);
-    QColor textColor() const { return fore_; }
-    // The background is filled unless the label is transparent (`back` invalid).
-    void setColors(const QColor& back, const QColor& fore);
-
-  protected:
-    void paintEvent(QPaintEvent* e) override;
-
-  private:
-    QString text_;
-    QColor back_, fore_;
-    Qt::Alignment alignment_;
-    int frame_;  // 0 none, 1 a plain box, 2 a sunken panel
-};
-
+// A label: its background, frame and caption, drawn by the surface.
 class QtLabel final : public QtWidgetBase<Label> {
   public:
     QtLabel(QtSite* site, QWidget* parent, QtWidgetStore* store, String name, int16_t index,
@@ -273,13 +264,19 @@ class QtLabel final : public QtWidgetBase<Label> {
     void Caption(const String& v) override;
 
     void BackgroundChanged() override {
-        if (settings_.transparent) ApplyColors();
+        if (settings_.transparent) Redraw();
     }
+    bool Drawn() const override { return true; }
+    void Paint(QPainter& p) const override;
+    // The colours it is drawn in: the fill (invalid when transparent) and the caption's, which
+    // stays readable on what lies under it.
+    QColor FillColor() const;
+    QColor TextColor() const;
 
   protected:
-    QWidget* MakeSurface(QWidget* parent) override;
-    void ApplyAll() override;
-    void ApplyColors() override;  // a transparent label fills no background
+    QWidget* MakeSurface(QWidget* /*parent*/) override { return nullptr; }
+    void ApplyAll() override {}
+    void ApplyColors() override { Redraw(); }
 
   private:
     LabelSettings settings_;
@@ -312,8 +309,7 @@ class QtPictureSurface final : public QtWidgetBase<PictureSurface> {
     QWidget* MakeSurface(QWidget* parent) override;
 };
 
-// A line: a child widget as large as the line's bounding box that paints the line and lets the
-// mouse through. Both end points are drawn.
+// A line, drawn with both end points; the mouse passes through it.
 class QtLine final : public LineWidget, public QtSurfaceItem {
   public:
     QtLine(QtSite* site, QWidget* parent, QtWidgetStore* store, String name);
@@ -331,10 +327,13 @@ class QtLine final : public LineWidget, public QtSurfaceItem {
     Color BorderColor() const override { return color_; }
     void BorderColor(Color c) override;
     bool IsVisibleItem() const override { return visible_; }
+    bool Drawn() const override { return true; }
+    void Paint(QPainter& p) const override;
+    QRect PixelRect() const override;  // the bounding box, both ends inside
 
   protected:
-    QWidget* MakeSurface(QWidget* parent) override;
-    void ApplyAll() override;
+    QWidget* MakeSurface(QWidget* /*parent*/) override { return nullptr; }
+    void ApplyAll() override {}
 
   private:
     String name_;
@@ -343,13 +342,13 @@ class QtLine final : public LineWidget, public QtSurfaceItem {
     Color color_ = SystemColor::WindowText;
 };
 
-// A filled rectangle: a child widget that fills itself and lets the mouse through.
+// A filled rectangle; the mouse passes through it.
 class QtShape final : public ShapeWidget, public QtSurfaceItem {
   public:
     QtShape(QtSite* site, QWidget* parent, QtWidgetStore* store, String name);
     const String& Name() const override { return name_; }
     bool Visible() const override { return visible_; }
-    void Visible(bool v) override { ShowSurface(visible_ = v); }
+    void Visible(bool v) override;
     int32_t Left() const override { return left_; }
     void Left(int32_t v) override;
     int32_t Top() const override { return top_; }
@@ -361,10 +360,13 @@ class QtShape final : public ShapeWidget, public QtSurfaceItem {
     Color FillColor() const override { return fill_; }
     void FillColor(Color c) override;
     bool IsVisibleItem() const override { return visible_; }
+    bool Drawn() const override { return true; }
+    void Paint(QPainter& p) const override;
+    QRect PixelRect() const override;
 
   protected:
-    QWidget* MakeSurface(QWidget* parent) override;
-    void ApplyAll() override;
+    QWidget* MakeSurface(QWidget* /*parent*/) override { return nullptr; }
+    void ApplyAll() override {}
 
   private:
     String name_;

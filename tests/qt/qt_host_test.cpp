@@ -264,8 +264,8 @@ TEST(QtHostFocus, AControlWithoutFieldsTakesFocusKeysAndLabelClicks) {
     const auto mouse = [&p](ProbeWidget* w, headless_test::Probe& h, bool twice, std::string log) {
         return ProbeForms::Move{
             [&p, w, twice] {
-                QWidget* label = conformance::SurfaceOf(*w, *w->probe->label);
-                const QPoint at = label->mapTo(&p.window, QPoint(10, 3));
+                const QRect label = conformance::GeometryOf(*w, *w->probe->label);
+                const QPoint at = w->mapTo(&p.window, label.topLeft() + QPoint(10, 3));
                 if (twice)
                     QTest::mouseDClick(p.window.windowHandle(), Qt::LeftButton, kNone, at);
                 else

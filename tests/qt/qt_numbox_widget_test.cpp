@@ -72,19 +72,14 @@ struct ShownNumBox {
         other->move(10, 60);
         conformance::ShowActive(window);
     }
-    QWidget* Of(const auto& constituent) const { return SurfaceOf(*box, constituent); }
+    QRect Of(const auto& constituent) const { return conformance::GeometryOf(*box, constituent); }
 };
 
-// What the Qt host shows follows the control, and the Qt widgets stack in creation order from the
-// bottom: frames, highlight, label, caret.
+// What the Qt host shows follows the control. The box draws its frames, highlight, label and
+// caret itself (in that order, from the bottom): it has no Qt widgets of its own.
 void ExpectLayoutFollowsTheControl(const ShownNumBox& f, const std::string& where) {
     conformance::ExpectShowsModel(*f.box, where);
-    const qv::QVnumBoxControl& c = f.box->box();
-    const QObject* stack[] = {f.Of(c.Border(0)), f.Of(c.Border(1)), f.Of(c.Highlight()),
-                              f.Of(c.Display()), f.Of(c.Caret())};
-    for (int i = 0; i < 4; ++i)
-        EXPECT_LT(f.box->children().indexOf(stack[i]), f.box->children().indexOf(stack[i + 1]))
-            << where << ": widget " << i << " stacked";
+    EXPECT_TRUE(f.box->findChildren<QWidget*>().isEmpty()) << where;
 }
 
 TEST(QtNumBox, LabelsHighlightAndCaretFollowTheControlAndPaintThroughTheLabel) {
@@ -100,13 +95,13 @@ TEST(QtNumBox, LabelsHighlightAndCaretFollowTheControlAndPaintThroughTheLabel) {
     // The transparent label lets the highlight and the control's background show around its
     // digits; the frame is drawn.
     const QImage shot = f.box->grab().toImage();
-    const QRect shape = f.Of(c.Highlight())->geometry();
+    const QRect shape = f.Of(c.Highlight());
     EXPECT_EQ(shot.pixelColor(shape.left() + 1, shape.top()), ToQColor(qv::SystemColor::Highlight));
     const QColor back = ToQColor(c.GetHost().BackColor());
     EXPECT_EQ(back, ToQColor(c.FocusColor()));
     EXPECT_EQ(shot.pixelColor(6, shot.height() / 2), back);
     EXPECT_NE(shot.pixelColor(0, shot.height() / 2), back);
-    EXPECT_EQ(dynamic_cast<qv::qt::QtLabelSurface&>(*f.Of(c.Display())).textColor(),
+    EXPECT_EQ(dynamic_cast<qv::qt::QtLabel&>(*conformance::ItemOf(*f.box, c.Display())).TextColor(),
               ToQColor(qv::SystemColor::HighlightText));
 
     QTest::keyClick(f.box, Qt::Key_7);
@@ -120,8 +115,13 @@ TEST(QtNumBox, LabelsHighlightAndCaretFollowTheControlAndPaintThroughTheLabel) {
     ASSERT_FALSE(c.Caret().Visible());
     ExpectLayoutFollowsTheControl(f, "left");
     // Lines and shapes take no mouse: the label under them gets it.
-    EXPECT_TRUE(f.Of(c.Caret())->testAttribute(Qt::WA_TransparentForMouseEvents));
-    EXPECT_TRUE(f.Of(c.Highlight())->testAttribute(Qt::WA_TransparentForMouseEvents));
+    f.box->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(c.Caret().Visible());
+    const qv::qt::QtWidgetStore& drawn = f.box->site().Widgets();
+    EXPECT_EQ(drawn.DrawnItemAt(f.Of(c.Highlight()).center()),
+              conformance::ItemOf(*f.box, c.Display()));
+    EXPECT_NE(dynamic_cast<qv::qt::QtLabel*>(drawn.DrawnItemAt(f.Of(c.Caret()).center())), nullptr);
 }
 
 // A line is drawn end point to end point whichever way it runs; a shape refuses a negative size.
@@ -131,12 +131,13 @@ TEST(QtNumBox, LinesRunEitherWayAndShapesRefuseNegativeSizes) {
     line.BorderColor(0x0000FF);
     line.X1(300), line.Y1(150), line.X2(0), line.Y2(0);
     QApplication::processEvents();
-    EXPECT_EQ(f.Of(line)->geometry(), QRect(0, 0, 21, 11));
+    EXPECT_EQ(f.Of(line), QRect(0, 0, 21, 11));
     const QImage shot = f.box->grab().toImage();
     EXPECT_EQ(shot.pixelColor(0, 0), QColor(Qt::red));
     EXPECT_EQ(shot.pixelColor(20, 10), QColor(Qt::red));
     line.Visible(false);
-    EXPECT_FALSE(f.Of(line)->isVisible());
+    EXPECT_FALSE(conformance::ShownOn(*f.box, line));
+    EXPECT_NE(f.box->grab().toImage().pixelColor(20, 10), QColor(Qt::red));
 
     qv::ShapeWidget& shape = f.box->site().CreateShape(u"block");
     shape.Width(300);

@@ -319,10 +319,10 @@ TEST(QtCitizenLook, TextStaysReadableUnderADarkPaletteAndAStyleSheet) {
         EXPECT_EQ(field.color(QPalette::Base), Rgb(d.name->box().ErrorColor()));  // as set
         d.Focus(d.amount);
         Dialog::Key(Qt::Key_End);  // the digits off the highlight, on the state colour
-        auto* digits = dynamic_cast<qv::qt::QtLabelSurface*>(
-            conformance::SurfaceOf(*d.amount, d.amount->box().Display()));
+        auto* digits = dynamic_cast<qv::qt::QtLabel*>(
+            conformance::ItemOf(*d.amount, d.amount->box().Display()));
         ASSERT_NE(digits, nullptr);
-        EXPECT_GE(qv::qt::ContrastRatio(digits->textColor(), Rgb(d.amount->site().BackColor())),
+        EXPECT_GE(qv::qt::ContrastRatio(digits->TextColor(), Rgb(d.amount->site().BackColor())),
                   4.5);
         // Away from the state colours the palette's own pair stays.
         d.Focus(d.plain);
