@@ -156,6 +156,9 @@ void ControlWidget::changeEvent(QEvent* e) {
             break;
         case QEvent::FontChange:
             followFormFont();
+            // Widgets that inherited the old font keep theirs when the control did not follow.
+            if (attached_)
+                for (const auto& item : site_->Widgets().Items()) item->ReapplyFont();
             break;
         case QEvent::PaletteChange:
         case QEvent::ApplicationPaletteChange:

@@ -8,7 +8,7 @@
 namespace qv::qt {
 
 QtLine::QtLine(QtSite* site, QWidget* parent, QtWidgetStore* store, String name)
-    : QtSurfaceItem(site, parent, store), name_(std::move(name)) {}
+    : QtSurfaceItem(site, parent, store), name_(&InternName(name)) {}
 
 QRect QtLine::PixelRect() const {
     const float tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
@@ -50,7 +50,7 @@ void QtLine::BorderColor(Color c) {
 }
 
 QtShape::QtShape(QtSite* site, QWidget* parent, QtWidgetStore* store, String name)
-    : QtSurfaceItem(site, parent, store), name_(std::move(name)) {}
+    : QtSurfaceItem(site, parent, store), name_(&InternName(name)) {}
 
 QRect QtShape::PixelRect() const {
     const float tx = TwipsPerPixelX(), ty = TwipsPerPixelY();

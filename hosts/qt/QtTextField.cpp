@@ -378,7 +378,7 @@ bool QtTextField::OnKey(QEvent* e) {
 
 int32_t QtTextField::AdjustHeight(int32_t h) const {
     if (settings_.multiLine) return h;
-    const int px = QtServices::Instance().LineEditMinimumHeight(*font_, settings_.border);
+    const int px = QtServices::Instance().LineEditMinimumHeight(font_->font, settings_.border);
     return std::max(h, static_cast<int32_t>(std::ceil(static_cast<float>(px) * TppY())));
 }
 

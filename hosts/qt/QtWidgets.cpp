@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
+#include <unordered_set>
 
 #include "hosts/qt/ControlWidget.h"
 #include "hosts/qt/QtHost.h"
@@ -30,6 +31,22 @@ int16_t ShiftOf(Qt::KeyboardModifiers m) {
 }
 
 }  // namespace
+
+const String& InternName(const String& name) {
+    static std::unordered_set<String> names;  // nodes stay where they are: references hold
+    return *names.insert(name).first;
+}
+
+std::shared_ptr<const SharedFont> ShareFont(const Font& f) {
+    // Few fonts serve a whole form: a short list, searched from the start.
+    static std::vector<std::weak_ptr<const SharedFont>> shared;
+    std::erase_if(shared, [](const auto& w) { return w.expired(); });
+    for (const auto& w : shared)
+        if (auto font = w.lock(); font && font->font.SameAttributes(f)) return font;
+    auto font = std::make_shared<const SharedFont>(SharedFont{f, ToQFont(f)});
+    shared.push_back(font);
+    return font;
+}
 
 // --- QtSurfaceItem, QtWidgetItem ------------------------------------------------------------
 
@@ -142,11 +159,11 @@ template <class I>
 QtWidgetBase<I>::QtWidgetBase(QtSite* site, QWidget* parent, QtWidgetStore* store, String name,
                               int16_t index, Color back, Color fore)
     : QtWidgetItem(site, parent, store),
-      name_(std::move(name)),
+      name_(&InternName(name)),
       index_(index),
       backColor_(back),
       foreColor_(fore) {
-    font_.emplace();
+    font_ = ShareFont(Font());
 }
 
 template <class I>
@@ -154,9 +171,10 @@ void QtWidgetBase<I>::ApplyAll() {
     ApplyGeometry();
     surface_->setEnabled(enabled_);
     ApplyColors();
-    surface_->setFont(ToQFont(*font_));
-    if (!toolTip_.empty()) surface_->setToolTip(ToQString(toolTip_));
-    if (mousePointer_ != 0) surface_->setCursor(ToQCursor(mousePointer_, mouseIcon_.get()));
+    ReapplyFont();
+    if (pointer_ && !pointer_->toolTip.empty()) surface_->setToolTip(ToQString(pointer_->toolTip));
+    if (pointer_ && pointer_->mousePointer != 0)
+        surface_->setCursor(ToQCursor(pointer_->mousePointer, pointer_->mouseIcon.get()));
 }
 
 template <class I>
@@ -253,34 +271,63 @@ void QtWidgetBase<I>::ForeColor(Color c) {
 
 template <class I>
 void QtWidgetBase<I>::SetFont(const Font& f) {
-    Font copy(f);  // `f` may be this widget's own font
-    font_.emplace(copy);
-    if (surface_) surface_->setFont(ToQFont(*font_));
+    font_ = ShareFont(f);
+    ReapplyFont();
     Redraw();
     FontChanged();
 }
 
 template <class I>
+void QtWidgetBase<I>::ReapplyFont() {
+    if (!surface_) return;
+    // A widget in its parent's font inherits it rather than keep a copy (a font of its own
+    // costs a quarter of a kilobyte a widget); the control widget reapplies on a font change.
+    const QWidget* parent = surface_->parentWidget();
+    if (parent && font_->qfont == parent->font()) {
+        if (surface_->testAttribute(Qt::WA_SetFont)) surface_->setFont(QFont());
+    } else {
+        surface_->setFont(font_->qfont);
+    }
+}
+
+template <class I>
+typename QtWidgetBase<I>::PointerSettings& QtWidgetBase<I>::Pointer() {
+    if (!pointer_) pointer_ = std::make_unique<PointerSettings>();
+    return *pointer_;
+}
+
+template <class I>
+const String& QtWidgetBase<I>::ToolTipText() const {
+    static const String none;
+    return pointer_ ? pointer_->toolTip : none;
+}
+
+template <class I>
 void QtWidgetBase<I>::ToolTipText(const String& v) {
-    toolTip_ = v;
+    if (v.empty() && !pointer_) return;
+    Pointer().toolTip = v;
     if (surface_) surface_->setToolTip(ToQString(v));
 }
 
 template <class I>
 void QtWidgetBase<I>::MousePointer(int16_t v) {
     if ((v < 0 || v > 15) && v != 99) Raise(err::InvalidPropertyValue);
-    mousePointer_ = v;
+    if (v == 0 && !pointer_) return;
+    PointerSettings& p = Pointer();
+    p.mousePointer = v;
     if (!surface_) return;
     if (v == 0)
         surface_->unsetCursor();
     else
-        surface_->setCursor(ToQCursor(v, mouseIcon_.get()));
+        surface_->setCursor(ToQCursor(v, p.mouseIcon.get()));
 }
 
 template <class I>
-void QtWidgetBase<I>::MouseIcon(std::shared_ptr<Picture> p) {
-    mouseIcon_ = std::move(p);
-    if (surface_ && mousePointer_ == 99) surface_->setCursor(ToQCursor(99, mouseIcon_.get()));
+void QtWidgetBase<I>::MouseIcon(std::shared_ptr<Picture> icon) {
+    if (!icon && !pointer_) return;
+    PointerSettings& p = Pointer();
+    p.mouseIcon = std::move(icon);
+    if (surface_ && p.mousePointer == 99) surface_->setCursor(ToQCursor(99, p.mouseIcon.get()));
 }
 
 template <class I>
@@ -338,7 +385,7 @@ void QtLabel::Paint(QPainter& p) const {
         }
     }
     if (caption_.empty()) return;
-    const QFont font = ToQFont(*font_);
+    const QFont font = font_->qfont;
     QRect area = r.adjusted(frame, frame, -frame, -frame);
     const Qt::Alignment align = settings_.alignment == 1   ? Qt::AlignRight
                                 : settings_.alignment == 2 ? Qt::AlignHCenter
@@ -401,7 +448,7 @@ QWidget* QtPictureSurface::MakeSurface(QWidget* parent) {
 }
 
 int32_t QtPictureSurface::TextWidth(const String& text) const {
-    const QFontMetricsF fm(ToQFont(*font_));
+    const QFontMetricsF fm(font_->qfont);
     double widest = 0;
     for (const QString& line : ToQString(text).split(QChar(u'\n')))
         widest = std::max(widest, fm.horizontalAdvance(QString(line).remove(QChar(u'\r'))));
@@ -409,7 +456,7 @@ int32_t QtPictureSurface::TextWidth(const String& text) const {
 }
 
 int32_t QtPictureSurface::TextHeight(const String& text) const {
-    const QFontMetricsF fm(ToQFont(*font_));
+    const QFontMetricsF fm(font_->qfont);
     const auto lines = static_cast<double>(ToQString(text).count(QChar(u'\n')) + 1);
     return static_cast<int32_t>(std::ceil(fm.height() * lines) * TppY());
 }

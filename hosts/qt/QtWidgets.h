@@ -33,6 +33,17 @@ class QtSite;
 
 class QtWidgetStore;
 
+// A font as the library and Qt see it, shared by every widget item in that font.
+struct SharedFont {
+    Font font;
+    QFont qfont;
+};
+// The shared font with the attributes of `f`.
+std::shared_ptr<const SharedFont> ShareFont(const Font& f);
+// One copy of a widget name for all the items that bear it (controls name their widgets alike,
+// and a name's own storage would cost every item a block). Names live as long as the program.
+const String& InternName(const String& name);
+
 // A Qt widget the host makes for an item only when it is first needed (shown on a visible
 // control, focused, asked for), not when the control creates the item: a control makes widgets it
 // may never show (the text box has three fields and shows one), and Qt editors are costly to
@@ -101,6 +112,8 @@ class QtWidgetItem : public QtSurfaceItem {
     virtual void ReapplyColors() {}
     // The control's own background changed (what transparent widgets show through).
     virtual void BackgroundChanged() {}
+    // The control widget's Qt font changed (what a widget in the same font inherits).
+    virtual void ReapplyFont() {}
 
   protected:
     using QtSurfaceItem::QtSurfaceItem;
@@ -120,7 +133,7 @@ template <class Interface>
 class QtWidgetBase : public Interface, public QtWidgetItem {
   public:
     Widget& AsWidget() override { return *this; }
-    const String& Name() const override { return name_; }
+    const String& Name() const override { return *name_; }
     int16_t Index() const override { return index_; }
     bool Visible() const override { return visible_; }
     void Visible(bool v) override;
@@ -138,19 +151,22 @@ class QtWidgetBase : public Interface, public QtWidgetItem {
     void BackColor(Color c) override;
     Color ForeColor() const override { return foreColor_; }
     void ForeColor(Color c) override;
-    const Font& GetFont() const override { return *font_; }
+    const Font& GetFont() const override { return font_->font; }
     void SetFont(const Font& f) override;
-    const String& ToolTipText() const override { return toolTip_; }
+    const String& ToolTipText() const override;
     void ToolTipText(const String& v) override;
-    int16_t MousePointer() const override { return mousePointer_; }
+    int16_t MousePointer() const override { return pointer_ ? pointer_->mousePointer : 0; }
     void MousePointer(int16_t v) override;
-    std::shared_ptr<Picture> MouseIcon() const override { return mouseIcon_; }
+    std::shared_ptr<Picture> MouseIcon() const override {
+        return pointer_ ? pointer_->mouseIcon : nullptr;
+    }
     void MouseIcon(std::shared_ptr<Picture> p) override;
     void Refresh() override;
     void SetFocus() override;
 
     bool IsVisibleItem() const override { return visible_; }
     void ReapplyColors() override { ApplyColors(); }
+    void ReapplyFont() override;
     QRect PixelRect() const override;
 
   protected:
@@ -164,17 +180,22 @@ class QtWidgetBase : public Interface, public QtWidgetItem {
     float TppX() const;
     float TppY() const;
 
-    String name_;
+    const String* name_;
     int16_t index_;
     bool visible_ = true;
     bool enabled_ = true;
     int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     Color backColor_;
     Color foreColor_;
-    std::optional<Font> font_;
-    String toolTip_;
-    int16_t mousePointer_ = 0;
-    std::shared_ptr<Picture> mouseIcon_;
+    std::shared_ptr<const SharedFont> font_;  // shared by the items with the same font
+    // The tooltip and pointer, made on the first write that sets one: most widgets have none.
+    struct PointerSettings {
+        String toolTip;
+        int16_t mousePointer = 0;
+        std::shared_ptr<Picture> mouseIcon;
+    };
+    PointerSettings& Pointer();
+    std::unique_ptr<PointerSettings> pointer_;
 };
 
 class QtTextField final : public QtWidgetBase<TextField>, private TextEditModel::Environment {
@@ -313,7 +334,7 @@ class QtPictureSurface final : public QtWidgetBase<PictureSurface> {
 class QtLine final : public LineWidget, public QtSurfaceItem {
   public:
     QtLine(QtSite* site, QWidget* parent, QtWidgetStore* store, String name);
-    const String& Name() const override { return name_; }
+    const String& Name() const override { return *name_; }
     bool Visible() const override { return visible_; }
     void Visible(bool v) override;
     int32_t X1() const override { return x1_; }
@@ -336,7 +357,7 @@ class QtLine final : public LineWidget, public QtSurfaceItem {
     void ApplyAll() override {}
 
   private:
-    String name_;
+    const String* name_;
     bool visible_ = true;
     int32_t x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
     Color color_ = SystemColor::WindowText;
@@ -346,7 +367,7 @@ class QtLine final : public LineWidget, public QtSurfaceItem {
 class QtShape final : public ShapeWidget, public QtSurfaceItem {
   public:
     QtShape(QtSite* site, QWidget* parent, QtWidgetStore* store, String name);
-    const String& Name() const override { return name_; }
+    const String& Name() const override { return *name_; }
     bool Visible() const override { return visible_; }
     void Visible(bool v) override;
     int32_t Left() const override { return left_; }
@@ -369,7 +390,7 @@ class QtShape final : public ShapeWidget, public QtSurfaceItem {
     void ApplyAll() override {}
 
   private:
-    String name_;
+    const String* name_;
     bool visible_ = true;
     int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     Color fill_ = SystemColor::Highlight;
