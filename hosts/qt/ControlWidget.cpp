@@ -286,6 +286,7 @@ bool ControlWidget::event(QEvent* e) {
     }
     if (e->type() == QEvent::Leave && hovered_) {
         hovered_ = nullptr;
+        hoveredPointer_ = 0;
         site_->ShowPointer(nullptr);
     }
     return QWidget::event(e);
@@ -366,16 +367,18 @@ void ControlWidget::inputMethodEvent(QInputMethodEvent* e) {
 
 bool ControlWidget::mouseToDrawn(QMouseEvent* e) {
     if (!control_) return false;
-    QtWidgetItem* item = mouseHolder_;
-    if (!item) {
-        // Only the surface's own mouse: not what a child widget passed on.
-        if (childAt(e->position().toPoint())) return false;
-        item = site_->Widgets().DrawnItemAt(e->position().toPoint());
+    // Only the surface's own mouse: not what a child widget passed on.
+    const QPoint at = e->position().toPoint();
+    QtWidgetItem* under = childAt(at) ? nullptr : site_->Widgets().DrawnItemAt(at);
+    if (e->buttons() == Qt::NoButton) {
+        const int16_t pointer = under ? under->AsWidget().MousePointer() : 0;
+        if (under != hovered_ || pointer != hoveredPointer_) {
+            hovered_ = under;
+            hoveredPointer_ = pointer;
+            site_->ShowPointer(under);
+        }
     }
-    if (item != hovered_ && e->buttons() == Qt::NoButton) {
-        hovered_ = item;
-        site_->ShowPointer(item);
-    }
+    QtWidgetItem* item = mouseHolder_ ? mouseHolder_ : under;
     if (!item) return false;
     if (e->type() == QEvent::MouseButtonPress) mouseHolder_ = item;
     if (e->buttons() == Qt::NoButton) mouseHolder_ = nullptr;

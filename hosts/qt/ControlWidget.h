@@ -241,6 +241,7 @@ class ControlWidget : public QWidget {
     int* writeStatus_ = nullptr;
     QtWidgetItem* mouseHolder_ = nullptr;  // the drawn item a press went to
     QtWidgetItem* hovered_ = nullptr;      // the drawn item whose pointer shows
+    int16_t hoveredPointer_ = 0;           // and that pointer
     int programWrites_ = 0;
     struct ProgramWrite {
         explicit ProgramWrite(int& n) : n_(++n) {}
