@@ -54,7 +54,8 @@
 //      NullToEmptyString is false, and otherwise the visible field's text;
 //  (e) HasFocus() agrees with the container, and a focused box with an enabled field has the
 //      focus in its visible field;
-//  (f) after a Text write, FormatText() or leaving the box, the three fields agree and hold the
+//  (f) after a Text write, FormatText() or leaving the box from one of its fields, the three
+//      fields agree and hold the
 //      formatted text (no outer blanks with Trim, an upper-case first character with
 //      FirstCharacterCapital);
 //  (g) while the focus stays, the user's keys never make the text longer than MaxLength unless
@@ -243,6 +244,10 @@ class Harness {
                             ? static_cast<char>(byte)
                             : kOps[byte % kOps.size()];
         const Snapshot before = Now();
+        // Leaving formats the text when a field of the box had the focus (a box whose fields
+        // are all disabled holds the focus on its own surface, and its text is not its user's).
+        const headless::HeadlessWidget* held = form_.FocusedWidget();
+        const bool fieldFocused = held && held->GetSite() == &form_.SiteOf(box_);
         step_ = "@" + std::to_string(at) + " " + op;
         firstThrown_ = 0;
         if (op == 's') return Property(in, before);
@@ -261,7 +266,7 @@ class Harness {
         CheckPassedOn(passedOn, before);
         const Snapshot after = Now();
         CheckState(before, after);
-        const bool formats = op == 'E' || op == 'F' || (before.focus && !after.focus);
+        const bool formats = op == 'E' || op == 'F' || (fieldFocused && !after.focus);
         if (formats) CheckFormatted(before, after);
         if (before.focus && after.focus && kTyping.find(op) != std::string_view::npos &&
             change_ < 2)
