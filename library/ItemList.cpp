@@ -35,6 +35,7 @@ int32_t ItemList::Insert(String text, int32_t at) {
     if (at == -1) at = Count();
     if (at < 0 || at > Count()) return -1;
     const bool append = at == Count();
+    if (listener_) listener_->ItemsAboutToBeInserted(at, 1);
     items_.insert(items_.begin() + at, Item{std::move(text), 0});
     if (!append) Changed();  // positions after `at` moved; an append keeps the index's entries
     treeValid_ = false;
@@ -46,6 +47,7 @@ int32_t ItemList::Insert(String text, int32_t at) {
 
 bool ItemList::Remove(int32_t index) {
     if (!Valid(index)) return false;
+    if (listener_) listener_->ItemsAboutToBeRemoved(index, 1);
     items_.erase(items_.begin() + index);
     Changed();
     if (selected_ == index)
@@ -62,6 +64,7 @@ bool ItemList::Remove(int32_t index) {
 
 void ItemList::Clear() {
     const int32_t count = Count();
+    if (listener_ && count > 0) listener_->ItemsAboutToBeRemoved(0, count);
     items_.clear();
     items_.shrink_to_fit();
     Changed();

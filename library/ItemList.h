@@ -19,8 +19,12 @@ namespace qv {
 
 class ItemList {
   public:
+    // Told of every change; the "about to" calls come before the items change (as a Qt item
+    // model must announce them), the others after.
     class Listener {
       public:
+        virtual void ItemsAboutToBeInserted(int32_t /*first*/, int32_t /*count*/) {}
+        virtual void ItemsAboutToBeRemoved(int32_t /*first*/, int32_t /*count*/) {}
         virtual void ItemsInserted(int32_t first, int32_t count) = 0;
         virtual void ItemsRemoved(int32_t first, int32_t count) = 0;
         virtual void ItemChanged(int32_t index) = 0;

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "library/Font.h"
+#include "library/ItemList.h"
 #include "library/Picture.h"
 #include "library/String.h"
 
@@ -59,6 +60,7 @@ struct WidgetNotices {
     std::function<void(int16_t& Button, int16_t& Shift, float& X, float& Y)> MouseMove;
     std::function<void(int16_t& Button, int16_t& Shift, float& X, float& Y)> MouseUp;
     std::function<void()> Timer;
+    std::function<void()> DropDown;  // a list drops down
 };
 
 // Handlers that several widgets share (a control's field array, its labels), each notice told
@@ -81,6 +83,7 @@ class NoticeSink {
     virtual void MouseUp(int16_t /*Index*/, int16_t& /*Button*/, int16_t& /*Shift*/, float& /*X*/,
                          float& /*Y*/) {}
     virtual void Timer(int16_t /*Index*/) {}
+    virtual void DropDown(int16_t /*Index*/) {}
 
   protected:
     ~NoticeSink() = default;
@@ -129,6 +132,7 @@ class NoticeTarget {
         Deliver(&WidgetNotices::MouseUp, &NoticeSink::MouseUp, Button, Shift, X, Y);
     }
     void NotifyTimer() { Deliver(&WidgetNotices::Timer, &NoticeSink::Timer); }
+    void NotifyDropDown() { Deliver(&WidgetNotices::DropDown, &NoticeSink::DropDown); }
 
   protected:
     NoticeTarget() = default;
@@ -251,10 +255,18 @@ struct ListSettings {
     bool dropDown = true;  // a drop-down list: a one-line box whose height its font sets
 };
 
-// A list of items. A drop-down list keeps the height its font gives it, whatever height is set.
+// A list of items: the host's view of its ItemList, showing every change made through it. A
+// drop-down list keeps the height its font gives it, whatever height is set, and drops its list
+// below itself. Every change of the selection (the user's or the program's) is a Click notice;
+// dropping down is a DropDown notice.
 class ListWidget : public Widget {
   public:
     virtual const ListSettings& Settings() const = 0;
+    virtual ItemList& Items() = 0;
+    virtual const ItemList& Items() const = 0;
+    virtual bool Dropped() const = 0;
+    // Drops the list down or closes it; closing keeps the selection.
+    virtual void Dropped(bool v) = 0;
 };
 
 // A timer delivering its Timer notice every Interval milliseconds while enabled.

@@ -153,6 +153,13 @@ HeadlessList::HeadlessList(Container& container, Site* site, String name, int16_
                  SystemColor::WindowText),
       settings_(settings) {
     height_ = AdjustHeight(0);
+    items_.SetListener(this);
+}
+
+void HeadlessList::Dropped(bool v) {
+    if (v == dropped_) return;
+    dropped_ = v;
+    if (v) NotifyDropDown();
 }
 
 int32_t HeadlessList::AdjustHeight(int32_t h) const {

@@ -241,20 +241,32 @@ class HeadlessLabel final : public WidgetBase<Label> {
     String caption_;
 };
 
-// A list; a drop-down one keeps TextMetrics::ListHeight for its font.
-class HeadlessList final : public WidgetBase<ListWidget> {
+// A list; a drop-down one keeps TextMetrics::ListHeight for its font. Its dropped state is a
+// flag; a selection change is its Click notice.
+class HeadlessList final : public WidgetBase<ListWidget>, private ItemList::Listener {
   public:
     HeadlessList(Container& container, Site* site, String name, int16_t index,
                  const ListSettings& settings);
     Kind GetKind() const override { return Kind::List; }
     const ListSettings& Settings() const override { return settings_; }
+    ItemList& Items() override { return items_; }
+    const ItemList& Items() const override { return items_; }
+    bool Dropped() const override { return dropped_; }
+    void Dropped(bool v) override;
 
   protected:
     int32_t AdjustHeight(int32_t h) const override;
     void FontChanged() override { height_ = AdjustHeight(height_); }
 
   private:
+    void ItemsInserted(int32_t /*first*/, int32_t /*count*/) override {}
+    void ItemsRemoved(int32_t /*first*/, int32_t /*count*/) override {}
+    void ItemChanged(int32_t /*index*/) override {}
+    void SelectionChanged(int32_t /*index*/) override { NotifyClick(); }
+
     ListSettings settings_;
+    ItemList items_;
+    bool dropped_ = false;
 };
 
 // Measures with TextMetrics in its font.

@@ -410,33 +410,6 @@ void QtLabel::Caption(const String& v) {
     Redraw();
 }
 
-QtList::QtList(QtSite* site, QWidget* parent, QtWidgetStore* store, String name, int16_t index,
-               const ListSettings& settings)
-    : QtWidgetBase(site, parent, store, std::move(name), index, SystemColor::WindowBackground,
-                   SystemColor::WindowText),
-      settings_(settings) {}
-
-QWidget* QtList::MakeSurface(QWidget* parent) {
-    return new QComboBox(parent);
-}
-
-void QtList::ApplyAll() {
-    height_ = AdjustHeight(height_);  // now that Qt can say how high the font makes it
-    QtWidgetBase::ApplyAll();
-}
-
-int32_t QtList::AdjustHeight(int32_t h) const {
-    if (!settings_.dropDown || !surface_) return h;
-    // A drop-down list is as high as its font makes it.
-    return static_cast<int32_t>(
-        std::ceil(static_cast<float>(surface_->sizeHint().height()) * TppY()));
-}
-
-void QtList::FontChanged() {
-    height_ = AdjustHeight(height_);
-    ApplyGeometry();
-}
-
 QtPictureSurface::QtPictureSurface(QtSite* site, QWidget* parent, QtWidgetStore* store, String name)
     : QtWidgetBase(site, parent, store, std::move(name), -1, SystemColor::ButtonFace,
                    SystemColor::ButtonText) {

@@ -304,11 +304,23 @@ class QtLabel final : public QtWidgetBase<Label> {
     String caption_;
 };
 
-class QtList final : public QtWidgetBase<ListWidget> {
+class ItemListModel;
+
+// A list: a QComboBox over a Qt item model that shows the item list (never a copy of it).
+class QtList final : public QtWidgetBase<ListWidget>, private ItemList::Listener {
   public:
     QtList(QtSite* site, QWidget* parent, QtWidgetStore* store, String name, int16_t index,
            const ListSettings& settings);
+    ~QtList() override;
     const ListSettings& Settings() const override { return settings_; }
+    ItemList& Items() override { return items_; }
+    const ItemList& Items() const override { return items_; }
+    bool Dropped() const override { return dropped_; }
+    void Dropped(bool v) override;
+    // The combo box's popup opened or closed (the user's doing or the program's).
+    void PopupShown(bool shown);
+    // The user chose an item in the combo box.
+    void Chosen(int index);
 
   protected:
     QWidget* MakeSurface(QWidget* parent) override;
@@ -317,7 +329,19 @@ class QtList final : public QtWidgetBase<ListWidget> {
     void FontChanged() override;
 
   private:
+    void ItemsAboutToBeInserted(int32_t first, int32_t count) override;
+    void ItemsAboutToBeRemoved(int32_t first, int32_t count) override;
+    void ItemsInserted(int32_t first, int32_t count) override;
+    void ItemsRemoved(int32_t first, int32_t count) override;
+    void ItemChanged(int32_t index) override;
+    void SelectionChanged(int32_t index) override;
+    void ShowSelection();
+
     ListSettings settings_;
+    ItemList items_;
+    std::unique_ptr<ItemListModel> model_;  // made with the combo box
+    bool dropped_ = false;
+    bool showing_ = false;  // the combo box's signals come from this item's own writes
 };
 
 class QtPictureSurface final : public QtWidgetBase<PictureSurface> {

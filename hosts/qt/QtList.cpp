@@ -1,0 +1,164 @@
+// The Qt host's list: a QComboBox over an item model that reads the list's ItemList.
+#include <QAbstractListModel>
+#include <QComboBox>
+#include <cmath>
+
+#include "hosts/qt/QtHost.h"
+#include "hosts/qt/QtWidgets.h"
+#include "library/ScopedFlag.h"
+
+namespace qv::qt {
+
+// The items as Qt sees them: the text for display and editing, the item data as the user role.
+// It only reads the list; the list announces its changes through its item (QtList).
+class ItemListModel final : public QAbstractListModel {
+  public:
+    explicit ItemListModel(const ItemList& items) : items_(items) {}
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : items_.Count();
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || !items_.Valid(index.row())) return {};
+        if (role == Qt::DisplayRole || role == Qt::EditRole)
+            return ToQString(items_.Text(index.row()));
+        if (role == Qt::UserRole) return items_.Data(index.row());
+        return {};
+    }
+    void AboutToInsert(int first, int count) { beginInsertRows({}, first, first + count - 1); }
+    void Inserted() { endInsertRows(); }
+    void AboutToRemove(int first, int count) { beginRemoveRows({}, first, first + count - 1); }
+    void Removed() { endRemoveRows(); }
+    void Changed(int row) { emit dataChanged(index(row), index(row)); }
+
+  private:
+    const ItemList& items_;
+};
+
+namespace {
+// A combo box that tells its item when its popup opens and closes.
+class ListComboBox final : public QComboBox {
+  public:
+    ListComboBox(QWidget* parent, QtList& item) : QComboBox(parent), item_(item) {}
+    void showPopup() override {
+        QComboBox::showPopup();
+        item_.PopupShown(true);
+    }
+    void hidePopup() override {
+        QComboBox::hidePopup();
+        item_.PopupShown(false);
+    }
+
+  private:
+    QtList& item_;
+};
+}  // namespace
+
+QtList::QtList(QtSite* site, QWidget* parent, QtWidgetStore* store, String name, int16_t index,
+               const ListSettings& settings)
+    : QtWidgetBase(site, parent, store, std::move(name), index, SystemColor::WindowBackground,
+                   SystemColor::WindowText),
+      settings_(settings) {
+    items_.SetListener(this);
+}
+
+QtList::~QtList() {
+    DestroySurface();  // the combo box goes before the model it shows
+}
+
+QWidget* QtList::MakeSurface(QWidget* parent) {
+    auto* combo = new ListComboBox(parent, *this);
+    model_ = std::make_unique<ItemListModel>(items_);
+    {
+        const ScopedFlag quiet(showing_, true);
+        combo->setModel(model_.get());
+        combo->setCurrentIndex(items_.Selected());
+    }
+    QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [this](int i) {
+        if (!showing_) Chosen(i);
+    });
+    return combo;
+}
+
+void QtList::ApplyAll() {
+    height_ = AdjustHeight(height_);  // now that Qt can say how high the font makes it
+    QtWidgetBase::ApplyAll();
+}
+
+int32_t QtList::AdjustHeight(int32_t h) const {
+    if (!settings_.dropDown || !surface_) return h;
+    // A drop-down list is as high as its font makes it.
+    return static_cast<int32_t>(
+        std::ceil(static_cast<float>(surface_->sizeHint().height()) * TppY()));
+}
+
+void QtList::FontChanged() {
+    height_ = AdjustHeight(height_);
+    ApplyGeometry();
+}
+
+void QtList::Dropped(bool v) {
+    if (v == dropped_) return;
+    dropped_ = v;
+    if (v) NotifyDropDown();
+    auto* combo = static_cast<QComboBox*>(surface_.data());
+    if (!combo || !combo->isVisible()) return;
+    const ScopedFlag own(showing_, true);
+    if (v)
+        combo->showPopup();
+    else
+        combo->hidePopup();
+}
+
+void QtList::PopupShown(bool shown) {
+    if (showing_ || shown == dropped_) return;
+    dropped_ = shown;
+    if (shown) QtServices::Instance().Guard([&] { NotifyDropDown(); });
+    ShowSelection();  // closing keeps the list's selection, whatever Qt's popup did
+}
+
+void QtList::Chosen(int index) {
+    // The user's choice: what the notices throw goes to the error handler, not into Qt.
+    QtServices::Instance().Guard([&] {
+        if (!items_.Select(index)) ShowSelection();
+    });
+}
+
+void QtList::ShowSelection() {
+    auto* combo = static_cast<QComboBox*>(surface_.data());
+    if (!combo || combo->currentIndex() == items_.Selected()) return;
+    const ScopedFlag own(showing_, true);
+    combo->setCurrentIndex(items_.Selected());
+}
+
+void QtList::ItemsAboutToBeInserted(int32_t first, int32_t count) {
+    if (model_) model_->AboutToInsert(first, count);
+}
+void QtList::ItemsAboutToBeRemoved(int32_t first, int32_t count) {
+    if (model_) model_->AboutToRemove(first, count);
+}
+void QtList::ItemsInserted(int32_t, int32_t) {
+    if (!model_) return;
+    {
+        // A combo box selects the first item of a list that was empty: the list decides.
+        const ScopedFlag own(showing_, true);
+        model_->Inserted();
+    }
+    ShowSelection();
+}
+void QtList::ItemsRemoved(int32_t, int32_t) {
+    if (!model_) return;
+    {
+        const ScopedFlag own(showing_, true);
+        model_->Removed();
+    }
+    ShowSelection();
+}
+void QtList::ItemChanged(int32_t index) {
+    if (model_) model_->Changed(index);
+}
+void QtList::SelectionChanged(int32_t) {
+    ShowSelection();
+    NotifyClick();
+}
+
+}  // namespace qv::qt
