@@ -191,7 +191,13 @@ int32_t ItemList::Find(int32_t start, uint64_t headLo, uint64_t headHi, bool ref
     EnsureIndex();
     const size_t n = heads_.size();
     size_t lo = FirstWhereNot(0, n, [&](size_t i) { return heads_[i] < headLo; });
-    size_t hi = FirstWhereNot(lo, n, [&](size_t i) { return heads_[i] <= headHi; });
+    // The matches are usually few: gallop from `lo` to bound the end before the binary search.
+    size_t bound = lo, step = 1;
+    while (bound < n && heads_[bound] <= headHi) {
+        bound = lo + step < n ? lo + step : n;
+        step *= 2;
+    }
+    size_t hi = FirstWhereNot(lo + step / 4, bound, [&](size_t i) { return heads_[i] <= headHi; });
     if (refine) {
         // compare(text) < 0: the text sorts before the matches; 0: it matches; > 0: after them.
         const auto text = [this](size_t i) -> const String& {
@@ -201,6 +207,16 @@ int32_t ItemList::Find(int32_t start, uint64_t headLo, uint64_t headHi, bool ref
         hi = FirstWhereNot(lo, hi, [&](size_t i) { return compare(text(i)) == 0; });
     }
     if (lo == hi) return -1;
+    if (hi - lo <= 64) {
+        // A few matches: a look at each costs less than the walk down the tree.
+        int32_t after = INT32_MAX, least = INT32_MAX;
+        for (size_t i = lo; i < hi; ++i) {
+            const int32_t p = order_[i];
+            least = std::min(least, p);
+            if (p > start) after = std::min(after, p);
+        }
+        return after != INT32_MAX ? after : least;
+    }
     const int32_t after = LeastAbove(1, 0, leaves_, lo, hi, start);
     if (after != INT32_MAX) return after;
     return LeastAbove(1, 0, leaves_, lo, hi, -1);  // wrapped: the first match from item 0
