@@ -27,4 +27,12 @@ String NullToEmptyString(const Variant& v);
 // A null becomes the Integer 0, anything else is returned unchanged.
 Variant NullToZero(const Variant& v);
 
+// Seconds from `then` to `now` on the clock of seconds since midnight: a span that crosses
+// midnight would come out negative and is taken as running into the next day.
+inline float SecondsSince(float then, float now) {
+    float elapsed = now - then;
+    if (elapsed < 0) elapsed += 86400.0f;
+    return elapsed;
+}
+
 }  // namespace qv::Global

@@ -250,6 +250,15 @@ class Label : public Widget {
     virtual void Caption(const String& v) = 0;
 };
 
+// A push button: a caption in its font, drawn raised and pressed while the left button is held.
+// It never takes the focus (a click leaves it where it was); its notices are the mouse ones and
+// Click.
+class ButtonWidget : public Widget {
+  public:
+    virtual const String& Caption() const = 0;
+    virtual void Caption(const String& v) = 0;
+};
+
 // Fixed settings of a list widget.
 struct ListSettings {
     bool dropDown = true;  // a drop-down list: a one-line box whose height its font sets
@@ -339,6 +348,7 @@ class WidgetFactory {
                                const LabelSettings& settings) = 0;
     virtual ListWidget& CreateList(const String& name, int16_t index,
                                    const ListSettings& settings) = 0;
+    virtual ButtonWidget& CreateButton(const String& name, int16_t index) = 0;
     virtual TimerWidget& CreateTimer(const String& name) = 0;
     virtual PictureSurface& CreatePictureSurface(const String& name) = 0;
     virtual LineWidget& CreateLine(const String& name) = 0;

@@ -1,6 +1,7 @@
 // QVtxtBoxControl: typing, the value, formatting, validation and the field notices.
 #include <algorithm>
 
+#include "library/Global.h"
 #include "library/PropertyHelpers.h"
 #include "library/RuntimeError.h"
 #include "library/ScopedFlag.h"
@@ -9,13 +10,6 @@
 namespace qv {
 
 namespace {
-// The clock runs in seconds since midnight: a span that crosses midnight comes out negative.
-float SecondsSince(float then, float now) {
-    float elapsed = now - then;
-    if (elapsed < 0) elapsed += 86400.0f;
-    return elapsed;
-}
-
 char16_t CharOf(int16_t keyAscii) {
     return static_cast<char16_t>(static_cast<uint16_t>(keyAscii));
 }
@@ -174,7 +168,7 @@ void QVtxtBoxControl::QVTxtBoxCC_MouseMove(int16_t Index, int16_t& Button, int16
 void QVtxtBoxControl::QVTxtBoxCC_MouseUp(int16_t, int16_t& Button, int16_t& Shift, float& X,
                                          float& Y) {
     // The click that brought the focus would leave a caret; keep the whole text selected.
-    if (mSelectTimeSet && SecondsSince(mSelectTime, GetHost().Timer()) < 0.5f)
+    if (mSelectTimeSet && Global::SecondsSince(mSelectTime, GetHost().Timer()) < 0.5f)
         SelectAll(ActiveField());
     RaiseEvent(u"MouseUp", events.MouseUp, Button, Shift, X, Y);
 }

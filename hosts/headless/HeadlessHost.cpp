@@ -67,6 +67,9 @@ class HiddenForm final : public Form {
                            const ListSettings& settings) override {
         return store_.CreateList(name, index, settings);
     }
+    ButtonWidget& CreateButton(const String& name, int16_t index) override {
+        return store_.CreateButton(name, index);
+    }
     TimerWidget& CreateTimer(const String& name) override { return store_.CreateTimer(name); }
     PictureSurface& CreatePictureSurface(const String& name) override {
         return store_.CreatePictureSurface(name);
@@ -101,6 +104,14 @@ HeadlessTextField* Site::FindTextField(StringView name, int16_t index) const {
 
 HeadlessLabel* Site::FindLabel(StringView name, int16_t index) const {
     return dynamic_cast<HeadlessLabel*>(store_.Find(name, index));
+}
+
+HeadlessList* Site::FindList(StringView name, int16_t index) const {
+    return dynamic_cast<HeadlessList*>(store_.Find(name, index));
+}
+
+HeadlessButton* Site::FindButton(StringView name, int16_t index) const {
+    return dynamic_cast<HeadlessButton*>(store_.Find(name, index));
 }
 
 HeadlessTimer* Site::FindTimer(StringView name) const {
@@ -149,6 +160,10 @@ Label& Site::CreateLabel(const String& name, int16_t index, const LabelSettings&
 
 ListWidget& Site::CreateList(const String& name, int16_t index, const ListSettings& settings) {
     return store_.CreateList(name, index, settings);
+}
+
+ButtonWidget& Site::CreateButton(const String& name, int16_t index) {
+    return store_.CreateButton(name, index);
 }
 
 TimerWidget& Site::CreateTimer(const String& name) {
@@ -711,6 +726,20 @@ void Container::MouseMove(Control& control, float x, float y) {
         HeadlessWidget* w = HitTest(site, x, y);
         if (w && w->enabled_) Mouse(*w, MouseNotice::Move, 0, 0, x, y);
     });
+}
+
+void Container::ChooseListItem(ListWidget& list, int32_t index) {
+    if (!list.Dropped()) throw std::logic_error("headless host: the list is not dropped");
+    if (!list.Items().Valid(index)) throw std::logic_error("headless host: no such list item");
+    UserCall([&] {
+        if (list.Items().Selected() != index) list.Items().Select(index);  // Click
+        list.Dropped(false);
+    });
+}
+
+void Container::CloseList(ListWidget& list) {
+    if (!list.Dropped()) throw std::logic_error("headless host: the list is not dropped");
+    UserCall([&] { list.Dropped(false); });
 }
 
 }  // namespace qv::headless

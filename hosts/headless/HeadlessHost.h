@@ -60,6 +60,8 @@ class Site final : public qv::Host {
     HeadlessWidget* FindWidget(StringView name, int16_t index = -1) const;
     HeadlessTextField* FindTextField(StringView name, int16_t index = -1) const;
     HeadlessLabel* FindLabel(StringView name, int16_t index = -1) const;
+    HeadlessList* FindList(StringView name, int16_t index = -1) const;
+    HeadlessButton* FindButton(StringView name, int16_t index = -1) const;
     HeadlessTimer* FindTimer(StringView name) const;
     HeadlessLine* FindLine(StringView name) const;
     HeadlessShape* FindShape(StringView name) const;
@@ -89,6 +91,7 @@ class Site final : public qv::Host {
     Label& CreateLabel(const String& name, int16_t index, const LabelSettings& settings) override;
     ListWidget& CreateList(const String& name, int16_t index,
                            const ListSettings& settings) override;
+    ButtonWidget& CreateButton(const String& name, int16_t index) override;
     TimerWidget& CreateTimer(const String& name) override;
     PictureSurface& CreatePictureSurface(const String& name) override;
     LineWidget& CreateLine(const String& name) override;
@@ -266,6 +269,12 @@ class Container {
     void DoubleClick(Control& control, float x, float y);
     void Drag(Control& control, float x1, float y1, float x2, float y2, int steps = 4);
     void MouseMove(Control& control, float x, float y);
+
+    // A dropped list: the user clicks an item (the selection changes, a Click notice, then the
+    // list closes), or closes the list without choosing (a click elsewhere). std::logic_error
+    // when the list is not dropped or the index is no item.
+    void ChooseListItem(ListWidget& list, int32_t index);
+    void CloseList(ListWidget& list);
 
   private:
     friend class Site;

@@ -147,6 +147,10 @@ HeadlessLabel::HeadlessLabel(Container& container, Site* site, String name, int1
                  SystemColor::ButtonText),
       settings_(settings) {}
 
+HeadlessButton::HeadlessButton(Container& container, Site* site, String name, int16_t index)
+    : WidgetBase(container, site, std::move(name), index, SystemColor::ButtonFace,
+                 SystemColor::ButtonText) {}
+
 HeadlessList::HeadlessList(Container& container, Site* site, String name, int16_t index,
                            const ListSettings& settings)
     : WidgetBase(container, site, std::move(name), index, SystemColor::WindowBackground,
@@ -240,6 +244,10 @@ Label& WidgetStore::CreateLabel(const String& name, int16_t index, const LabelSe
 ListWidget& WidgetStore::CreateList(const String& name, int16_t index,
                                     const ListSettings& settings) {
     return Add<HeadlessList>(name, index, index, settings);
+}
+
+ButtonWidget& WidgetStore::CreateButton(const String& name, int16_t index) {
+    return Add<HeadlessButton>(name, index, index);
 }
 
 TimerWidget& WidgetStore::CreateTimer(const String& name) {

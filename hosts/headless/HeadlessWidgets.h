@@ -25,7 +25,7 @@ class Site;
 // one list (creation order, later widgets on top) and reaches the interface through AsWidget().
 class HeadlessWidget {
   public:
-    enum class Kind { TextField, Label, List, PictureSurface };
+    enum class Kind { TextField, Label, List, Button, PictureSurface };
 
     HeadlessWidget(const HeadlessWidget&) = delete;
     HeadlessWidget& operator=(const HeadlessWidget&) = delete;
@@ -241,6 +241,18 @@ class HeadlessLabel final : public WidgetBase<Label> {
     String caption_;
 };
 
+// A button: its caption in memory; a press and release on it is MouseDown, MouseUp, Click.
+class HeadlessButton final : public WidgetBase<ButtonWidget> {
+  public:
+    HeadlessButton(Container& container, Site* site, String name, int16_t index);
+    Kind GetKind() const override { return Kind::Button; }
+    const String& Caption() const override { return caption_; }
+    void Caption(const String& v) override { caption_ = v; }
+
+  private:
+    String caption_;
+};
+
 // A list; a drop-down one keeps TextMetrics::ListHeight for its font. Its dropped state is a
 // flag; a selection change is its Click notice.
 class HeadlessList final : public WidgetBase<ListWidget>, private ItemList::Listener {
@@ -370,6 +382,7 @@ class WidgetStore {
                                const TextFieldSettings& settings);
     Label& CreateLabel(const String& name, int16_t index, const LabelSettings& settings);
     ListWidget& CreateList(const String& name, int16_t index, const ListSettings& settings);
+    ButtonWidget& CreateButton(const String& name, int16_t index);
     TimerWidget& CreateTimer(const String& name);
     PictureSurface& CreatePictureSurface(const String& name);
     LineWidget& CreateLine(const String& name);

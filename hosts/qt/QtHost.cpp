@@ -232,6 +232,9 @@ Label& QtWidgetStore::CreateLabel(const String& name, int16_t index, const Label
 ListWidget& QtWidgetStore::CreateList(const String& name, int16_t index, const ListSettings& s) {
     return Add<QtList>(name, index, s);
 }
+ButtonWidget& QtWidgetStore::CreateButton(const String& name, int16_t index) {
+    return Add<QtButton>(name, index);
+}
 PictureSurface& QtWidgetStore::CreatePictureSurface(const String& name) {
     if (reuse_)
         if (auto* existing = dynamic_cast<QtPictureSurface*>(Find(name, -1))) return *existing;

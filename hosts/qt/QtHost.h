@@ -42,6 +42,7 @@ class QtWidgetStore {
     TextField& CreateTextField(const String& name, int16_t index, const TextFieldSettings& s);
     Label& CreateLabel(const String& name, int16_t index, const LabelSettings& s);
     ListWidget& CreateList(const String& name, int16_t index, const ListSettings& s);
+    ButtonWidget& CreateButton(const String& name, int16_t index);
     TimerWidget& CreateTimer(const String& name);
     PictureSurface& CreatePictureSurface(const String& name);
     LineWidget& CreateLine(const String& name);
@@ -104,6 +105,9 @@ class QtHiddenForm final : public Form {
     }
     ListWidget& CreateList(const String& name, int16_t index, const ListSettings& s) override {
         return pooled_.store.CreateList(name, index, s);
+    }
+    ButtonWidget& CreateButton(const String& name, int16_t index) override {
+        return pooled_.store.CreateButton(name, index);
     }
     TimerWidget& CreateTimer(const String& name) override {
         return pooled_.store.CreateTimer(name);
@@ -257,6 +261,9 @@ class QtSite final : public qv::Host {
     }
     ListWidget& CreateList(const String& name, int16_t index, const ListSettings& s) override {
         return store_.CreateList(name, index, s);
+    }
+    ButtonWidget& CreateButton(const String& name, int16_t index) override {
+        return store_.CreateButton(name, index);
     }
     TimerWidget& CreateTimer(const String& name) override { return store_.CreateTimer(name); }
     PictureSurface& CreatePictureSurface(const String& name) override {

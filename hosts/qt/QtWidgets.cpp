@@ -463,4 +463,7 @@ template class QtWidgetBase<Label>;
 template class QtWidgetBase<ListWidget>;
 template class QtWidgetBase<PictureSurface>;
 
+// Items defined in files of their own.
+template class QtWidgetBase<ButtonWidget>;
+
 }  // namespace qv::qt

@@ -304,6 +304,28 @@ class QtLabel final : public QtWidgetBase<Label> {
     String caption_;
 };
 
+// A push button drawn by the surface in the style's button look, sunken while pressed. It takes
+// no focus. Captions in the symbol fonts that controls use for glyphs (an arrow in Wingdings, an
+// ellipsis in Symbol) are drawn as those glyphs, whatever fonts the system has.
+class QtButton final : public QtWidgetBase<ButtonWidget> {
+  public:
+    QtButton(QtSite* site, QWidget* parent, QtWidgetStore* store, String name, int16_t index);
+    const String& Caption() const override { return caption_; }
+    void Caption(const String& v) override;
+    bool Drawn() const override { return true; }
+    void Paint(QPainter& p) const override;
+    bool OnMouse(QEvent* e) override;
+
+  protected:
+    QWidget* MakeSurface(QWidget* /*parent*/) override { return nullptr; }
+    void ApplyAll() override {}
+    void ApplyColors() override { Redraw(); }
+    void FontChanged() override { Redraw(); }
+
+  private:
+    String caption_;
+};
+
 class ItemListModel;
 
 // A list: a QComboBox over a Qt item model that shows the item list (never a copy of it).
