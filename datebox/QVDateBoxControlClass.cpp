@@ -18,8 +18,10 @@ ClassInfo QVDateBoxControlClass() {
             u"__QVDateBoxControl",
             kMembers,
             kStandardEventIds,
-            nullptr,
-            nullptr};
+            [](Host& host) -> std::unique_ptr<Control> {
+                return std::make_unique<QVDateBoxControl>(host);
+            },
+            [] { return &QVDateBoxControl::MemberTableOf(); }};
 }
 
 }  // namespace qv
