@@ -1,0 +1,53 @@
+// RowCache: the records behind a combo box's items: a table of values by (column, row) with
+// named columns, filled from a query's result set. Item i owns row i; the cache never has more
+// rows than the list has items. Counts are 32-bit, so lists of any length keep their records.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "library/String.h"
+#include "library/Variant.h"
+
+namespace qv {
+
+class RowCache {
+  public:
+    int32_t Rows() const { return static_cast<int32_t>(rows_.size()); }
+    int32_t Columns() const { return static_cast<int32_t>(names_.size()); }
+    const String& ColumnName(int32_t column) const { return names_[static_cast<size_t>(column)]; }
+
+    // Empties the table and forgets the columns.
+    void Clear();
+    // Starts a fill: these columns, no rows.
+    void SetColumns(std::vector<String> names);
+    // Appends a row (missing values are Empty, extra ones dropped).
+    void AppendRow(std::vector<Variant> values);
+
+    // An item was inserted at `at` (or appended, at -1) and the list now holds `items`: with
+    // columns, the table grows to the item count and an inserted item gets an empty row at its
+    // place, the rows after it moving down.
+    void ItemInserted(int32_t at, int32_t items);
+    // Item `index` was removed and the list now holds `items`: its row goes (the rows after it
+    // move up), and the table never keeps more rows than items. An emptied list clears it.
+    void ItemRemoved(int32_t index, int32_t items);
+    // The table grows to `rows` rows (never shrinks).
+    void GrowTo(int32_t rows);
+
+    // The column whose right-trimmed name equals `name` right-trimmed without regard to case;
+    // the last one when several do, -1 when none.
+    int32_t FindColumn(StringView name) const;
+    // Appends a column with this name; every row gets an Empty cell.
+    int32_t AddColumn(String name);
+
+    // Empty outside the table.
+    Variant Cell(int32_t column, int32_t row) const;
+    // False (nothing changed) outside the table.
+    bool SetCell(int32_t column, int32_t row, Variant value);
+
+  private:
+    std::vector<String> names_;
+    std::vector<std::vector<Variant>> rows_;  // each row holds Columns() cells
+};
+
+}  // namespace qv
