@@ -11,8 +11,12 @@
 namespace qv {
 
 namespace {
-constexpr TextFieldSettings kTextSettings{
-    .multiLine = false, .verticalScrollBar = false, .border = false, .threeD = false};
+// Enter looks the text up or chooses from the list.
+constexpr TextFieldSettings kTextSettings{.multiLine = false,
+                                          .verticalScrollBar = false,
+                                          .border = false,
+                                          .threeD = false,
+                                          .takesEnter = true};
 // The border labels draw only their frame: the frame label's colour shows through them.
 constexpr LabelSettings kBorder3D{.border = true, .threeD = true, .transparent = true};
 constexpr LabelSettings kBorderFlat{.border = true, .threeD = false, .transparent = true};

@@ -205,6 +205,8 @@ struct TextFieldSettings {
     bool verticalScrollBar = false;  // multi-line fields only
     bool border = false;             // a bordered field draws its own frame...
     bool threeD = true;              // ...sunken (3-D) or flat
+    // The control acts on Enter in this field: a dialog's default button does not take it.
+    bool takesEnter = false;
 };
 
 // An editable text field. It inserts typed characters at its selection, honours Locked and

@@ -1,5 +1,6 @@
 #include "hosts/qt/ControlWidgetFactory.h"
 
+#include "hosts/qt/ComboBox.h"
 #include "hosts/qt/DateBox.h"
 #include "hosts/qt/NumBox.h"
 #include "hosts/qt/TxtBox.h"
@@ -14,6 +15,8 @@ ControlWidget* CreateControlWidget(StringView className, QWidget* parent, Proper
         return bag ? new NumBox(*bag, parent) : new NumBox(parent);
     if (EqualsNoCase(className, u"QVDateBoxControl"))
         return bag ? new DateBox(*bag, parent) : new DateBox(parent);
+    if (EqualsNoCase(className, u"QVcomboBoxControl"))
+        return bag ? new ComboBox(*bag, parent) : new ComboBox(parent);
     Raise(err::CannotCreateObject, u"qvControls",
           u"The class \"" + String(className) + u"\" has no Qt widget in this build");
 }

@@ -157,12 +157,33 @@ bool QtServices::eventFilter(QObject* watched, QEvent* e) {
 }
 
 ControlWidget* QtServices::ControlWidgetOf(QWidget* w, QtWidgetItem* item) {
-    if (item) return item->Site() ? &item->Site()->Surface() : nullptr;
+    if (item) {
+        // A control being destroyed hears nothing any more.
+        ControlWidget* cw = item->Site() ? &item->Site()->Surface() : nullptr;
+        return cw && cw->controlOrNull() ? cw : nullptr;
+    }
     auto* cw = qobject_cast<ControlWidget*>(w);
     return cw && cw->controlOrNull() ? cw : nullptr;
 }
 
+void QtServices::ListPopupOpened(QWidget* popup, QWidget* owner) {
+    popup_ = popup;
+    popupOwner_ = owner;
+}
+
 void QtServices::FocusChanged(QWidget* old, QWidget* now) {
+    // A control's list popup takes the focus from its field while it is open, and passes the
+    // keys on to it: for the controls the field keeps the focus throughout.
+    const auto inPopup = [&](const QWidget* w) {
+        return w && popup_ && (w == popup_ || popup_->isAncestorOf(w));
+    };
+    if (popupOwner_) {
+        if (inPopup(now)) return;
+        if (inPopup(old)) {
+            old = popupOwner_;
+            if (old == now) return;
+        }
+    }
     QtWidgetItem* oldItem = ItemOf(old);
     QtWidgetItem* newItem = ItemOf(now);
     // A move between a control's own fields, or between a field and the control widget itself
@@ -231,6 +252,12 @@ Label& QtWidgetStore::CreateLabel(const String& name, int16_t index, const Label
 }
 ListWidget& QtWidgetStore::CreateList(const String& name, int16_t index, const ListSettings& s) {
     return Add<QtList>(name, index, s);
+}
+bool QtWidgetStore::AnyListDropped() const {
+    return std::any_of(items_.begin(), items_.end(), [](const auto& item) {
+        const auto* list = dynamic_cast<const QtList*>(item.get());
+        return list && list->Dropped();
+    });
 }
 ButtonWidget& QtWidgetStore::CreateButton(const String& name, int16_t index) {
     return Add<QtButton>(name, index);

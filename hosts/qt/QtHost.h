@@ -52,6 +52,8 @@ class QtWidgetStore {
     // Lines and shapes, in creation order.
     const std::vector<std::unique_ptr<QtSurfaceItem>>& Drawings() const { return drawings_; }
     QtWidgetItem* Find(StringView name, int16_t index) const;
+    // Whether one of the lists is dropped down.
+    bool AnyListDropped() const;
     // Puts a newly made Qt widget into creation order among those already made, and a field
     // into the focus chain after its control and the fields before it.
     void Stack(QtSurfaceItem& item);
@@ -195,6 +197,9 @@ class QtServices final : public QObject {
     void Register(QObject* shown, QtWidgetItem* item);
     // Forgets `shown` and every object under it.
     void Unregister(QObject* shown);
+    // A list's popup window opened for `owner`, the field whose keys it passes on: the focus
+    // moving into the popup and back is no focus change of the control.
+    void ListPopupOpened(QWidget* popup, QWidget* owner);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -206,6 +211,7 @@ class QtServices final : public QObject {
     static ControlWidget* ControlWidgetOf(QWidget* w, QtWidgetItem* item);
 
     ErrorHandler errorHandler_;
+    QPointer<QWidget> popup_, popupOwner_;  // the list popup open last, and its field
     int activities_ = 0;
     std::exception_ptr deferred_;
     std::function<double()> clock_;

@@ -1,6 +1,11 @@
 // The Qt host's list: a QComboBox over an item model that reads the list's ItemList.
+#include <QAbstractItemView>
 #include <QAbstractListModel>
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QProxyStyle>
 #include <cmath>
 
 #include "hosts/qt/QtHost.h"
@@ -35,21 +40,77 @@ class ItemListModel final : public QAbstractListModel {
 };
 
 namespace {
-// A combo box that tells its item when its popup opens and closes.
+// Drops every combo box's list below it: styles that lay the list over the box (the current item
+// where the box is) would hide the control's field that the list serves.
+class BelowStyle final : public QProxyStyle {
+  public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_ComboBox_Popup) return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+QStyle* DropBelowStyle() {
+    // Follows the application's style; made again when that changes.
+    static QPointer<QStyle> style;
+    static QStyle* base = nullptr;
+    if (!style || base != QApplication::style()) {
+        base = QApplication::style();
+        auto* made = new BelowStyle();  // QProxyStyle() proxies the application's style
+        made->setParent(qApp);
+        style = made;
+    }
+    return style;
+}
+
+// A combo box that tells its item when its popup opens and closes. The box itself is never seen
+// (the control's own widgets lie where it is) and never takes the focus or the mouse: only its
+// popup list shows. While the popup is open the keys go on to the widget that had the focus
+// (the control's field), so typing goes on there; a click in the list chooses, as usual.
 class ListComboBox final : public QComboBox {
   public:
-    ListComboBox(QWidget* parent, QtList& item) : QComboBox(parent), item_(item) {}
+    ListComboBox(QWidget* parent, QtList& item) : QComboBox(parent), item_(item) {
+        setFocusPolicy(Qt::NoFocus);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setStyle(DropBelowStyle());
+    }
     void showPopup() override {
+        keysTo_ = QApplication::focusWidget();
+        if (keysTo_ == this) keysTo_ = nullptr;
+        if (!filtering_) view()->installEventFilter(this);  // kept: a release may follow the close
+        filtering_ = true;
+        if (keysTo_) QtServices::Instance().ListPopupOpened(view()->window(), keysTo_);
         QComboBox::showPopup();
         item_.PopupShown(true);
     }
     void hidePopup() override {
         QComboBox::hidePopup();
-        item_.PopupShown(false);
+        item_.PopupShown(false);  // Qt gives the focus back to the field
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {}
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (watched == view() && keysTo_) {
+            switch (e->type()) {
+                case QEvent::KeyPress:
+                case QEvent::KeyRelease:
+                case QEvent::ShortcutOverride:
+                case QEvent::InputMethod:
+                    QCoreApplication::sendEvent(keysTo_, e);
+                    return true;
+                default:
+                    break;
+            }
+        }
+        return QComboBox::eventFilter(watched, e);
     }
 
   private:
     QtList& item_;
+    QPointer<QWidget> keysTo_;
+    bool filtering_ = false;
 };
 }  // namespace
 

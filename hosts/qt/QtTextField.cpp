@@ -360,8 +360,10 @@ bool QtTextField::OnKey(QEvent* e) {
     auto* ke = static_cast<QKeyEvent*>(e);
     // Enter (single-line) and Escape that a dialog takes go on to it through the editor, which
     // ignores them: the field hears nothing of them, as a container's field does not.
+    // While the control's list is dropped, Enter and Escape are the list's.
     if ((e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease) && site_ &&
-        DialogTakesKey(*surface_, *ke, settings_.multiLine))
+        !site_->Widgets().AnyListDropped() &&
+        DialogTakesKey(*surface_, *ke, settings_.multiLine || settings_.takesEnter))
         return false;
     const MappedKey k = MapQtKey(ke->key(), ke->modifiers(), ke->text());
     // Tab moves the focus (Qt does that); the field hears nothing of it, as in a container.

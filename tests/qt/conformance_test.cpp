@@ -297,6 +297,100 @@ const std::vector<DateScenario>& DateRows() {
     return rows;
 }
 
+// The combo box: the field's text carries the list state ("an [1 dropped]"). Rows set items up
+// through AddItem.
+ComboScenario ComboRow(const char* name, std::vector<const char16_t*> items,
+                       std::vector<std::pair<const char16_t*, Variant>> writes,
+                       std::vector<Step> steps) {
+    return {name,
+            [items, writes](qv::QVcomboBoxControl& b) {
+                for (const auto& [property, value] : writes) b.LetProperty(property, value);
+                for (const char16_t* item : items) b.AddItem(item);
+            },
+            {},
+            steps};
+}
+
+const std::vector<ComboScenario>& ComboRows() {
+    const std::vector<const char16_t*> names = {u"Anna", u"Anton", u"Berta"};
+    // A typed character while nothing is dropped: KeyPress twice (before and after filtering).
+    const char* typed = "KeyDown KeyPress KeyPress ValidationCheck Change KeyUp";
+    // Taking an item into the field: its text (recoloured, Change), ItemFound, the colour.
+    const char* taken = "ValidationCheck Change ItemFound ValidationCheck";
+    static const std::vector<ComboScenario> rows = {
+        ComboRow("EnterTakesTheOneCandidate", names, {},
+                 {Focus({kCheck, u" [-1]", kFocus}),
+                  Type(u"ant", {Times(3, typed), u"ant [-1]", 3, 0, kError}),
+                  Key(K::Return, {Seq({"KeyDown", taken,
+                                       "ValidationCheck ItemFound KeyPress "
+                                       "KeyPress KeyUp"}),
+                                  u"Anton [1]", 5, 0, kFocus})}),
+        ComboRow("SeveralCandidatesDropTheListAndEscapeClosesIt", names, {},
+                 {Focus({kCheck, u" [-1]", kFocus}),
+                  Type(u"an", {Times(2, typed), u"an [-1]", 2, 0, kError}),
+                  Key(K::Return, {"KeyDown(13,0) DropDown KeyPress(13) KeyPress(13) KeyUp(13,0)",
+                                  u"an [1 dropped]", 2, 0, kError}),
+                  Key(K::Escape, {"KeyDown KeyPress KeyPress KeyUp ValidationCheck", u"an [-1]", 2,
+                                  0, kError})}),
+        ComboRow(
+            "WhileDroppedTheLongestPrefixStaysAndEnterChooses", names, {},
+            {Focus({kCheck, u" [-1]", kFocus}),
+             Key(K::Return, {"KeyDown DropDown KeyPress KeyPress KeyUp", u" [1 dropped]", kFocus}),
+             // B marks Berta and stays; x is taken back at its key-up, without a Change.
+             Type(u"Bx", {"KeyDown KeyPress KeyPress Change KeyUp ItemFound ValidationCheck "
+                          "KeyDown KeyPress KeyPress Change KeyUp",
+                          u"B [2 dropped]", 1, 0, kFocus}),
+             Key(K::Down, {kMove, u"B [2 dropped]", 1, 0, kFocus}),
+             Key(K::Up, {"KeyDown Change ItemFound ValidationCheck KeyUp", u"Anton [1 dropped]", 5,
+                         0, kFocus}),
+             Key(K::Return, {"KeyDown ItemFound ValidationCheck ListClick ValidationCheck "
+                             "KeyPress KeyPress KeyUp",
+                             u"Anton [1]", 5, 0, kFocus})}),
+        ComboRow(
+            "DropDownStyleChoosesByInitials", {u"Apfel", u"Birne", u"Avocado"},
+            {{u"DropDownStyle", true}},
+            {Focus({"Change ItemFound ValidationCheck ListClick ValidationCheck", u"Apfel [0]", 5,
+                    0, kFocus}),
+             Type(u"a",
+                  {"KeyDown(65,0) KeyPress(97) Change ItemFound ValidationCheck(True) ListClick "
+                   "KeyPress(0) KeyUp(65,0)",
+                   u"Avocado [2]", 7, 0, kFocus}),
+             Type(u"A",
+                  {"KeyDown KeyPress Change ItemFound ValidationCheck ListClick KeyPress KeyUp",
+                   u"Apfel [0]", 5, 0, kFocus}),
+             Key(K::Down, {"KeyDown Change ItemFound ValidationCheck ListClick KeyUp", u"Birne [1]",
+                           5, 0, kFocus}),
+             Key(K::Return,
+                 {"KeyDown DropDown KeyPress KeyPress KeyUp", u"Birne [1 dropped]", 5, 0, kFocus}),
+             Key(K::Escape, {"KeyDown KeyPress KeyPress KeyUp ValidationCheck", u"Birne [-1]", 5, 0,
+                             kFocus})}),
+        // A click on Button1 right after a tick of the timer (the click that closed the list, on
+        // a desktop) only moves the focus; later ones look the text up again.
+        ComboRow(
+            "Button1AndTheTimer", names, {},
+            {Focus({kCheck, u" [-1]", kFocus}),
+             Type(u"an", {Times(2, typed), u"an [-1]", 2, 0, kError}),
+             Button1({"MouseDown MouseUp DropDown Button1Click", u"an [1 dropped]", 2, 0, kError}),
+             Key(K::Escape,
+                 {"KeyDown KeyPress KeyPress KeyUp ValidationCheck", u"an [-1]", 2, 0, kError}),
+             Wait(400, {kCheck, u"an [-1]", 2, 0, kError}),
+             Button1({"MouseDown MouseUp Button1Click", u"an [-1]", 2, 0, kError}),
+             Wait(400, {"", u"an [-1]", 2, 0, kError}),
+             Button1(
+                 {"MouseDown MouseUp DropDown Button1Click", u"an [1 dropped]", 2, 0, kError})}),
+        ComboRow("LeavingLooksTheTextUp", names, {{u"UseWarningColor", true}},
+                 {Focus({kCheck, u" [-1]", kFocus}),
+                  Type(u"be", {Times(2, typed), u"be [-1]", 2, 0, kError}),
+                  Leave({Seq({taken, "ValidationCheck ItemFound ValidationCheck"}), u"Berta [2]", 5,
+                         0, kBack}),
+                  Focus({kCheck, u"Berta [2]", 5, 0, kFocus}),
+                  Type(u"x", {typed, u"Bertax [-1]", 6, 0, kError}),
+                  Leave({"ValidationCheck ItemNotFound ValidationCheck", u"Bertax [-1]", 6, 0,
+                         kWarning})}),
+    };
+    return rows;
+}
+
 // Plays a row on both hosts: the same observations on both, and the ones the row expects.
 template <class Box>
 void ExpectSameOnBothHosts(const ScenarioOf<Box>& s) {
@@ -332,5 +426,12 @@ TEST_P(DateConformance, SameOnBothHostsAndAsExpected) {
     ExpectSameOnBothHosts(GetParam());
 }
 INSTANTIATE_TEST_SUITE_P(DateConformance, DateConformance, ::testing::ValuesIn(DateRows()), kName);
+
+class ComboConformance : public ::testing::TestWithParam<ComboScenario> {};
+TEST_P(ComboConformance, SameOnBothHostsAndAsExpected) {
+    ExpectSameOnBothHosts(GetParam());
+}
+INSTANTIATE_TEST_SUITE_P(ComboConformance, ComboConformance, ::testing::ValuesIn(ComboRows()),
+                         kName);
 
 }  // namespace

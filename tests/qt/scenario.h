@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -19,8 +21,10 @@
 #include <string>
 #include <vector>
 
+#include "combobox/QVcomboBoxControl.h"
 #include "datebox/QVDateBoxControl.h"
 #include "hosts/headless/HeadlessHost.h"
+#include "hosts/qt/ComboBox.h"
 #include "hosts/qt/DateBox.h"
 #include "hosts/qt/NumBox.h"
 #include "hosts/qt/QtConvert.h"
@@ -68,7 +72,8 @@ inline std::string Names(const std::string& trace) {
     return std::regex_replace(trace, std::regex("\\([^)]*\\)"), "");
 }
 
-enum class Action { Focus, Type, Key, Leave };
+// Button1: a click on the combo box's Button1. Wait: `key` milliseconds pass (timers tick).
+enum class Action { Focus, Type, Key, Leave, Button1, Wait };
 
 struct Step {
     Action action;
@@ -81,6 +86,8 @@ struct Step {
 inline const auto Focus = [](Observation e) { return Step{Action::Focus, {}, 0, 0, e}; };
 inline const auto Type = [](String t, Observation e) { return Step{Action::Type, t, 0, 0, e}; };
 inline const auto Leave = [](Observation e) { return Step{Action::Leave, {}, 0, 0, e}; };
+inline const auto Button1 = [](Observation e) { return Step{Action::Button1, {}, 0, 0, e}; };
+inline const auto Wait = [](int16_t ms, Observation e) { return Step{Action::Wait, {}, ms, 0, e}; };
 inline const struct {
     Step operator()(int16_t key, int16_t shift, Observation e) const {
         return {Action::Key, {}, key, shift, e};
@@ -110,6 +117,7 @@ using Handlers = HandlersOf<QVtxtBoxControl>;
 using Scenario = ScenarioOf<QVtxtBoxControl>;
 using NumScenario = ScenarioOf<QVnumBoxControl>;
 using DateScenario = ScenarioOf<qv::QVDateBoxControl>;
+using ComboScenario = ScenarioOf<qv::QVcomboBoxControl>;
 
 // The Qt widget of a control class.
 template <class Box>
@@ -126,6 +134,10 @@ template <>
 struct WidgetOf<qv::QVDateBoxControl> {
     using type = qv::qt::DateBox;
 };
+template <>
+struct WidgetOf<qv::QVcomboBoxControl> {
+    using type = qv::qt::ComboBox;
+};
 
 // What a box shows, without the events and beeps.
 inline Observation Observe(const QVtxtBoxControl& b) {
@@ -139,6 +151,13 @@ inline Observation Observe(const QVtxtBoxControl& b) {
 inline Observation Observe(const qv::QVDateBoxControl& b) {
     const qv::TextField& f = b.Field(b.ActiveFieldIndex());
     return {{}, f.Text(), f.SelStart(), f.SelLength(), f.BackColor()};
+}
+// A combo box's text carries its list state: "Anton [1]", "an [1 dropped]".
+inline Observation Observe(const qv::QVcomboBoxControl& b) {
+    const qv::TextField& f = b.TextBox();
+    String state = u" [" + qv::FromUtf8(std::to_string(b.ListIndex()));
+    if (b.ListBoxDropped()) state += u" dropped";
+    return {{}, f.Text() + state + u"]", f.SelStart(), f.SelLength(), f.BackColor()};
 }
 inline Observation Observe(const QVnumBoxControl& b) {
     const auto shown = static_cast<int32_t>(b.DisplayText().size());
@@ -201,6 +220,14 @@ HostRun RunHeadless(const ScenarioOf<Box>& s) {
             if (step.action == Action::Type) form.Type(step.text);
             if (step.action == Action::Key) form.PressKey(step.key, step.shift);
             if (step.action == Action::Leave) form.Focus(other);
+            if constexpr (std::is_same_v<Box, qv::QVcomboBoxControl>) {
+                if (step.action == Action::Button1) {
+                    const qv::ButtonWidget& b = box.Button1();
+                    form.Click(box, static_cast<float>(b.Left() + b.Width() / 2),
+                               static_cast<float>(b.Top() + b.Height() / 2));
+                }
+            }
+            if (step.action == Action::Wait) form.AdvanceTime(step.key / 1000.0);
         },
         [&] { return form.Beeps(); });
     run.clipboard = form.Clipboard();
@@ -329,6 +356,21 @@ inline void ExpectShowsModel(const qv::qt::NumBox& box, const std::string& where
     }
 }
 
+// The combo box: its field shows the model, and its list's popup is open exactly while the list
+// is dropped.
+inline void ExpectShowsModel(const qv::qt::ComboBox& box, const std::string& where) {
+    const qv::QVcomboBoxControl& c = box.box();
+    const qv::TextField& field = c.TextBox();
+    auto* line = qobject_cast<QLineEdit*>(SurfaceOf(box, field));
+    ASSERT_NE(line, nullptr) << where;
+    EXPECT_EQ(qv::ToUtf8(qv::qt::FromQString(line->text())), qv::ToUtf8(field.Text())) << where;
+    EXPECT_EQ(line->palette().color(QPalette::Base), qv::qt::ToQColor(field.BackColor())) << where;
+    auto* combo = qobject_cast<QComboBox*>(SurfaceOf(box, c.ListBox()));
+    ASSERT_NE(combo, nullptr) << where;
+    EXPECT_EQ(combo->view()->isVisible(), c.ListBoxDropped()) << where;
+    EXPECT_EQ(combo->currentIndex(), c.ListIndex()) << where;
+}
+
 // Types one character as a keyboard would: its key with the shift state it needs.
 inline void QtTypeChar(QWidget* target, char16_t c) {
     const Qt::KeyboardModifiers mods = qv::qt::QtModifiersFor(qv::StrokeForChar(c).shift);
@@ -358,6 +400,13 @@ HostRun RunQt(const ScenarioOf<Box>& s) {
         [&](const Step& step, const std::string& where) {
             if (step.action == Action::Focus) a.setFocus();
             if (step.action == Action::Leave) form.b->setFocus();
+            if constexpr (std::is_same_v<Box, qv::QVcomboBoxControl>) {
+                if (step.action == Action::Button1) {
+                    const QRect r = GeometryOf(a, box.Button1());
+                    QTest::mouseClick(&a, Qt::LeftButton, {}, r.center());
+                }
+            }
+            if (step.action == Action::Wait) QTest::qWait(step.key);
             if (step.action == Action::Key || step.action == Action::Type) {
                 QWidget* target = QApplication::focusWidget();
                 ASSERT_NE(target, nullptr) << where << ": no widget has the focus";
