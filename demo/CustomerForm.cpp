@@ -1,5 +1,7 @@
 #include "demo/CustomerForm.h"
 
+#include "demo/Countries.h"
+#include "hosts/qt/ComboBox.h"
 #include "hosts/qt/DateBox.h"
 #include "hosts/qt/NumBox.h"
 #include "hosts/qt/TxtBox.h"
@@ -18,6 +20,7 @@ constexpr Field kFields[] = {
     {"txtEmail", "E-mail"},        {"txtNotes", "Notes"},       {"txtPin", "PIN"},
     {"numPrice", "Price"},         {"numQuantity", "Quantity"}, {"numDiscount", "Discount"},
     {"dateBirth", "Birth date"},   {"dateOrder", "Order date"}, {"dateDelivery", "Delivery"},
+    {"cboCountry", "Country"},     {"cboPayment", "Payment"},
 };
 
 constexpr int kLeft = DemoForm::kCaptionWidth + DemoForm::kCaptionGap + 12;
@@ -102,6 +105,23 @@ qt::ControlWidget* MakeDateBox(DemoForm& form, const QString& name) {
     return box;
 }
 
+// The country (typed and completed from some 250 names; only a listed country is a value) and
+// the payment method (chosen from a short list by its initial or the arrow keys).
+qt::ControlWidget* MakeComboBox(DemoForm& form, const QString& name) {
+    auto* box = new qt::ComboBox(&form);
+    box->setButton2Visible(false);
+    if (name == "cboCountry") {
+        box->setMustFitDataList(true);
+        box->setUseWarningColor(true);
+        box->setToolTipTextButton1(QStringLiteral("Complete the country or show the list"));
+    } else if (name == "cboPayment") {
+        box->setDropDownStyle(true);
+        box->setMustHaveValue(true);
+        box->setToolTipTextButton1(QStringLiteral("Show the payment methods"));
+    }
+    return box;
+}
+
 }  // namespace
 
 QString NonDigitCharacters() {
@@ -122,6 +142,19 @@ bool EmailLooksValid(const QString& text) {
 }
 
 void ApplyCustomerRules(qt::ControlWidget& control) {
+    // The lists are the application's data, not stored with the form: they come by name.
+    if (auto* combo = qobject_cast<qt::ComboBox*>(&control); combo && combo->ListCount() == 0) {
+        if (combo->objectName() == QLatin1String("cboCountry")) {
+            QStringList countries;
+            for (const char* country : CountryNames()) countries << QString::fromUtf8(country);
+            combo->addItems(countries);
+        } else if (combo->objectName() == QLatin1String("cboPayment")) {
+            combo->addItems({QStringLiteral("Bank transfer"), QStringLiteral("Cash on delivery"),
+                             QStringLiteral("Credit card"), QStringLiteral("Direct debit"),
+                             QStringLiteral("Invoice")});
+        }
+        return;
+    }
     auto* box = qobject_cast<qt::TxtBox*>(&control);
     if (!box || box->objectName() != QLatin1String("txtEmail")) return;
     QObject::connect(box, &qt::TxtBox::ValidationCheck, box, [box](bool& ValueOkay) {
@@ -145,6 +178,9 @@ void BuildCustomerForm(DemoForm& form) {
             control = MakeDateBox(form, name);
             height = control->height();
             width = kAmountWidth;
+        } else if (name.startsWith(QLatin1String("cbo"))) {
+            control = MakeComboBox(form, name);
+            height = control->height();
         } else {
             control = MakeTextBox(form, name, height);
         }

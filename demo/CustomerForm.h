@@ -1,5 +1,6 @@
-// The demo's customer form: six text boxes and three numeric boxes, each set up for a different
-// kind of entry, and the application's own rule for the e-mail address.
+// The demo's customer form: six text boxes, three numeric boxes, three date boxes and two combo
+// boxes, each set up for a different kind of entry, and the application's own rule for the
+// e-mail address.
 #pragma once
 
 #include <QString>
@@ -13,7 +14,8 @@ QString NonDigitCharacters();
 
 // Fills an empty form with the customer controls (txtNumber, txtName, txtCity, txtEmail,
 // txtNotes, txtPin; the amounts numPrice, numQuantity 1..999 and numDiscount, which may be
-// negative) and gives them the customer rules.
+// negative; the dates dateBirth, dateOrder, dateDelivery; the country cboCountry and the payment
+// method cboPayment) and gives them the customer rules.
 void BuildCustomerForm(DemoForm& form);
 
 // The caption the customer form gives a control of that name; the name itself for others.

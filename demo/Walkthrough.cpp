@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "hosts/qt/ComboBox.h"
 #include "hosts/qt/DateBox.h"
 #include "hosts/qt/NumBox.h"
 #include "hosts/qt/TxtBox.h"
@@ -15,6 +16,7 @@ namespace qv::demo {
 
 namespace {
 
+using qt::ComboBox;
 using qt::DateBox;
 using qt::NumBox;
 using qt::TxtBox;
@@ -49,16 +51,25 @@ class Script {
     DateBox* date(const char* name) const {
         return qobject_cast<DateBox*>(w_.form().control(QString::fromLatin1(name)));
     }
+    ComboBox* combo(const char* name) const {
+        return qobject_cast<ComboBox*>(w_.form().control(QString::fromLatin1(name)));
+    }
     QString focused() const {
         qt::ControlWidget* c = ControlWidgetOf(QApplication::focusWidget());
         return c ? c->objectName() : QStringLiteral("(none)");
     }
-    // Keys go to whatever has the focus, as they would from a keyboard.
-    bool type(const QString& keys) {
+    // Keys go to whatever has the focus, as they would from a keyboard. `pressesEach`: the
+    // KeyPress events each key makes (a combo box reports a character before and after its
+    // filter).
+    bool type(const QString& keys, int pressesEach = 1) {
         QWidget* target = QApplication::focusWidget();
         if (!target) return false;
-        QTest::keyClicks(target, keys);
-        typed_ += static_cast<int>(keys.size());
+        for (QChar c : keys) {
+            // The list's popup may have taken the focus for the field it serves.
+            if (QWidget* now = QApplication::focusWidget()) target = now;
+            QTest::keyClicks(target, QString(c));
+        }
+        typed_ += static_cast<int>(keys.size()) * pressesEach;
         return true;
     }
     bool key(Qt::Key k, int keyPresses, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -131,10 +142,12 @@ bool RunWalkthrough(MainWindow& window, const QString& screenshotPath, QTextStre
     DateBox* birth = s.date("dateBirth");
     DateBox* order = s.date("dateOrder");
     DateBox* delivery = s.date("dateDelivery");
+    ComboBox* country = s.combo("cboCountry");
+    ComboBox* payment = s.combo("cboPayment");
     if (!number || !name || !city || !email || !notes || !pin || !price || !quantity || !discount ||
-        !birth || !order || !delivery) {
+        !birth || !order || !delivery || !country || !payment) {
         s.check(false, QStringLiteral("the customer form has its six text boxes, three numeric "
-                                      "boxes and three date boxes"));
+                                      "boxes, three date boxes and two combo boxes"));
         return false;
     }
 
@@ -301,22 +314,73 @@ bool RunWalkthrough(MainWindow& window, const QString& screenshotPath, QTextStre
                 QStringLiteral("then 8: %1").arg(Quoted(delivery->Text())));
     }
 
-    s.say(QStringLiteral("13. Check all"));
+    s.say(QStringLiteral("13. Country: typed and completed from the list"));
+    s.tab();
+    if (s.expectFocus("cboCountry")) {
+        s.type(QStringLiteral("germ"), 2);
+        s.key(Qt::Key_Return, 2);
+        s.check(country->Text() == "Germany" && country->List(country->ListIndex()) == "Germany",
+                QStringLiteral("typed \"germ\" and Enter: one country begins so, the box "
+                               "takes %1")
+                    .arg(Quoted(country->Text())));
+        s.key(Qt::Key_A, 2, Qt::ControlModifier);  // select all: the next key replaces it
+        s.type(QStringLiteral("united"), 2);
+        s.key(Qt::Key_Return, 2);
+        s.check(country->ListBoxDropped() &&
+                    country->List(country->ListIndex()).startsWith(QLatin1String("United")),
+                QStringLiteral("\"united\" and Enter: several begin so, the list drops and "
+                               "marks %1")
+                    .arg(Quoted(country->List(country->ListIndex()))));
+        while (country->ListBoxDropped() &&
+               country->List(country->ListIndex()) != "United Kingdom" &&
+               country->ListIndex() < country->ListCount() - 1)
+            s.key(Qt::Key_Down, 0);
+        s.check(country->Text() == "United Kingdom",
+                QStringLiteral("the arrow keys move through the list, the field follows: %1")
+                    .arg(Quoted(country->Text())));
+        s.key(Qt::Key_Return, 2);
+        s.check(!country->ListBoxDropped() && country->Text() == "United Kingdom" &&
+                    ShownColor(*country) == country->FocusColor(),
+                QStringLiteral("Enter chooses it and closes the list: %1 in the focus colour")
+                    .arg(Quoted(country->Text())));
+    }
+
+    s.say(QStringLiteral("14. Payment: chosen by initials, nothing typed"));
+    s.tab();
+    if (s.expectFocus("cboPayment")) {
+        s.check(payment->Text() == "Bank transfer",
+                QStringLiteral("entering the box chooses its first method: %1")
+                    .arg(Quoted(payment->Text())));
+        s.type(QStringLiteral("c"), 2);
+        s.check(payment->Text() == "Cash on delivery",
+                QStringLiteral("\"c\" chooses %1").arg(Quoted(payment->Text())));
+        s.type(QStringLiteral("c"), 2);
+        s.check(payment->Text() == "Credit card",
+                QStringLiteral("\"c\" again, the next with that initial: %1")
+                    .arg(Quoted(payment->Text())));
+        s.key(Qt::Key_Down, 0);
+        s.check(payment->Text() == "Direct debit",
+                QStringLiteral("Down: %1").arg(Quoted(payment->Text())));
+    }
+
+    s.say(QStringLiteral("15. Check all"));
     QTest::mouseClick(window.checkAllButton(), Qt::LeftButton);
     QApplication::processEvents();
     s.say(QStringLiteral("   ") + window.statusText());
-    s.check(window.statusText().contains(QLatin1String("11 of 12 controls valid")),
-            QStringLiteral("eleven of twelve are valid: the e-mail address is not"));
+    s.check(window.statusText().contains(QLatin1String("13 of 14 controls valid")),
+            QStringLiteral("thirteen of fourteen are valid: the e-mail address is not"));
     for (qt::ControlWidget* c : window.form().controls()) {
         auto* b = qobject_cast<TxtBox*>(c);
         auto* n = qobject_cast<NumBox*>(c);
         auto* d = qobject_cast<DateBox*>(c);
+        auto* k = qobject_cast<ComboBox*>(c);
         s.say(QStringLiteral("   %1 %2 %3")
                   .arg(c->objectName(), -11)
                   .arg(ColourName(ShownColor(*c)))
                   .arg(b   ? Quoted(b->Text())
                        : n ? Quoted(n->displayText())
                        : d ? Quoted(d->Text())
+                       : k ? Quoted(k->Text())
                            : QString()));
     }
     s.check(ShownColor(*email) == email->WarningColor() &&
@@ -324,7 +388,7 @@ bool RunWalkthrough(MainWindow& window, const QString& screenshotPath, QTextStre
                 ShownColor(*quantity) == quantity->BackColor(),
             QStringLiteral("the e-mail keeps the warning colour, valid boxes their back colour"));
 
-    s.say(QStringLiteral("14. Events"));
+    s.say(QStringLiteral("16. Events"));
     const EventLog& log = window.log();
     s.say(QStringLiteral("   KeyDown %1, KeyPress %2, KeyUp %3, Change %4, ValidationCheck %5; "
                          "%6 in all, %7 beeps")
@@ -340,10 +404,10 @@ bool RunWalkthrough(MainWindow& window, const QString& screenshotPath, QTextStre
                 .arg(s.typedCharacters()));
     s.check(log.toPlainText().contains(QLatin1String("txtName: KeyPress(KeyAscii=97)")),
             QStringLiteral("the log shows each event with its arguments"));
-    s.check(window.grid().control() == delivery && window.grid().valueText("Text") == "02/29/2028",
+    s.check(window.grid().control() == payment && window.grid().valueText("Text") == "Direct debit",
             QStringLiteral("the property grid shows the control that last had the focus"));
 
-    s.say(QStringLiteral("15. Screenshot"));
+    s.say(QStringLiteral("17. Screenshot"));
     QApplication::processEvents();
     const QImage shot = window.grab().toImage();
     const bool saved = !shot.isNull() && shot.save(screenshotPath, "PNG");

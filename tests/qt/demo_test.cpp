@@ -18,6 +18,7 @@
 #include "demo/Launch.h"
 #include "demo/MainWindow.h"
 #include "demo/Walkthrough.h"
+#include "hosts/qt/ComboBox.h"
 #include "hosts/qt/DateBox.h"
 #include "hosts/qt/NumBox.h"
 #include "hosts/qt/TxtBox.h"
@@ -88,7 +89,7 @@ TEST(DemoWalkthrough, RunsOffscreenSucceedsAndWritesThePng) {
     // Its own checks include the property grid following the focused control and its typing.
     EXPECT_TRUE(RunWalkthrough(window, shot, out)) << printed.toStdString();
     EXPECT_FALSE(printed.contains("FAILED"));
-    EXPECT_TRUE(printed.contains("11 of 12 controls valid"));
+    EXPECT_TRUE(printed.contains("13 of 14 controls valid"));
     const QImage image(shot);
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), window.size());
@@ -162,10 +163,10 @@ TEST(DemoPropertyGrid, WritesShowTheControlsValueOrTheError) {
 TEST(DemoMainWindow, CheckAllCountsValidControlsWithTheEmailRule) {
     ShownWindow w;
     DemoForm& form = w.window.form();
-    // Empty, only the optional e-mail, notes, discount and delivery date are valid.
-    EXPECT_EQ(w.window.checkAll(), 4);
+    // Empty, only the optional e-mail, notes, discount, delivery date and country are valid.
+    EXPECT_EQ(w.window.checkAll(), 5);
     Get(form, "txtEmail")->setText("anna.example.com");
-    EXPECT_EQ(w.window.checkAll(), 3);
+    EXPECT_EQ(w.window.checkAll(), 4);
     EXPECT_TRUE(w.window.statusText().contains("txtEmail"));
     Get(form, "txtEmail")->setText("anna@example.com");
     for (const char* n : {"txtNumber", "txtName", "txtCity", "txtPin"}) Get(form, n)->setText("1");
@@ -173,13 +174,15 @@ TEST(DemoMainWindow, CheckAllCountsValidControlsWithTheEmailRule) {
     Get<NumBox>(form, "numQuantity")->setValue(0);  // below the range
     Get<DateBox>(form, "dateBirth")->setDDate(QDate(1984, 5, 31));
     Get<DateBox>(form, "dateOrder")->setDDate(QDate(2019, 12, 24));  // before the range
-    EXPECT_EQ(w.window.checkAll(), 10);
+    EXPECT_EQ(w.window.checkAll(), 11);
     EXPECT_TRUE(w.window.statusText().contains("numQuantity"));
     EXPECT_TRUE(w.window.statusText().contains("dateOrder"));
     Get<NumBox>(form, "numQuantity")->setValue(999);
     Get<DateBox>(form, "dateOrder")->setDDate(QDate(2026, 2, 9));
-    EXPECT_EQ(w.window.checkAll(), 12);
-    EXPECT_TRUE(w.window.statusText().contains("12 of 12"));
+    EXPECT_TRUE(w.window.statusText().contains("cboPayment"));
+    ASSERT_TRUE(Get<qv::qt::ComboBox>(form, "cboPayment")->setListIndex(4));
+    EXPECT_EQ(w.window.checkAll(), 14);
+    EXPECT_TRUE(w.window.statusText().contains("14 of 14"));
 }
 
 struct DemoFormFiles : ::testing::Test {
@@ -219,7 +222,8 @@ TEST_F(DemoFormFiles, SaveThenOpenRoundTripsTextsAndSettings) {
     ASSERT_NE(Snapshot(form), saved);
     EXPECT_TRUE(w.window.openFile(path).isEmpty());
     EXPECT_EQ(Snapshot(form), saved);
-    ASSERT_EQ(form.controls().size(), 12);
+    ASSERT_EQ(form.controls().size(), 14);
+    EXPECT_EQ(Get<qv::qt::ComboBox>(form, "cboCountry")->ListCount(), 249);
     EXPECT_EQ(Get<DateBox>(form, "dateOrder")->Text(), "2026/02/09");
     EXPECT_EQ(Get<DateBox>(form, "dateBirth")->DDate(), QDate(1984, 5, 31));
     EXPECT_EQ(form.controls()[5]->objectName(), "txtPin");
@@ -256,7 +260,7 @@ TEST_F(DemoFormFiles, DamagedFilesLoadTheRestAndShowOneMessage) {
     for (const QString& p : problems) EXPECT_TRUE(messages[0].contains(p));
 
     const DemoForm& form = w.window.form();
-    EXPECT_EQ(form.controls().size(), 11);
+    EXPECT_EQ(form.controls().size(), 13);
     EXPECT_EQ(form.control("txtCity"), nullptr);
     TxtBox* number = Get(form, "txtNumber");
     ASSERT_NE(number, nullptr);
