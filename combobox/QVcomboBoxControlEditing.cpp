@@ -241,7 +241,8 @@ void QVcomboBoxControl::ccText_KeyPress(int16_t& KeyAscii) {
     if (KeyAscii != 0 && mForbiddenCharacters.find(CharOf(KeyAscii)) != String::npos) KeyAscii = 0;
     if (IsDropDownStyle()) {
         // Printable characters choose the next item with that initial; nothing is typed.
-        if (Items().Count() > 0 && KeyAscii >= 32) {
+        // KeyAscii holds a 16-bit unit: from U+8000 on it reads negative.
+        if (Items().Count() > 0 && CharOf(KeyAscii) >= 32) {
             const char16_t typed[] = {CharOf(KeyAscii), 0};
             const StringView initial(typed, 1);
             const int32_t selected = Items().Selected();
@@ -336,10 +337,10 @@ void QVcomboBoxControl::UserControl_EnterFocus() {
 void QVcomboBoxControl::UserControl_ExitFocus() {
     RunSteps([&] {
         if (ccCombo.Dropped()) {
-            if (Items().Selected() >= 0) {
-                ListClickHandling();
-                CloseListQuietly();
-            }
+            // The list closes in any case: a dropped list without a choice would stay open over
+            // the form after the focus has gone.
+            if (Items().Selected() >= 0) ListClickHandling();
+            CloseListQuietly();
             Timer1.Enabled(false);
             mHasFocus = false;
             Recolour();

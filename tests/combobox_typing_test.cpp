@@ -150,6 +150,22 @@ TEST_F(EditStyle, LeavingWhileDroppedTakesTheMarkedItem) {
     EXPECT_FALSE(box.HasFocus());
 }
 
+TEST_F(EditStyle, LeavingADroppedListWithoutAChoiceClosesIt) {
+    TypeInto(u"x\r");  // nothing begins so: the whole list drops, nothing marked
+    ASSERT_TRUE(Dropped());
+    Leave();
+    EXPECT_FALSE(Dropped());
+    EXPECT_FALSE(box.Timer().Enabled());
+}
+
+TEST_F(ComboBoxTest, InitialsBeyondU8000ChooseInDropDownStyle) {
+    Fill({u"Anna", u"\u4E00x", u"\uAC00y"});
+    box.DropDownStyle(true);
+    form.Focus(box);
+    form.Type(u"\uAC00");
+    EXPECT_EQ(box.ListIndex(), 2);
+}
+
 TEST_F(EditStyle, MinLenHoldsBackTheLookupAndButton1) {
     box.MinLen(3);
     TypeInto(u"an");
