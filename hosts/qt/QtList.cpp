@@ -15,28 +15,38 @@
 namespace qv::qt {
 
 // The items as Qt sees them: the text for display and editing, the item data as the user role.
-// It only reads the list; the list announces its changes through its item (QtList).
+// It only reads the list; the list announces its changes through its item (QtList). Appended
+// items are announced in batches (see QtList::CatchUp), so the model keeps the row count it has
+// announced: the items past it are not yet there for Qt.
 class ItemListModel final : public QAbstractListModel {
   public:
-    explicit ItemListModel(const ItemList& items) : items_(items) {}
-    int rowCount(const QModelIndex& parent) const override {
-        return parent.isValid() ? 0 : items_.Count();
-    }
+    explicit ItemListModel(const ItemList& items) : items_(items), rows_(items.Count()) {}
+    int Rows() const { return rows_; }
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : rows_; }
     QVariant data(const QModelIndex& index, int role) const override {
-        if (!index.isValid() || !items_.Valid(index.row())) return {};
+        if (!index.isValid() || index.row() >= rows_ || !items_.Valid(index.row())) return {};
         if (role == Qt::DisplayRole || role == Qt::EditRole)
             return ToQString(items_.Text(index.row()));
         if (role == Qt::UserRole) return items_.Data(index.row());
         return {};
     }
     void AboutToInsert(int first, int count) { beginInsertRows({}, first, first + count - 1); }
-    void Inserted() { endInsertRows(); }
+    void Inserted(int count) {
+        rows_ += count;
+        endInsertRows();
+    }
     void AboutToRemove(int first, int count) { beginRemoveRows({}, first, first + count - 1); }
-    void Removed() { endRemoveRows(); }
-    void Changed(int row) { emit dataChanged(index(row), index(row)); }
+    void Removed(int count) {
+        rows_ -= count;
+        endRemoveRows();
+    }
+    void Changed(int row) {
+        if (row < rows_) emit dataChanged(index(row), index(row));
+    }
 
   private:
     const ItemList& items_;
+    int rows_;
 };
 
 namespace {
@@ -76,6 +86,7 @@ class ListComboBox final : public QComboBox {
         setStyle(DropBelowStyle());
     }
     void showPopup() override {
+        item_.CatchUp();
         keysTo_ = QApplication::focusWidget();
         if (keysTo_ == this) keysTo_ = nullptr;
         if (!filtering_) view()->installEventFilter(this);  // kept: a release may follow the close
@@ -129,6 +140,7 @@ QtList::~QtList() {
 QWidget* QtList::MakeSurface(QWidget* parent) {
     auto* combo = new ListComboBox(parent, *this);
     model_ = std::make_unique<ItemListModel>(items_);
+    catchUpPosted_ = false;  // one posted to an earlier combo box went with it
     {
         const ScopedFlag quiet(showing_, true);
         combo->setModel(model_.get());
@@ -164,10 +176,12 @@ void QtList::Dropped(bool v) {
     auto* combo = static_cast<QComboBox*>(surface_.data());
     if (!combo || !combo->isVisible()) return;
     const ScopedFlag own(showing_, true);
-    if (v)
+    if (v) {
+        CatchUp();
         combo->showPopup();
-    else
+    } else {
         combo->hidePopup();
+    }
 }
 
 void QtList::PopupShown(bool shown) {
@@ -187,30 +201,68 @@ void QtList::Chosen(int index) {
 void QtList::ShowSelection() {
     auto* combo = static_cast<QComboBox*>(surface_.data());
     if (!combo || combo->currentIndex() == items_.Selected()) return;
+    if (items_.Selected() >= model_->Rows()) CatchUp();
     const ScopedFlag own(showing_, true);
     combo->setCurrentIndex(items_.Selected());
 }
 
-void QtList::ItemsAboutToBeInserted(int32_t first, int32_t count) {
-    if (model_) model_->AboutToInsert(first, count);
-}
-void QtList::ItemsAboutToBeRemoved(int32_t first, int32_t count) {
-    if (model_) model_->AboutToRemove(first, count);
-}
-void QtList::ItemsInserted(int32_t, int32_t) {
+void QtList::CatchUp() {
     if (!model_) return;
+    const int32_t pending = items_.Count() - model_->Rows();
+    if (pending <= 0) return;
     {
         // A combo box selects the first item of a list that was empty: the list decides.
         const ScopedFlag own(showing_, true);
-        model_->Inserted();
+        model_->AboutToInsert(model_->Rows(), pending);
+        model_->Inserted(pending);
     }
     ShowSelection();
 }
-void QtList::ItemsRemoved(int32_t, int32_t) {
+
+// Appends (a list being filled) are announced to Qt together, when the event loop next runs or
+// before anything else reaches the combo box, rather than one row at a time: a combo box does
+// work for each announcement. Every other change goes to Qt at once, after what is pending.
+void QtList::ItemsAboutToBeInserted(int32_t first, int32_t count) {
+    if (!model_) return;
+    if (first == items_.Count() && !dropped_) {
+        appending_ = true;
+        return;
+    }
+    CatchUp();
+    model_->AboutToInsert(first, count);
+}
+void QtList::ItemsAboutToBeRemoved(int32_t first, int32_t count) {
+    if (!model_) return;
+    CatchUp();
+    model_->AboutToRemove(first, count);
+}
+void QtList::ItemsInserted(int32_t, int32_t count) {
+    if (!model_) return;
+    if (appending_) {
+        appending_ = false;
+        if (!catchUpPosted_) {
+            catchUpPosted_ = true;
+            QMetaObject::invokeMethod(
+                surface_.data(),
+                [this] {
+                    catchUpPosted_ = false;
+                    CatchUp();
+                },
+                Qt::QueuedConnection);
+        }
+        return;
+    }
+    {
+        const ScopedFlag own(showing_, true);
+        model_->Inserted(count);
+    }
+    ShowSelection();
+}
+void QtList::ItemsRemoved(int32_t, int32_t count) {
     if (!model_) return;
     {
         const ScopedFlag own(showing_, true);
-        model_->Removed();
+        model_->Removed(count);
     }
     ShowSelection();
 }

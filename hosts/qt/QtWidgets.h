@@ -343,6 +343,8 @@ class QtList final : public QtWidgetBase<ListWidget>, private ItemList::Listener
     void PopupShown(bool shown);
     // The user chose an item in the combo box.
     void Chosen(int index);
+    // Announces to Qt the appended items it has not heard of yet.
+    void CatchUp();
 
   protected:
     QWidget* MakeSurface(QWidget* parent) override;
@@ -363,7 +365,9 @@ class QtList final : public QtWidgetBase<ListWidget>, private ItemList::Listener
     ItemList items_;
     std::unique_ptr<ItemListModel> model_;  // made with the combo box
     bool dropped_ = false;
-    bool showing_ = false;  // the combo box's signals come from this item's own writes
+    bool showing_ = false;        // the combo box's signals come from this item's own writes
+    bool appending_ = false;      // the insert under way is an append, announced later
+    bool catchUpPosted_ = false;  // a CatchUp waits in the event loop
 };
 
 class QtPictureSurface final : public QtWidgetBase<PictureSurface> {
