@@ -5,17 +5,13 @@
 namespace qv::qt {
 
 ComboBox::ComboBox(QWidget* parent) : PropertyWriteGate(parent) {
-    auto control = std::make_unique<QVcomboBoxControl>(site());
-    connectEvents(control->events);
-    connectComboEvents(control->events);
-    attach(std::move(control), nullptr);
+    attachNew<QVcomboBoxControl>(nullptr,
+                                 [this](QVcomboBoxControl& c) { connectComboEvents(c.events); });
 }
 
 ComboBox::ComboBox(PropertyBag& bag, QWidget* parent) : PropertyWriteGate(parent) {
-    auto control = std::make_unique<QVcomboBoxControl>(site());
-    connectEvents(control->events);
-    connectComboEvents(control->events);
-    attach(std::move(control), &bag);
+    attachNew<QVcomboBoxControl>(&bag,
+                                 [this](QVcomboBoxControl& c) { connectComboEvents(c.events); });
 }
 
 void ComboBox::connectComboEvents(ComboBoxEvents& e) {
@@ -29,17 +25,16 @@ void ComboBox::connectComboEvents(ComboBoxEvents& e) {
 
 bool ComboBox::setText(const QString& v) {
     if (!guardedWrite("Text", [&] { box().Text(Variant(FromQString(v))); })) return false;
-    written_ = QVariant(v);
+    written_.Wrote(QVariant(v));
     return true;
 }
 
 void ComboBox::writeBoundText(const QVariant& v) {
-    // Kept as given: a null (a database NULL) goes back as null while the box is not edited.
-    if (setText(v.toString())) written_ = v;
+    if (setText(v.toString())) written_.Wrote(v);
 }
 
 void ComboBox::changed() {
-    if (!inProgramWrite()) written_.reset();
+    written_.Changed(inProgramWrite());
     static const QMetaMethod signal = QMetaMethod::fromSignal(&ComboBox::textChanged);
     if (isSignalConnected(signal)) emit textChanged(Text());
 }

@@ -144,10 +144,10 @@ class ComboBox : public PropertyWriteGate {
 
   private:
     void connectComboEvents(ComboBoxEvents& e);
-    QVariant boundText() const { return written_ ? *written_ : QVariant(Text()); }
+    QVariant boundText() const { return written_.Read(Text()); }
     void writeBoundText(const QVariant& v);
     void changed() override;
-    std::optional<QVariant> written_;
+    WrittenText written_;
 
   public:
     QV_QT_ACCESSORS(int, Appearance, static_cast<int>(box().Appearance()),

@@ -141,6 +141,16 @@ class ControlWidget : public QWidget {
     // Takes the control (constructed on site()), runs Initialize and InitProperties, or
     // ReadProperties from `bag`, then lays it out.
     void attach(std::unique_ptr<Control> control, PropertyBag* bag);
+    // Makes the control on site(), turns its events into signals (and `more` connects the
+    // control's own events), then attaches it: what every widget's constructor does.
+    template <class C, class More = void (*)(C&)>
+    void attachNew(
+        PropertyBag* bag, More more = [](C&) {}) {
+        auto control = std::make_unique<C>(site());
+        connectEvents(control->events);
+        more(*control);
+        attach(std::move(control), bag);
+    }
     // Runs a property write. A refused write (a qv::RuntimeError) returns false, makes a
     // setProperty() in progress return false and emits propertyWriteRefused; any other error goes
     // to the host's error handler. Nothing escapes into Qt.
@@ -264,6 +274,22 @@ class ControlWidget : public QWidget {
 // property write on its way to the class's setter, so that guardedWrite() can report a refusal
 // to setProperty() (which returns that word). No Q_OBJECT here on purpose: the class's own
 // meta-call must call this one first.
+// Text as a user property for data binding: until the user edits the box it reads back what was
+// last written (a database NULL stays NULL, untrimmed text stays untrimmed), so a record the user
+// only passed through is written back unchanged.
+class WrittenText {
+  public:
+    QVariant Read(const QString& shown) const { return written_ ? *written_ : QVariant(shown); }
+    void Wrote(QVariant v) { written_ = std::move(v); }
+    // The text changed; a change the user made forgets what was written.
+    void Changed(bool byProgram) {
+        if (!byProgram) written_.reset();
+    }
+
+  private:
+    std::optional<QVariant> written_;
+};
+
 class PropertyWriteGate : public ControlWidget {
   public:
     int qt_metacall(QMetaObject::Call call, int id, void** args) override;

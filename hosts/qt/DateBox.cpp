@@ -5,15 +5,11 @@
 namespace qv::qt {
 
 DateBox::DateBox(QWidget* parent) : PropertyWriteGate(parent) {
-    auto control = std::make_unique<QVDateBoxControl>(site());
-    connectEvents(control->events);
-    attach(std::move(control), nullptr);
+    attachNew<QVDateBoxControl>(nullptr);
 }
 
 DateBox::DateBox(PropertyBag& bag, QWidget* parent) : PropertyWriteGate(parent) {
-    auto control = std::make_unique<QVDateBoxControl>(site());
-    connectEvents(control->events);
-    attach(std::move(control), &bag);
+    attachNew<QVDateBoxControl>(&bag);
 }
 
 bool DateBox::setDDate(const QDate& v) {

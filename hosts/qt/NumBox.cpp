@@ -9,16 +9,12 @@ namespace qv::qt {
 
 NumBox::NumBox(QWidget* parent) : PropertyWriteGate(parent) {
     InstallAccessibility();
-    auto control = std::make_unique<QVnumBoxControl>(site());
-    connectEvents(control->events);
-    attach(std::move(control), nullptr);
+    attachNew<QVnumBoxControl>(nullptr);
 }
 
 NumBox::NumBox(PropertyBag& bag, QWidget* parent) : PropertyWriteGate(parent) {
     InstallAccessibility();
-    auto control = std::make_unique<QVnumBoxControl>(site());
-    connectEvents(control->events);
-    attach(std::move(control), &bag);
+    attachNew<QVnumBoxControl>(&bag);
 }
 
 bool NumBox::setValue(const QVariant& v) {

@@ -98,10 +98,10 @@ class TxtBox : public PropertyWriteGate {
 
   private:
     // The user property: what was written, until the user edits.
-    QVariant boundText() const { return written_ ? *written_ : QVariant(Text()); }
+    QVariant boundText() const { return written_.Read(Text()); }
     void writeBoundText(const QVariant& v);
     void changed() override;
-    std::optional<QVariant> written_;
+    WrittenText written_;
 
   public:
     QV_QT_ACCESSORS(bool, AllUcase, box().AllUcase(), box().AllUcase(v))
