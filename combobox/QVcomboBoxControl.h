@@ -218,6 +218,12 @@ class QVcomboBoxControl final : public DataEntryControl, private NoticeSink {
     void RunQuery();
     void RunPlainQuery();
     void RunDatabaseQuery();
+    // The database lookup's parts: the kind of connection ("rdo", "db", "con" or ""), the SQL
+    // text, the open call (nullptr when it failed) and the fill of list and cache.
+    String ConnectionKind() const;
+    String SqlText() const;
+    std::shared_ptr<Object> OpenResultSet();
+    void FillFrom(const std::shared_ptr<Object>& resultSet);
     // Takes the selected item into the field (ItemFound), then ListClick unless suppressed.
     void ListClickHandling();
     // Selects `index` with the no-list-click flag set: the item is taken without ListClick.

@@ -149,14 +149,6 @@ void QVcomboBoxControl::RunPlainQuery() {
     SelectQuietly(idx);
 }
 
-void QVcomboBoxControl::RunDatabaseQuery() {
-    Items().Clear();
-    mCache.Clear();
-    // The result set of the connection fills the list here; without one nothing is found.
-    Recolour();
-    RaiseItemNotFound();
-}
-
 Variant QVcomboBoxControl::FindItem(const Variant& SearchValue, SearchItemEnum SearchItem,
                                     MatchModeEnum MatchMode) const {
     try {

@@ -24,6 +24,8 @@ String ErrorDescription(int32_t number) {
             return u"Invalid property value";
         case err::ReadOnlyProperty:
             return u"Property is read-only";
+        case err::ObjectNotSet:
+            return u"Object variable or With block variable not set";
         case err::ObjectRequired:
             return u"Object required";
         case err::CannotCreateObject:
@@ -32,6 +34,10 @@ String ErrorDescription(int32_t number) {
             return u"Object doesn't support this property or method";
         case err::ArgumentNotOptional:
             return u"Argument not optional";
+        case err::WrongArguments:
+            return u"Wrong number of arguments or invalid property assignment";
+        case err::DatabaseError:
+            return u"Database error";
         default:
             return u"Application-defined or object-defined error";
     }

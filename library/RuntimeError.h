@@ -19,10 +19,14 @@ inline constexpr int32_t TypeMismatch = 13;
 inline constexpr int32_t InvalidUseOfNull = 94;
 inline constexpr int32_t InvalidPropertyValue = 380;
 inline constexpr int32_t ReadOnlyProperty = 383;
+inline constexpr int32_t ObjectNotSet = 91;
 inline constexpr int32_t ObjectRequired = 424;
 inline constexpr int32_t CannotCreateObject = 429;
 inline constexpr int32_t NoSuchMember = 438;
 inline constexpr int32_t ArgumentNotOptional = 449;
+inline constexpr int32_t WrongArguments = 450;
+// A database engine's error; the description is the engine's message, the source the engine.
+inline constexpr int32_t DatabaseError = 3000;
 }  // namespace err
 
 // The standard description of an error number ("Invalid property value" for 380), or
