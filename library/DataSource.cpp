@@ -37,10 +37,11 @@ struct ResultSet::State {
     [[noreturn]] void NoCurrentRow() const { Raise(err::DatabaseError, source, u"No current row"); }
 };
 
-// A column of the result set: its value follows the current row.
+// A column of the result set: its value follows the current row. It does not keep the result
+// set alive (the set keeps its columns): once the set is gone, reading it is an error.
 class ResultSet::Column final : public Dispatch {
   public:
-    Column(std::shared_ptr<State> state, int32_t index) : state_(std::move(state)), index_(index) {}
+    Column(std::weak_ptr<State> state, int32_t index) : state_(std::move(state)), index_(index) {}
     std::shared_ptr<Object> Clone() const override {
         return std::make_shared<Column>(state_, index_);
     }
@@ -48,16 +49,18 @@ class ResultSet::Column final : public Dispatch {
     bool Supports(StringView) const override { return false; }
     Variant Call(StringView name, std::span<const Variant> args) override {
         if (!args.empty()) Raise(err::WrongArguments);
+        const std::shared_ptr<State> s = state_.lock();
+        if (!s) Raise(err::DatabaseError, {}, u"The result set is closed");
         if (name.empty() || Named(name, u"Value")) {
-            if (state_->cursor->AtEnd()) state_->NoCurrentRow();
-            return state_->cursor->Value(index_);
+            if (s->cursor->AtEnd()) s->NoCurrentRow();
+            return s->cursor->Value(index_);
         }
-        if (Named(name, u"Name")) return state_->cursor->ColumnName(index_);
+        if (Named(name, u"Name")) return s->cursor->ColumnName(index_);
         Raise(err::NoSuchMember);
     }
 
   private:
-    std::shared_ptr<State> state_;
+    std::weak_ptr<State> state_;
     int32_t index_;
 };
 

@@ -1,0 +1,153 @@
+// The combo box over a real SQLite database: lookups, values, the open call's arguments, typed
+// text that tries to run SQL of its own, and connections by description.
+#include <cstdio>
+#include <filesystem>
+
+#include "connections/Engines.h"
+#include "connections/SqliteConnection.h"
+#include "database_test_support.h"
+
+namespace {
+
+using namespace database_test;
+using combobox_test::Names;
+using combobox_test::Strings;
+using qv::Variant;
+using qv::connections::SqliteConnection;
+
+int64_t Count(SqliteConnection& db, const char16_t* table) {
+    auto set = db.Open(String(u"SELECT COUNT(*) FROM ") + table);
+    const Variant args[] = {int16_t{0}};
+    return qv::ValueOf(set->Call(u"", args)).ToLong();
+}
+
+class SqliteLookup : public ComboBoxTest {
+  protected:
+    SqliteLookup() {
+        db->Run(CreateTables(false));
+        box.DataField(u"Name");
+        box.DataIdField(u"Id");
+        box.SqlQueryString(kLookup);
+        box.MustFitDataList(false);
+        box.Connection(db);
+    }
+    void Lookup(const String& typed) {
+        Leave();
+        box.Text(Variant(String()));
+        form.Focus(box);
+        box.Text(Variant(typed));  // pasted: the field takes any text
+        log.names.clear();
+        box.StartQuery();
+    }
+    std::shared_ptr<SqliteConnection> db = SqliteConnection::Connect(u":memory:");
+};
+
+TEST_F(SqliteLookup, APrefixFillsTheListAndOneMatchIsTaken) {
+    Lookup(u"an");
+    EXPECT_EQ(combobox_test::ItemsOf(box), (Strings{u"Anna", u"Anton"}));
+    EXPECT_TRUE(Dropped());
+    EXPECT_EQ(box.ItemData(1), 2);
+    EXPECT_EQ(box.Item(u"City", 1).ToString(), u"Bonn");
+
+    Lookup(u"Mü");
+    EXPECT_EQ(FieldText(), u"Müller");
+    EXPECT_EQ(Reported(), (Names{u"ItemFound", u"ListClick"}));
+    EXPECT_EQ(box.Item(u"Id").ToLong(), 4);
+
+    Lookup(u"nobody");
+    EXPECT_EQ(box.ListCount(), 0);
+    EXPECT_EQ(Reported(), (Names{u"ItemNotFound"}));
+}
+
+TEST_F(SqliteLookup, TypedTextThatTriesToRunSqlIsSearchedForAsText) {
+    // Inside a quoted literal of the template, and outside quotes.
+    for (const char16_t* query :
+         {kLookup, u"SELECT Name, Id, City FROM Customer WHERE Name = {DataField}"}) {
+        box.SqlQueryString(query);
+        for (const String& payload : Payloads()) {
+            const std::string what = qv::ToUtf8(payload).substr(0, 40) + " in " + qv::ToUtf8(query);
+            Lookup(payload);
+            EXPECT_EQ(Count(*db, u"Customer"), 4 + static_cast<int64_t>(Payloads().size())) << what;
+            EXPECT_EQ(Count(*db, u"Secret"), 1) << what;
+            // The row that holds the payload is found (NULs are dropped: no SQL text carries one).
+            bool found = false;
+            for (int32_t i = 0; i < box.ListCount(); ++i) {
+                EXPECT_EQ(box.Item(u"City", i).ToString(), u"Payload") << what << ": an extra row";
+                found |= box.List(i) == qv::TrimBlanks(Stored(payload));
+            }
+            EXPECT_TRUE(found) << what;
+        }
+    }
+}
+
+TEST_F(SqliteLookup, ValuesKeepTheirTypesAndNullsBecomeEmptyAndZero) {
+    db->Run(
+        "CREATE TABLE V (Name TEXT, Id INTEGER, Big INTEGER, Real REAL, Missing TEXT);"
+        "INSERT INTO V VALUES ('one', NULL, 9000000000, 2.5, NULL);"
+        "INSERT INTO V VALUES (NULL, 7, 1, 0.5, NULL);");
+    box.SqlQueryString(u"SELECT * FROM V ORDER BY Id");
+    Lookup(u"x");
+    ASSERT_EQ(box.ListCount(), 2);
+    EXPECT_EQ(combobox_test::ItemsOf(box), (Strings{u"one", u""}));
+    EXPECT_EQ(box.ItemData(0), 0);
+    EXPECT_EQ(box.ItemData(1), 7);
+    EXPECT_EQ(box.Item(u"Big", 0).Type(), qv::VarType::Double);
+    EXPECT_EQ(box.Item(u"Big", 0).ToDouble(), 9000000000.0);
+    EXPECT_EQ(box.Item(u"Real", 0).ToDouble(), 2.5);
+    EXPECT_TRUE(box.Item(u"Missing", 0).IsNull());
+    EXPECT_EQ(box.Item(u"Id", 1).Type(), qv::VarType::Long);
+}
+
+TEST_F(SqliteLookup, OnlyForwardOnlyReadOnlySetsOpenAndTheBoxRetriesWithTheDefaults) {
+    const Variant refused[] = {String(u"SELECT 1"), int16_t{8}, qv::Variant::Missing(), int16_t{3}};
+    EXPECT_EQ(combobox_test::ErrorOf([&] { db->Call(u"OpenRecordset", refused); }), 5);
+    box.ConnectionLockType(3);  // refused by the engine: the box opens again with the defaults
+    Lookup(u"Ber");
+    EXPECT_EQ(FieldText(), u"Berta");
+}
+
+TEST_F(SqliteLookup, StatementsThatWriteOrComeSecondAreRefused) {
+    for (const char16_t* sql : {u"DELETE FROM Customer", u"SELECT 1; DROP TABLE Customer",
+                                u"SELECT 1; SELECT 2", u"DROP TABLE Secret"}) {
+        EXPECT_EQ(combobox_test::ErrorOf([&] { db->Open(sql); }), 3000) << qv::ToUtf8(sql);
+    }
+    EXPECT_EQ(Count(*db, u"Secret"), 1);
+    EXPECT_NO_THROW(db->Open(u"SELECT 1; -- a comment after it"));
+    box.SqlQueryString(u"DELETE FROM Customer WHERE Name = '{DataField}'");
+    Lookup(u"Anna");
+    EXPECT_EQ(Reported(), (Names{u"ItemNotFound"}));
+    EXPECT_EQ(Count(*db, u"Customer"), 4 + static_cast<int64_t>(Payloads().size()));
+}
+
+TEST_F(SqliteLookup, ABrokenQueryFindsNothingAndLeavesTheBoxUsable) {
+    box.SqlQueryString(u"SELECT Name FROM NoSuchTable WHERE Name LIKE '{DataField}%'");
+    Lookup(u"a");
+    EXPECT_EQ(Reported(), (Names{u"ItemNotFound"}));
+    box.SqlQueryString(kLookup);
+    Lookup(u"Ber");
+    EXPECT_EQ(FieldText(), u"Berta");
+}
+
+TEST(SqliteConnection, CopiesShareTheDatabaseAndDescriptionsOpenItAgain) {
+    const auto path = std::filesystem::temp_directory_path() / "qv_sqlite_connection_test.sqlite";
+    std::filesystem::remove(path);
+    auto db = SqliteConnection::Connect(qv::FromUtf8(path.string()));
+    db->Run("CREATE TABLE T (Name TEXT); INSERT INTO T VALUES ('kept');");
+    auto copy = std::dynamic_pointer_cast<SqliteConnection>(db->Clone());
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(Count(*copy, u"T"), 1);
+    EXPECT_EQ(db->Description(), u"sqlite:" + qv::FromUtf8(path.string()));
+
+    qv::connections::RegisterEngines();
+    auto again = qv::OpenConnection(db->Description());
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(again->Supports(qv::iid::AccessDatabase));
+    EXPECT_EQ(Count(static_cast<SqliteConnection&>(*again), u"T"), 1);
+    EXPECT_EQ(combobox_test::ErrorOf([] { qv::OpenConnection(u"oracle:somewhere"); }), 5);
+    EXPECT_EQ(
+        combobox_test::ErrorOf([] { SqliteConnection::Connect(u"/no/such/folder/db.sqlite"); }),
+        3000);
+    std::filesystem::remove(path);
+}
+
+}  // namespace
