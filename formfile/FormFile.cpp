@@ -16,6 +16,7 @@
 
 #include "formfile/FormFileFormat.h"
 
+#include "library/DataSource.h"
 #include "library/Font.h"
 #include "library/Picture.h"
 #include "library/RuntimeError.h"
@@ -111,6 +112,9 @@ std::pair<const char*, OrderedJson> TypedValue(const Variant& v) {
         case VarType::Object:
             if (const auto font = v.As<Font>()) return {"Font", FontValue(*font)};
             if (const auto picture = v.As<Picture>()) return {"Picture", PictureValue(*picture)};
+            // A connection by its description (which holds no password).
+            if (const auto c = v.As<DatabaseConnection>())
+                return {"Connection", ToUtf8(c->Description())};
             break;
         case VarType::Missing:
         case VarType::Variant:

@@ -20,8 +20,9 @@ struct FormControl {
     String name;                                       // the control's name on the form
     int32_t left = 0, top = 0, width = 0, height = 0;  // twips
     // The control's stored keys, in order, subtypes kept. Empty, Null, Boolean, Integer, Long,
-    // Single, Double, Date and String values are saved, and Font and Picture objects; any other
-    // object is left out of the file. A control saving into it leaves out values equal to their
+    // Single, Double, Date and String values are saved, and Font and Picture objects, and
+    // database connections by their description (no password; loading opens them again through
+    // OpenConnection, so the engines must be registered); any other object is left out of the file. A control saving into it leaves out values equal to their
     // defaults (the bag's WriteProperty does), so a form file holds what was changed: a text box
     // at its defaults takes a few keys, not 26, and the file loads that much faster.
     MemoryPropertyBag properties{true, false};

@@ -17,6 +17,7 @@
 #include "formfile/FormFile.h"
 #include "formfile/FormFileFormat.h"
 #include "formfile/FormFileText.h"
+#include "library/DataSource.h"
 #include "library/Font.h"
 #include "library/Picture.h"
 #include "library/RuntimeError.h"
@@ -270,6 +271,18 @@ std::optional<Variant> ReadValue(const std::string& type, const Node* value, std
         }
     } else if (type == "String") {
         if (const auto* s = v.String()) out = Variant(FromUtf8(*s));
+    } else if (type == "Connection") {
+        const auto* s = v.String();
+        if (!s) {
+            why = "the value " + Shown(v) + " is not a connection description";
+            return std::nullopt;
+        }
+        try {
+            return Variant(std::shared_ptr<Object>(OpenConnection(FromUtf8(*s))));
+        } catch (const RuntimeError& e) {
+            why = "the connection " + Quoted(*s) + " does not open: " + ToUtf8(e.Description());
+            return std::nullopt;
+        }
     } else if (type == "Font" || type == "Picture") {
         if (v.kind != Node::Kind::Object) {
             why = "the value " + Shown(v) + " is not a " + type;

@@ -6,6 +6,7 @@
 #include "connections/Engines.h"
 #include "connections/SqliteConnection.h"
 #include "database_test_support.h"
+#include "formfile/FormFile.h"
 
 namespace {
 
@@ -147,6 +148,40 @@ TEST(SqliteConnection, CopiesShareTheDatabaseAndDescriptionsOpenItAgain) {
     EXPECT_EQ(
         combobox_test::ErrorOf([] { SqliteConnection::Connect(u"/no/such/folder/db.sqlite"); }),
         3000);
+    std::filesystem::remove(path);
+}
+
+TEST(SqliteConnection, AFormFileKeepsTheConnectionByItsDescription) {
+    qv::connections::RegisterEngines();
+    const auto path = std::filesystem::temp_directory_path() / "qv_sqlite_form_test.sqlite";
+    std::filesystem::remove(path);
+    SqliteConnection::Connect(qv::FromUtf8(path.string()))
+        ->Run("CREATE TABLE T (Name TEXT); INSERT INTO T VALUES ('x');");
+    qv::FormDocument form;
+    form.controls.resize(2);
+    form.controls[0].className = form.controls[1].className = u"QVcomboBoxControl";
+    form.controls[0].name = u"cboGood";
+    form.controls[1].name = u"cboGone";
+    form.controls[0].properties.Set(u"Connection",
+                                    SqliteConnection::Connect(qv::FromUtf8(path.string())));
+    form.controls[1].properties.Set(u"Connection",
+                                    SqliteConnection::Connect(u"/tmp/qv_gone.sqlite"));
+    std::string json = qv::FormToJson(form);
+    EXPECT_NE(json.find("\"sqlite:" + path.string() + "\""), std::string::npos) << json;
+    // The second file cannot be opened by the time the form is loaded.
+    std::filesystem::remove("/tmp/qv_gone.sqlite");
+    const auto at = json.find("/tmp/qv_gone.sqlite");
+    ASSERT_NE(at, std::string::npos);
+    json.replace(at, 19, "/no/such/dir/x.sqlite");
+    const qv::FormLoadResult loaded = qv::FormFromJson(json);
+    ASSERT_EQ(loaded.problems.size(), 1u);
+    EXPECT_NE(qv::ToUtf8(loaded.problems[0]).find("does not open"), std::string::npos);
+    auto again = std::dynamic_pointer_cast<SqliteConnection>(
+        loaded.form.controls.at(0).properties.Get(u"Connection").ToObject());
+    ASSERT_TRUE(again);
+    EXPECT_EQ(Count(*again, u"T"), 1);
+    EXPECT_FALSE(loaded.form.controls.at(1).properties.Has(u"Connection"))
+        << "a bad value is left out";
     std::filesystem::remove(path);
 }
 
