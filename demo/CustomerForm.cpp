@@ -1,6 +1,7 @@
 #include "demo/CustomerForm.h"
 
 #include "demo/Countries.h"
+#include "demo/CustomerDatabase.h"
 #include "hosts/qt/ComboBox.h"
 #include "hosts/qt/DateBox.h"
 #include "hosts/qt/NumBox.h"
@@ -20,7 +21,7 @@ constexpr Field kFields[] = {
     {"txtEmail", "E-mail"},        {"txtNotes", "Notes"},       {"txtPin", "PIN"},
     {"numPrice", "Price"},         {"numQuantity", "Quantity"}, {"numDiscount", "Discount"},
     {"dateBirth", "Birth date"},   {"dateOrder", "Order date"}, {"dateDelivery", "Delivery"},
-    {"cboCountry", "Country"},     {"cboPayment", "Payment"},
+    {"cboCountry", "Country"},     {"cboPayment", "Payment"},   {"cboCustomer", "Customer"},
 };
 
 constexpr int kLeft = DemoForm::kCaptionWidth + DemoForm::kCaptionGap + 12;
@@ -29,6 +30,7 @@ constexpr int kRowGap = 8;
 constexpr int kWidth = 240;
 constexpr int kAmountWidth = 120;
 constexpr int kNotesHeight = 64;
+constexpr int kLookupWidth = 150;  // the customer lookup, its city beside it
 
 // A text box set up for the field of that name; `height` is the one it gets on the form.
 qt::ControlWidget* MakeTextBox(DemoForm& form, const QString& name, int& height) {
@@ -118,6 +120,13 @@ qt::ControlWidget* MakeComboBox(DemoForm& form, const QString& name) {
         box->setDropDownStyle(true);
         box->setMustHaveValue(true);
         box->setToolTipTextButton1(QStringLiteral("Show the payment methods"));
+    } else if (name == "cboCustomer") {
+        box->setDataField(QStringLiteral("Name"));
+        box->setDataIdField(QStringLiteral("Id"));
+        box->setSqlQueryString(QString::fromUtf16(kCustomerLookup));
+        box->setMustFitDataList(true);
+        box->setMustHaveValue(false);
+        box->setToolTipTextButton1(QStringLiteral("Look the customer up"));
     }
     return box;
 }
@@ -141,7 +150,35 @@ bool EmailLooksValid(const QString& text) {
     return text.trimmed().isEmpty() || text.contains(QLatin1Char('@'));
 }
 
+// The customer lookup searches the demo's database; the city of the customer found shows beside it.
+void ApplyLookupRules(qt::ComboBox& combo) {
+    if (!combo.box().Connection() && CustomerDatabase()) combo.box().Connection(CustomerDatabase());
+    QWidget* form = combo.parentWidget();
+    if (!form) return;
+    auto* city = form->findChild<QLabel*>(QStringLiteral("lblCustomerCity"));
+    if (!city) {
+        city = new QLabel(form);
+        city->setObjectName(QStringLiteral("lblCustomerCity"));
+    }
+    const QRect g = combo.geometry();
+    city->setGeometry(g.right() + 8, g.top(), std::max(40, kLeft + kWidth - g.right() - 8),
+                      g.height());
+    city->show();
+    const auto show = [&combo, city] {
+        const bool chosen = combo.ListIndex() >= 0;  // while dropped: the marked candidate
+        city->setText(chosen ? combo.Item(QStringLiteral("City")).toString() : QString());
+    };
+    QObject::connect(&combo, &qt::ComboBox::ItemFound, city, show);
+    QObject::connect(&combo, &qt::ComboBox::ListClick, city, show);
+    QObject::connect(&combo, &qt::ControlWidget::Change, city, show);
+}
+
 void ApplyCustomerRules(qt::ControlWidget& control) {
+    if (auto* combo = qobject_cast<qt::ComboBox*>(&control);
+        combo && combo->objectName() == QLatin1String("cboCustomer")) {
+        ApplyLookupRules(*combo);
+        return;
+    }
     // The lists are the application's data, not stored with the form: they come by name.
     if (auto* combo = qobject_cast<qt::ComboBox*>(&control); combo && combo->ListCount() == 0) {
         if (combo->objectName() == QLatin1String("cboCountry")) {
@@ -181,6 +218,7 @@ void BuildCustomerForm(DemoForm& form) {
         } else if (name.startsWith(QLatin1String("cbo"))) {
             control = MakeComboBox(form, name);
             height = control->height();
+            if (name == QLatin1String("cboCustomer")) width = kLookupWidth;
         } else {
             control = MakeTextBox(form, name, height);
         }

@@ -23,6 +23,19 @@ LaunchPlan PlanLaunch(const QStringList& args, const std::function<QByteArray(co
                 plan.error = QStringLiteral("--screenshot needs a file name");
                 return plan;
             }
+        } else if (a == QLatin1String("--database") || a.startsWith(QLatin1String("--database="))) {
+            const bool inline_ = a.size() > 10;
+            if (!inline_ && i + 1 >= args.size()) {
+                plan.error = QStringLiteral(
+                    "--database needs a connection (sqlite:FILE or postgresql://...)");
+                return plan;
+            }
+            plan.database = inline_ ? a.mid(11) : args[++i];
+            if (plan.database.isEmpty()) {
+                plan.error = QStringLiteral(
+                    "--database needs a connection (sqlite:FILE or postgresql://...)");
+                return plan;
+            }
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             plan.help = true;
         } else {
@@ -47,8 +60,14 @@ LaunchPlan PlanLaunch(const QStringList& args, const std::function<QByteArray(co
 
 QString UsageText() {
     return QStringLiteral(
-        "Usage: qv_demo [--walkthrough [--screenshot FILE]]\n"
+        "Usage: qv_demo [--database CONNECTION] [--walkthrough [--screenshot FILE]]\n"
         "  (no arguments)     the demo window\n"
+        "  --database CONNECTION\n"
+        "                     where the customer lookup searches: sqlite:FILE, or a\n"
+        "                     PostgreSQL connection string (postgresql://user@host/db or\n"
+        "                     postgresql:host=... dbname=...); its Customer table is made\n"
+        "                     when missing. Default: a SQLite file of 10,000 customers in\n"
+        "                     the user's data folder, made on first run\n"
         "  --walkthrough      types into the form as a user would, offscreen, prints what\n"
         "                     happened and writes a screenshot; exit status 1 when a step\n"
         "                     did not come out as expected\n"

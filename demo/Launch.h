@@ -15,6 +15,7 @@ struct LaunchPlan {
     bool setOffscreen = false;       // set QT_QPA_PLATFORM=offscreen before the QApplication
     bool announceNoDisplay = false;  // say why the walkthrough runs
     QString screenshot = QStringLiteral("qvcontrols-demo.png");
+    QString database;  // --database: where the customer lookup searches (empty: the default)
     bool help = false;
     QString error;  // a usage error; the program prints usage and fails
 };

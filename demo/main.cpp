@@ -5,6 +5,9 @@
 #include <QTextStream>
 #include <cstdio>
 
+#include "library/RuntimeError.h"
+
+#include "demo/CustomerDatabase.h"
 #include "demo/Launch.h"
 #include "demo/MainWindow.h"
 #include "demo/Walkthrough.h"
@@ -45,6 +48,13 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
+    try {
+        CustomerDatabase() = OpenCustomerDatabase(plan.database);
+    } catch (const qv::RuntimeError& e) {
+        std::fprintf(stderr, "qv_demo: the customer database does not open: %s\n",
+                     qv::ToUtf8(e.Description()).c_str());
+        if (!plan.database.isEmpty()) return 1;  // the one asked for: say so and stop
+    }
     if (plan.walkthrough) {
         previousHandler = qInstallMessageHandler(QuietOffscreen);
         PinWalkthroughFont();

@@ -13,6 +13,7 @@
 #include <QTextBlock>
 #include <map>
 
+#include "demo/CustomerDatabase.h"
 #include "demo/CustomerForm.h"
 #include "demo/FormIO.h"
 #include "demo/Launch.h"
@@ -83,13 +84,16 @@ struct ShownWindow {
 TEST(DemoWalkthrough, RunsOffscreenSucceedsAndWritesThePng) {
     QTemporaryDir dir;
     const QString shot = dir.filePath("demo.png");
+    // The customer lookup's database, made here as on a first run.
+    CustomerDatabase() = OpenCustomerDatabase("sqlite:" + dir.filePath("customers.sqlite"));
     MainWindow window;
+    CustomerDatabase().reset();
     QString printed;
     QTextStream out(&printed);
     // Its own checks include the property grid following the focused control and its typing.
     EXPECT_TRUE(RunWalkthrough(window, shot, out)) << printed.toStdString();
     EXPECT_FALSE(printed.contains("FAILED"));
-    EXPECT_TRUE(printed.contains("13 of 14 controls valid"));
+    EXPECT_TRUE(printed.contains("14 of 15 controls valid"));
     const QImage image(shot);
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), window.size());
@@ -163,10 +167,11 @@ TEST(DemoPropertyGrid, WritesShowTheControlsValueOrTheError) {
 TEST(DemoMainWindow, CheckAllCountsValidControlsWithTheEmailRule) {
     ShownWindow w;
     DemoForm& form = w.window.form();
-    // Empty, only the optional e-mail, notes, discount, delivery date and country are valid.
-    EXPECT_EQ(w.window.checkAll(), 5);
+    // Empty, only the optional e-mail, notes, discount, delivery date, country and customer are
+    // valid.
+    EXPECT_EQ(w.window.checkAll(), 6);
     Get(form, "txtEmail")->setText("anna.example.com");
-    EXPECT_EQ(w.window.checkAll(), 4);
+    EXPECT_EQ(w.window.checkAll(), 5);
     EXPECT_TRUE(w.window.statusText().contains("txtEmail"));
     Get(form, "txtEmail")->setText("anna@example.com");
     for (const char* n : {"txtNumber", "txtName", "txtCity", "txtPin"}) Get(form, n)->setText("1");
@@ -174,15 +179,15 @@ TEST(DemoMainWindow, CheckAllCountsValidControlsWithTheEmailRule) {
     Get<NumBox>(form, "numQuantity")->setValue(0);  // below the range
     Get<DateBox>(form, "dateBirth")->setDDate(QDate(1984, 5, 31));
     Get<DateBox>(form, "dateOrder")->setDDate(QDate(2019, 12, 24));  // before the range
-    EXPECT_EQ(w.window.checkAll(), 11);
+    EXPECT_EQ(w.window.checkAll(), 12);
     EXPECT_TRUE(w.window.statusText().contains("numQuantity"));
     EXPECT_TRUE(w.window.statusText().contains("dateOrder"));
     Get<NumBox>(form, "numQuantity")->setValue(999);
     Get<DateBox>(form, "dateOrder")->setDDate(QDate(2026, 2, 9));
     EXPECT_TRUE(w.window.statusText().contains("cboPayment"));
     ASSERT_TRUE(Get<qv::qt::ComboBox>(form, "cboPayment")->setListIndex(4));
-    EXPECT_EQ(w.window.checkAll(), 14);
-    EXPECT_TRUE(w.window.statusText().contains("14 of 14"));
+    EXPECT_EQ(w.window.checkAll(), 15);
+    EXPECT_TRUE(w.window.statusText().contains("15 of 15"));
 }
 
 struct DemoFormFiles : ::testing::Test {
@@ -222,7 +227,7 @@ TEST_F(DemoFormFiles, SaveThenOpenRoundTripsTextsAndSettings) {
     ASSERT_NE(Snapshot(form), saved);
     EXPECT_TRUE(w.window.openFile(path).isEmpty());
     EXPECT_EQ(Snapshot(form), saved);
-    ASSERT_EQ(form.controls().size(), 14);
+    ASSERT_EQ(form.controls().size(), 15);
     EXPECT_EQ(Get<qv::qt::ComboBox>(form, "cboCountry")->ListCount(), 249);
     EXPECT_EQ(Get<DateBox>(form, "dateOrder")->Text(), "2026/02/09");
     EXPECT_EQ(Get<DateBox>(form, "dateBirth")->DDate(), QDate(1984, 5, 31));
@@ -260,7 +265,7 @@ TEST_F(DemoFormFiles, DamagedFilesLoadTheRestAndShowOneMessage) {
     for (const QString& p : problems) EXPECT_TRUE(messages[0].contains(p));
 
     const DemoForm& form = w.window.form();
-    EXPECT_EQ(form.controls().size(), 13);
+    EXPECT_EQ(form.controls().size(), 14);
     EXPECT_EQ(form.control("txtCity"), nullptr);
     TxtBox* number = Get(form, "txtNumber");
     ASSERT_NE(number, nullptr);
@@ -362,6 +367,32 @@ TEST(DemoLaunch, ChoosesTheWalkthroughWithoutADisplay) {
     const auto none = [](const char*) { return QByteArray(); };
     for (const QStringList& bad : {QStringList{"--screenshot"}, QStringList{"--bogus"}})
         EXPECT_FALSE(PlanLaunch(bad, none).error.isEmpty());
+}
+
+TEST(DemoCustomerDatabase, MadeOnFirstRunItsLookupUsesTheIndex) {
+    QTemporaryDir dir;
+    const QString description = "sqlite:" + dir.filePath("customers.sqlite");
+    auto db = OpenCustomerDatabase(description);
+    auto again = OpenCustomerDatabase(description);  // there: opened, not made again
+    const auto scalar = [](qv::DatabaseConnection& c, const char16_t* sql) {
+        const qv::Variant column[] = {int16_t{0}};
+        return qv::ValueOf(c.Open(sql)->Call(u"", column));
+    };
+    EXPECT_EQ(scalar(*again, u"SELECT COUNT(*) FROM Customer").ToLong(), kCustomerCount);
+    EXPECT_EQ(scalar(*again, u"SELECT COUNT(DISTINCT Name) FROM Customer").ToLong(),
+              kCustomerCount);
+    EXPECT_EQ(
+        qv::qt::ToQString(scalar(*db, u"SELECT City FROM Customer WHERE Id = 9294").ToString()),
+        CustomerAt(9293).city);
+    // The lookup as the box sends it: a range search on the name's index, no scan, no sort.
+    const qv::Variant detail[] = {int16_t{3}};  // EXPLAIN QUERY PLAN's detail column
+    const qv::String how =
+        qv::ValueOf(db->Open(u"EXPLAIN QUERY PLAN SELECT Name, Id, City FROM Customer "
+                             u"WHERE Name LIKE 'Müller, An%' ORDER BY Name")
+                        ->Call(u"", detail))
+            .ToString();
+    EXPECT_NE(how.find(u"USING INDEX CustomerName"), qv::String::npos) << qv::ToUtf8(how);
+    EXPECT_EQ(how.find(u"SCAN"), qv::String::npos) << qv::ToUtf8(how);
 }
 
 }  // namespace
