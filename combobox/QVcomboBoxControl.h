@@ -26,6 +26,8 @@
 
 namespace qv {
 
+class ResultSet;
+
 struct ComboBoxEvents : ControlEvents {
     std::function<void()> DropDown;
     std::function<void()> Button1Click;
@@ -224,6 +226,7 @@ class QVcomboBoxControl final : public DataEntryControl, private NoticeSink {
     String SqlText() const;
     std::shared_ptr<Object> OpenResultSet();
     void FillFrom(const std::shared_ptr<Object>& resultSet);
+    void FillFromRows(const ResultSet& resultSet);
     // Takes the selected item into the field (ItemFound), then ListClick unless suppressed.
     void ListClickHandling();
     // Selects `index` with the no-list-click flag set: the item is taken without ListClick.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "library/String.h"
@@ -13,7 +14,7 @@ namespace qv {
 
 class RowCache {
   public:
-    int32_t Rows() const { return static_cast<int32_t>(rows_.size()); }
+    int32_t Rows() const { return rows_; }
     int32_t Columns() const { return static_cast<int32_t>(names_.size()); }
     const String& ColumnName(int32_t column) const { return names_[static_cast<size_t>(column)]; }
 
@@ -21,8 +22,9 @@ class RowCache {
     void Clear();
     // Starts a fill: these columns, no rows.
     void SetColumns(std::vector<String> names);
-    // Appends a row (missing values are Empty, extra ones dropped).
-    void AppendRow(std::vector<Variant> values);
+    // Appends a row, moving the values out of `values` (missing ones are Empty, extra ones
+    // dropped); an empty span appends an empty row.
+    void AppendRow(std::span<Variant> values);
 
     // An item was inserted at `at` (or appended, at -1) and the list now holds `items`: with
     // columns, the table grows to the item count and an inserted item gets an empty row at its
@@ -46,8 +48,12 @@ class RowCache {
     bool SetCell(int32_t column, int32_t row, Variant value);
 
   private:
+    size_t At(int32_t column, int32_t row) const {
+        return static_cast<size_t>(row) * names_.size() + static_cast<size_t>(column);
+    }
     std::vector<String> names_;
-    std::vector<std::vector<Variant>> rows_;  // each row holds Columns() cells
+    std::vector<Variant> cells_;  // row after row, Columns() cells each
+    int32_t rows_ = 0;
 };
 
 }  // namespace qv

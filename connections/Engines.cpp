@@ -12,11 +12,12 @@ void RegisterEngines() {
     std::call_once(once, [] {
         RegisterConnectionScheme(
             u"sqlite:", [](const String& d) { return SqliteConnection::Connect(d.substr(7)); });
-        RegisterConnectionScheme(
-            u"postgresql:", [](const String& d) { return PostgresConnection::Connect(d.substr(11)); });
+        RegisterConnectionScheme(u"postgresql:", [](const String& d) {
+            return PostgresConnection::Connect(d.substr(11));
+        });
         for (const char16_t* uri : {u"postgresql://", u"postgres://"})
-            RegisterConnectionScheme(uri,
-                                     [](const String& d) { return PostgresConnection::Connect(d); });
+            RegisterConnectionScheme(
+                uri, [](const String& d) { return PostgresConnection::Connect(d); });
     });
 }
 

@@ -64,11 +64,9 @@ class SqliteCursor final : public Cursor {
             case SQLITE_FLOAT:
                 return sqlite3_column_double(stmt_, column);
             default: {
-                // SQLite hands out UTF-16 in the machine's order: the library's own strings.
-                const auto* text =
-                    static_cast<const char16_t*>(sqlite3_column_text16(stmt_, column));
-                const int bytes = sqlite3_column_bytes16(stmt_, column);
-                return String(text ? text : u"", static_cast<size_t>(bytes) / 2);
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+                const int bytes = sqlite3_column_bytes(stmt_, column);
+                return FromUtf8(std::string_view(text ? text : "", static_cast<size_t>(bytes)));
             }
         }
     }
@@ -109,7 +107,7 @@ std::shared_ptr<SqliteConnection> SqliteConnection::Connect(const String& path, 
     auto session = std::make_shared<Session>();
     const int flags =
         (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) |
-        SQLITE_OPEN_URI;
+        SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX;  // one thread at a time, as controls are
     const std::string name = ToUtf8(path);
     if (sqlite3_open_v2(name.c_str(), &session->db, flags, nullptr) != SQLITE_OK) Fail(session->db);
     sqlite3_busy_timeout(session->db, 2000);  // another writer: wait a little, never for ever

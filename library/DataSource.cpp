@@ -77,16 +77,21 @@ std::shared_ptr<Object> ResultSet::Clone() const {
     return copy;
 }
 
+Cursor& ResultSet::Rows() const { return *state_->cursor; }
+
+int32_t ResultSet::ColumnIndex(StringView name) const {
+    const Cursor& c = *state_->cursor;
+    for (int32_t i = 0; i < c.Columns(); ++i)
+        if (EqualsNoCase(c.ColumnName(i), name)) return i;
+    return -1;
+}
+
 std::shared_ptr<Object> ResultSet::ColumnObject(const Variant& which) {
     State& s = *state_;
     int32_t index = -1;
     if (which.IsString()) {
-        const String& name = which.ToString();
-        for (int32_t i = 0; i < s.cursor->Columns(); ++i)
-            if (EqualsNoCase(s.cursor->ColumnName(i), name)) {
-                index = i;
-                break;
-            }
+        const String name = which.ToString();
+        index = ColumnIndex(name);
         if (index < 0) Raise(err::DatabaseError, s.source, u"No column named " + name);
     } else {
         index = which.ToLong();

@@ -46,6 +46,12 @@ class ResultSet final : public Dispatch {
     bool Supports(StringView) const override { return false; }
     Variant Call(StringView name, std::span<const Variant> args) override;
 
+    // The rows directly, for readers in this library: the same values its late-bound members
+    // give, without a column object for every value read.
+    Cursor& Rows() const;
+    // The column named `name` (without regard to ASCII case); -1 when none.
+    int32_t ColumnIndex(StringView name) const;
+
   private:
     struct State;
     class Column;

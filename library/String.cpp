@@ -38,10 +38,15 @@ void AppendUtf8(std::string& out, char32_t cp) {
 // still have started a valid sequence), so a bad byte never swallows the valid text after it.
 // Overlong forms, encoded surrogates and values above U+10FFFF are ill-formed.
 String FromUtf8(std::string_view utf8) {
-    String out;
-    out.reserve(utf8.size());
     const size_t n = utf8.size();
+    // The ASCII start (often the whole text) in one go.
     size_t i = 0;
+    while (i < n && static_cast<unsigned char>(utf8[i]) < 0x80) ++i;
+    String out(i, u'\0');
+    std::transform(utf8.begin(), utf8.begin() + static_cast<std::ptrdiff_t>(i), out.begin(),
+                   [](char c) { return static_cast<char16_t>(c); });
+    if (i == n) return out;
+    out.reserve(n);
     while (i < n) {
         const auto b0 = static_cast<unsigned char>(utf8[i]);
         if (b0 < 0x80) {

@@ -93,6 +93,8 @@ class Variant {
     float ToSingle() const;
     double ToDouble() const;
     String ToString() const;
+    // The string held, without a copy; nullptr for any other subtype.
+    const String* StringIf() const { return std::get_if<String>(&v_); }
     DateValue ToDate() const;
     // The object, or error 424 (object required) when the variant holds none.
     std::shared_ptr<Object> ToObject() const;

@@ -84,8 +84,10 @@ class Records : public ComboBoxTest {
         Fill({u"Anna", u"Berta", u"Carl"});
         box.ItemData(1, 7);
         box.Cache().SetColumns({u"Name", u"Id", u"City "});
-        for (const char16_t* city : {u"Aachen", u"Bonn", u"Celle"})
-            box.Cache().AppendRow({String(), 0, String(city)});
+        for (const char16_t* city : {u"Aachen", u"Bonn", u"Celle"}) {
+            std::vector<Variant> row{String(), 0, String(city)};
+            box.Cache().AppendRow(row);
+        }
     }
     String City(int32_t row) { return box.Item(u"city", row).ToString(); }
 };

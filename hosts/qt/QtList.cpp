@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QListView>
 #include <QPointer>
 #include <QProxyStyle>
 #include <cmath>
@@ -35,10 +36,21 @@ class ItemListModel final : public QAbstractListModel {
         rows_ += count;
         endInsertRows();
     }
-    void AboutToRemove(int first, int count) { beginRemoveRows({}, first, first + count - 1); }
+    // Removing every row is a reset: a view forgets them at once instead of row by row.
+    void AboutToRemove(int first, int count) {
+        resetting_ = first == 0 && count == rows_;
+        if (resetting_)
+            beginResetModel();
+        else
+            beginRemoveRows({}, first, first + count - 1);
+    }
     void Removed(int count) {
         rows_ -= count;
-        endRemoveRows();
+        if (resetting_)
+            endResetModel();
+        else
+            endRemoveRows();
+        resetting_ = false;
     }
     void Changed(int row) {
         if (row < rows_) emit dataChanged(index(row), index(row));
@@ -47,6 +59,7 @@ class ItemListModel final : public QAbstractListModel {
   private:
     const ItemList& items_;
     int rows_;
+    bool resetting_ = false;
 };
 
 namespace {
@@ -84,6 +97,8 @@ class ListComboBox final : public QComboBox {
         setFocusPolicy(Qt::NoFocus);
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setStyle(DropBelowStyle());
+        // Rows of one height: the popup lays out a long list without measuring every item.
+        if (auto* list = qobject_cast<QListView*>(view())) list->setUniformItemSizes(true);
     }
     void showPopup() override {
         item_.CatchUp();
@@ -224,7 +239,7 @@ void QtList::CatchUp() {
 // work for each announcement. Every other change goes to Qt at once, after what is pending.
 void QtList::ItemsAboutToBeInserted(int32_t first, int32_t count) {
     if (!model_) return;
-    if (first == items_.Count() && !dropped_) {
+    if (first == items_.Count()) {
         appending_ = true;
         return;
     }
