@@ -77,7 +77,7 @@ std::string CustomerTableSql(bool postgres) {
                  : "BEGIN; CREATE TABLE Customer (Id INTEGER PRIMARY KEY, "
                    "Name TEXT NOT NULL COLLATE NOCASE, City TEXT);"
                    "CREATE INDEX CustomerName ON Customer (Name COLLATE NOCASE);";
-    sql.reserve(sql.size() + kCustomerCount * 48);
+    sql.reserve(sql.size() + size_t{kCustomerCount} * 48);
     for (int i = 0; i < kCustomerCount; i += 500) {
         sql += "INSERT INTO Customer (Id, Name, City) VALUES ";
         for (int k = i; k < std::min(i + 500, kCustomerCount); ++k) {

@@ -6,6 +6,7 @@
 #include "hosts/qt/ControlWidgetFactory.h"
 #include "hosts/qt/QtConvert.h"
 #include "library/Control.h"
+#include "library/DataSource.h"
 #include "library/Font.h"
 #include "library/Picture.h"
 #include "library/RuntimeError.h"
@@ -34,6 +35,8 @@ QString ObjectText(const Variant& v) {
         return picture->Type() == Picture::Format::None
                    ? QStringLiteral("(None)")
                    : QStringLiteral("(Picture %1×%2)").arg(picture->Width()).arg(picture->Height());
+    if (auto connection = v.As<DatabaseConnection>())
+        return qt::ToQString(connection->Description());
     return v.IsObject() ? QStringLiteral("(Object)") : QStringLiteral("(None)");
 }
 

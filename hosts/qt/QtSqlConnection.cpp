@@ -23,8 +23,8 @@ constexpr char16_t kSource[] = u"QtSql";
 
 class QtSqlCursor final : public Cursor {
   public:
-    QtSqlCursor(std::shared_ptr<void> keep, QSqlDatabase db, bool rollBack)
-        : keep_(std::move(keep)), db_(std::move(db)), query_(db_), rollBack_(rollBack) {
+    QtSqlCursor(std::shared_ptr<void> keep, const QSqlDatabase& db, bool rollBack)
+        : keep_(std::move(keep)), db_(db), query_(db_), rollBack_(rollBack) {
         query_.setForwardOnly(true);
     }
     ~QtSqlCursor() override { Close(); }
