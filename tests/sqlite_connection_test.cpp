@@ -129,6 +129,19 @@ TEST_F(SqliteLookup, ABrokenQueryFindsNothingAndLeavesTheBoxUsable) {
     EXPECT_EQ(FieldText(), u"Berta");
 }
 
+TEST_F(SqliteLookup, TheConnectionKeepsWorkingAfterTheBoxIsSavedAndLoaded) {
+    qv::MemoryPropertyBag bag;
+    form.Save(box, bag);
+    db.reset();  // the application lets go of its own reference
+    box.Connection(nullptr);
+    auto& loaded = form.Load<qv::QVcomboBoxControl>(u"cboLoaded", bag, 2000, 300);
+    ASSERT_TRUE(loaded.IsDatabaseMode());
+    form.Focus(loaded);
+    loaded.Text(Variant(String(u"Ber")));
+    loaded.StartQuery();
+    EXPECT_EQ(loaded.TextBox().Text(), u"Berta") << "the in-memory database is still there";
+}
+
 TEST(SqliteConnection, CopiesShareTheDatabaseAndDescriptionsOpenItAgain) {
     const auto path = std::filesystem::temp_directory_path() / "qv_sqlite_connection_test.sqlite";
     std::filesystem::remove(path);
