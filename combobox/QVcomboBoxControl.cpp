@@ -1,7 +1,7 @@
 // QVcomboBoxControl: construction and the properties.
 #include "combobox/QVcomboBoxControl.h"
 
-#include "library/AboutBox.h"
+#include "about/frmAbout.h"
 #include "library/ClassRegistry.h"
 #include "library/Global.h"
 #include "library/PropertyHelpers.h"

@@ -1,7 +1,7 @@
 // QVDateBoxControl: construction, property reads and writes, the date conversions.
 #include "datebox/QVDateBoxControl.h"
 
-#include "library/AboutBox.h"
+#include "about/frmAbout.h"
 #include "library/ClassRegistry.h"
 #include "library/Global.h"
 #include "library/PropertyHelpers.h"

@@ -16,6 +16,7 @@
 #include "demo/FormIO.h"
 #include "hosts/qt/QtConvert.h"
 #include "hosts/qt/QtHost.h"
+#include "library/MemberTable.h"
 #include "library/RuntimeError.h"
 
 namespace qv::demo {
@@ -86,6 +87,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     file->addAction(tr("&Save..."), QKeySequence::Save, this, &MainWindow::saveWithDialog);
     file->addSeparator();
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    about_ = help->addAction(tr("&About qvControls..."), this, [this] { showAbout(); });
 
     connect(checkAll_, &QPushButton::clicked, this, [this] { checkAll(); });
     connect(save, &QPushButton::clicked, this, &MainWindow::saveWithDialog);
@@ -141,6 +144,16 @@ int MainWindow::checkAll() {
     if (!invalid.isEmpty()) text += tr(" (not valid: %1)").arg(invalid.join(QStringLiteral(", ")));
     report(text);
     return valid;
+}
+
+bool MainWindow::showAbout() {
+    const QList<qt::ControlWidget*> controls = form_->controls();
+    if (controls.isEmpty()) return false;
+    Control& c = controls.front()->control();
+    const Member* show = c.Members().Find(u"ShowAboutBox");
+    if (!show || !show->call) return false;
+    qt::QtServices::Instance().Guard([&] { show->call(c, {}); });
+    return true;
 }
 
 bool MainWindow::saveFile(const QString& path) {

@@ -32,12 +32,17 @@ class MainWindow : public QMainWindow {
     // Save and open without dialogs. Problems of an opened file go to one message.
     bool saveFile(const QString& path);
     QStringList openFile(const QString& path);
+    // Help > About: the controls' About dialog (through the form's first control); returns when
+    // it closes. False when the form has no control to show it.
+    bool showAbout();
+    QAction* aboutAction() const { return about_; }
 
     // Where messages go (a message box unless replaced, for tests).
     using MessageSink = std::function<void(const QString& title, const QString& text)>;
     void setMessageSink(MessageSink sink) { messages_ = std::move(sink); }
 
   private:
+    QAction* about_ = nullptr;
     void saveWithDialog();
     void openWithDialog();
     void onControlAdded(qt::ControlWidget* control);

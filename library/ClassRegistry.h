@@ -33,9 +33,13 @@ struct ClassInfo {
 
 inline constexpr const char16_t* kLibraryName = u"QVCONTROLS";
 inline constexpr const char16_t* kLibraryDescription = u"qvControls";
-inline constexpr int kVersionMajor = 0;
-inline constexpr int kVersionMinor = 1;
-inline constexpr int kVersionRevision = 0;
+// The build's version: the CMake project's (QV_VERSION_* come from the build).
+#ifndef QV_VERSION_MAJOR
+#error "QV_VERSION_MAJOR is set by the build (qv::controls passes it on)"
+#endif
+inline constexpr int kVersionMajor = QV_VERSION_MAJOR;
+inline constexpr int kVersionMinor = QV_VERSION_MINOR;
+inline constexpr int kVersionRevision = QV_VERSION_PATCH;
 
 // The form designer's toolbox picture of a class: a 16 × 15 pixel, 16-colour bitmap.
 std::shared_ptr<Picture> ToolboxBitmap(const ClassInfo& info);

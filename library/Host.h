@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "library/Font.h"
 #include "library/Widgets.h"
@@ -15,18 +17,35 @@ namespace qv {
 
 class Control;
 
-// A hidden form loaded for one operation (the measuring form): a place to create widgets on.
+// A form the library loads for one operation: the measuring form (hidden), or a dialog such as
+// the About box, whose widgets are made on it and which is then shown modally.
 class Form : public WidgetFactory {
   public:
     virtual const String& Name() const = 0;
+    // The window title.
+    virtual const String& Caption() const = 0;
+    virtual void Caption(const String& v) = 0;
+    // The client area, in twips.
+    virtual void Size(int32_t width, int32_t height) = 0;
+    // Shows the form modally, over the control's form; returns once it is unloaded (Unload, or
+    // the user closing its window). A form is shown once.
+    virtual void ShowModal() = 0;
+    // Closes the form shown modally; ShowModal returns. Nothing for a form not shown.
+    virtual void Unload() = 0;
 };
 
-// What the About dialog shows.
-struct AboutInfo {
-    String title;    // library title, trailing blanks removed
-    String version;  // "major.minor.revision"
-    String description;
+// A value read from the system's settings store (the registry): its type (1 a string, 4 a
+// 32-bit number, others as the store has them) and its bytes (strings in UTF-16, little-endian
+// like numbers).
+struct RegistryValue {
+    uint32_t type = 0;
+    std::vector<uint8_t> data;
 };
+
+// Roots of the settings store.
+namespace RegistryRoot {
+inline constexpr uint32_t LocalMachine = 0x80000002;
+}
 
 class Host : public WidgetFactory {
   public:
@@ -73,10 +92,25 @@ class Host : public WidgetFactory {
     // Seconds since midnight, with fractions.
     virtual float Timer() const = 0;
 
-    // Loads a hidden form by name ("TextHeightTestForm"); it is unloaded when the pointer dies.
+    // Loads a form by name ("TextHeightTestForm", "frmAbout"), hidden until shown; it is unloaded
+    // when the pointer dies.
     virtual std::unique_ptr<Form> LoadForm(const String& name) = 0;
-    // Shows the About dialog modally; returns when the user has closed it.
-    virtual void ShowAboutDialog(const AboutInfo& info) = 0;
+
+    // --- The system: its settings store, programs, files and message boxes ---------------
+    // Opens key `keyName` under `root` with the access rights `access`: a handle, or nullopt.
+    virtual std::optional<uint32_t> RegistryOpenKey(uint32_t root, const String& keyName,
+                                                    uint32_t access) = 0;
+    // Value `valueName` of an open key; nullopt when the key has no such value or the value
+    // takes more than `maxBytes`.
+    virtual std::optional<RegistryValue> RegistryQueryValue(uint32_t key, const String& valueName,
+                                                            size_t maxBytes) = 0;
+    // Closes a handle; an unknown one is ignored.
+    virtual void RegistryCloseKey(uint32_t key) = 0;
+    // Starts the program at `path` in a normal window with the focus; false when it cannot.
+    virtual bool StartProgram(const String& path) = 0;
+    virtual bool FileExists(const String& path) = 0;
+    // A message box with an OK button; returns when the user has closed it.
+    virtual void MessageBox(const String& text) = 0;
 };
 
 }  // namespace qv

@@ -1,7 +1,7 @@
 // QVnumBoxControl: construction, property reads and writes, events.
 #include "numbox/QVnumBoxControl.h"
 
-#include "library/AboutBox.h"
+#include "about/frmAbout.h"
 #include "library/ClassRegistry.h"
 #include "library/Global.h"
 #include "library/PropertyHelpers.h"

@@ -1,7 +1,7 @@
 // QVtxtBoxControl: construction, property reads and writes, event raising.
 #include "txtbox/QVtxtBoxControl.h"
 
-#include "library/AboutBox.h"
+#include "about/frmAbout.h"
 #include "library/ClassRegistry.h"
 #include "library/Global.h"
 #include "library/PropertyHelpers.h"

@@ -43,45 +43,47 @@ void Container::UserCall(F&& action) {
     if (noticeDepth_ == 0) DeliverPendingKeys();
 }
 
-// A hidden form: a place for widgets, listed by the container while it lives.
-class HiddenForm final : public Form {
-  public:
-    HiddenForm(Container& container, String name)
-        : container_(container), name_(std::move(name)), store_(container, nullptr) {
-        container_.loadedForms_.push_back(name_);
-    }
-    ~HiddenForm() override {
-        auto& forms = container_.loadedForms_;
-        if (auto it = std::find(forms.begin(), forms.end(), name_); it != forms.end())
-            forms.erase(it);
-    }
-    const String& Name() const override { return name_; }
-    TextField& CreateTextField(const String& name, int16_t index,
-                               const TextFieldSettings& settings) override {
-        return store_.CreateTextField(name, index, settings);
-    }
-    Label& CreateLabel(const String& name, int16_t index, const LabelSettings& settings) override {
-        return store_.CreateLabel(name, index, settings);
-    }
-    ListWidget& CreateList(const String& name, int16_t index,
-                           const ListSettings& settings) override {
-        return store_.CreateList(name, index, settings);
-    }
-    ButtonWidget& CreateButton(const String& name, int16_t index) override {
-        return store_.CreateButton(name, index);
-    }
-    TimerWidget& CreateTimer(const String& name) override { return store_.CreateTimer(name); }
-    PictureSurface& CreatePictureSurface(const String& name) override {
-        return store_.CreatePictureSurface(name);
-    }
-    LineWidget& CreateLine(const String& name) override { return store_.CreateLine(name); }
-    ShapeWidget& CreateShape(const String& name) override { return store_.CreateShape(name); }
+// --- HeadlessForm ----------------------------------------------------------------------------
 
-  private:
-    Container& container_;
-    String name_;
-    WidgetStore store_;
-};
+HeadlessForm::HeadlessForm(Container& container, String name)
+    : container_(container), name_(std::move(name)), store_(container, nullptr) {
+    container_.loadedForms_.push_back(name_);
+}
+
+HeadlessForm::~HeadlessForm() {
+    auto& forms = container_.loadedForms_;
+    if (auto it = std::find(forms.begin(), forms.end(), name_); it != forms.end()) forms.erase(it);
+}
+
+void HeadlessForm::ShowModal() {
+    if (shown_) Raise(err::InvalidProcedureCall, {}, u"The form is shown already");
+    shown_ = true;
+    open_ = true;
+    container_.shownForms_.push_back(name_);
+    if (container_.modalUser_) {
+        const auto user = container_.modalUser_;  // the handler may set another
+        user(*this);
+    }
+    open_ = false;  // what the user left open, they close with the window's close box
+}
+
+void HeadlessForm::Unload() {
+    open_ = false;
+}
+
+HeadlessLabel* HeadlessForm::FindLabel(StringView name) const {
+    return dynamic_cast<HeadlessLabel*>(store_.Find(name, -1));
+}
+
+HeadlessButton* HeadlessForm::FindButton(StringView name) const {
+    return dynamic_cast<HeadlessButton*>(store_.Find(name, -1));
+}
+
+void HeadlessForm::Click(StringView button) {
+    HeadlessButton* b = FindButton(button);
+    if (!b) Raise(err::InvalidProcedureCall, {}, u"No button " + String(button));
+    if (b->Visible() && b->Enabled()) container_.UserCall([&] { b->NotifyClick(); });
+}
 
 // --- Site ------------------------------------------------------------------------------------
 
@@ -247,11 +249,94 @@ float Site::Timer() const {
 
 std::unique_ptr<Form> Site::LoadForm(const String& name) {
     if (name.empty()) Raise(err::InvalidProcedureCall);
-    return std::make_unique<HiddenForm>(container_, name);
+    return std::make_unique<HeadlessForm>(container_, name);
 }
 
-void Site::ShowAboutDialog(const AboutInfo& info) {
-    container_.aboutDialogs_.push_back(info);
+// --- Site: the system -------------------------------------------------------------------------
+
+std::optional<uint32_t> Site::RegistryOpenKey(uint32_t root, const String& keyName,
+                                              uint32_t access) {
+    auto& c = container_;
+    c.registryCalls_.push_back(u"open " + FromUtf8(std::to_string(root)) + u" " + keyName + u" " +
+                               FromUtf8(std::to_string(access)));
+    for (const auto& entry : c.registry_)
+        if (entry.root == root && EqualsNoCase(entry.key, keyName)) {
+            const uint32_t handle = c.nextRegistryHandle_++;
+            c.openKeys_.emplace(handle, &entry - c.registry_.data());
+            return handle;
+        }
+    return std::nullopt;
+}
+
+std::optional<RegistryValue> Site::RegistryQueryValue(uint32_t key, const String& valueName,
+                                                      size_t maxBytes) {
+    auto& c = container_;
+    c.registryCalls_.push_back(u"query " + valueName + u" " + FromUtf8(std::to_string(maxBytes)));
+    const auto open = c.openKeys_.find(key);
+    if (open == c.openKeys_.end()) return std::nullopt;
+    for (const auto& [name, value] : c.registry_[static_cast<size_t>(open->second)].values)
+        if (EqualsNoCase(name, valueName))
+            return value.data.size() <= maxBytes ? std::optional(value) : std::nullopt;
+    return std::nullopt;
+}
+
+void Site::RegistryCloseKey(uint32_t key) {
+    container_.registryCalls_.push_back(u"close");
+    container_.openKeys_.erase(key);
+}
+
+bool Site::StartProgram(const String& path) {
+    auto& c = container_;
+    if (std::find(c.failingPrograms_.begin(), c.failingPrograms_.end(), path) !=
+        c.failingPrograms_.end())
+        return false;
+    c.startedPrograms_.push_back(path);
+    return true;
+}
+
+bool Site::FileExists(const String& path) {
+    const auto& files = container_.files_;
+    return std::find(files.begin(), files.end(), path) != files.end();
+}
+
+void Site::MessageBox(const String& text) {
+    container_.messages_.push_back(text);
+}
+
+// --- Container: the system ------------------------------------------------------------------
+
+void Container::SetRegistryValue(uint32_t root, const String& key, const String& name,
+                                 RegistryValue value) {
+    auto it = std::find_if(registry_.begin(), registry_.end(), [&](const RegistryKey& k) {
+        return k.root == root && EqualsNoCase(k.key, key);
+    });
+    if (it == registry_.end()) {
+        registry_.push_back({root, key, {}});
+        it = registry_.end() - 1;
+    }
+    for (auto& [n, v] : it->values)
+        if (EqualsNoCase(n, name)) {
+            v = std::move(value);
+            return;
+        }
+    it->values.emplace_back(name, std::move(value));
+}
+
+void Container::SetRegistryString(uint32_t root, const String& key, const String& name,
+                                  const String& text) {
+    RegistryValue v{1, {}};
+    for (const char16_t c : text + u'\0') {
+        v.data.push_back(static_cast<uint8_t>(c & 0xFF));
+        v.data.push_back(static_cast<uint8_t>(c >> 8));
+    }
+    SetRegistryValue(root, key, name, std::move(v));
+}
+
+void Container::SetRegistryNumber(uint32_t root, const String& key, const String& name,
+                                  uint32_t number) {
+    RegistryValue v{4, {}};
+    for (int i = 0; i < 4; ++i) v.data.push_back(static_cast<uint8_t>(number >> (8 * i)));
+    SetRegistryValue(root, key, name, std::move(v));
 }
 
 // --- Container: controls ---------------------------------------------------------------------

@@ -29,7 +29,9 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -44,6 +46,61 @@
 namespace qv::headless {
 
 class Container;
+
+// A form the library loaded through a site (the measuring form, the About dialog): its widgets,
+// and what a user does with it while it is shown modally (see Container::OnModalForm).
+class HeadlessForm final : public Form {
+  public:
+    HeadlessForm(Container& container, String name);
+    ~HeadlessForm() override;
+    const String& Name() const override { return name_; }
+    const String& Caption() const override { return caption_; }
+    void Caption(const String& v) override { caption_ = v; }
+    void Size(int32_t width, int32_t height) override {
+        width_ = width;
+        height_ = height;
+    }
+    int32_t Width() const { return width_; }
+    int32_t Height() const { return height_; }
+    void ShowModal() override;
+    void Unload() override;
+    // Whether it is shown and not yet unloaded.
+    bool Open() const { return open_; }
+
+    HeadlessLabel* FindLabel(StringView name) const;
+    HeadlessButton* FindButton(StringView name) const;
+    // The user clicks the button of that name (error 5 when there is none); a hidden or disabled
+    // button takes no click.
+    void Click(StringView button);
+
+    TextField& CreateTextField(const String& name, int16_t index,
+                               const TextFieldSettings& settings) override {
+        return store_.CreateTextField(name, index, settings);
+    }
+    Label& CreateLabel(const String& name, int16_t index, const LabelSettings& settings) override {
+        return store_.CreateLabel(name, index, settings);
+    }
+    ListWidget& CreateList(const String& name, int16_t index,
+                           const ListSettings& settings) override {
+        return store_.CreateList(name, index, settings);
+    }
+    ButtonWidget& CreateButton(const String& name, int16_t index) override {
+        return store_.CreateButton(name, index);
+    }
+    TimerWidget& CreateTimer(const String& name) override { return store_.CreateTimer(name); }
+    PictureSurface& CreatePictureSurface(const String& name) override {
+        return store_.CreatePictureSurface(name);
+    }
+    LineWidget& CreateLine(const String& name) override { return store_.CreateLine(name); }
+    ShapeWidget& CreateShape(const String& name) override { return store_.CreateShape(name); }
+
+  private:
+    Container& container_;
+    String name_, caption_;
+    int32_t width_ = 0, height_ = 0;
+    bool shown_ = false, open_ = false;
+    WidgetStore store_;
+};
 
 // One control's place on the form: the qv::Host the control talks to.
 class Site final : public qv::Host {
@@ -121,11 +178,18 @@ class Site final : public qv::Host {
     void SendKeys(const String& keys) override;
     void Beep() override;
     float Timer() const override;
-    // Any non-empty name (error 5 for ""): an empty hidden form listed in LoadedForms() while
-    // the pointer lives.
+    // Any non-empty name (error 5 for ""): an empty form listed in LoadedForms() while the
+    // pointer lives (a HeadlessForm).
     std::unique_ptr<Form> LoadForm(const String& name) override;
-    // Recorded in the container's AboutDialogs(); returns at once.
-    void ShowAboutDialog(const AboutInfo& info) override;
+    // The container's settings store, programs, files and message boxes (see Container).
+    std::optional<uint32_t> RegistryOpenKey(uint32_t root, const String& keyName,
+                                            uint32_t access) override;
+    std::optional<RegistryValue> RegistryQueryValue(uint32_t key, const String& valueName,
+                                                    size_t maxBytes) override;
+    void RegistryCloseKey(uint32_t key) override;
+    bool StartProgram(const String& path) override;
+    bool FileExists(const String& path) override;
+    void MessageBox(const String& text) override;
 
   private:
     friend class Container;
@@ -221,10 +285,32 @@ class Container {
     const std::vector<PropertyChange>& PropertyChanges() const { return propertyChanges_; }
     void ClearPropertyChanges() { propertyChanges_.clear(); }
 
-    // About dialogs shown so far (the headless host closes each at once).
-    const std::vector<AboutInfo>& AboutDialogs() const { return aboutDialogs_; }
-    // Hidden forms currently loaded, by name.
+    // Forms currently loaded, by name.
     const std::vector<String>& LoadedForms() const { return loadedForms_; }
+    // Forms shown modally so far, by name, in order.
+    const std::vector<String>& ShownForms() const { return shownForms_; }
+    // What the user does with a form shown modally (click its buttons, read its labels), called
+    // while it is shown; whatever the handler leaves open the user then closes with the window's
+    // close box. Without a handler a modal form is closed at once.
+    void OnModalForm(std::function<void(HeadlessForm&)> user) { modalUser_ = std::move(user); }
+
+    // --- The system -------------------------------------------------------------------------
+    // The settings store, empty at first: values by root, key and name (keys and names without
+    // regard to ASCII case). A string is stored in UTF-16 with its terminating NUL.
+    void SetRegistryValue(uint32_t root, const String& key, const String& name,
+                          RegistryValue value);
+    void SetRegistryString(uint32_t root, const String& key, const String& name,
+                           const String& text);
+    void SetRegistryNumber(uint32_t root, const String& key, const String& name, uint32_t number);
+    // The calls made on the store, in order: "open ROOT KEY ACCESS", "query NAME MAXBYTES",
+    // "close" (numbers in decimal).
+    const std::vector<String>& RegistryCalls() const { return registryCalls_; }
+    // Files that exist (none at first); programs started, in order; programs that fail to start.
+    void AddFile(const String& path) { files_.push_back(path); }
+    const std::vector<String>& StartedPrograms() const { return startedPrograms_; }
+    void FailProgram(const String& path) { failingPrograms_.push_back(path); }
+    // Message boxes shown, in order (each closed at once).
+    const std::vector<String>& Messages() const { return messages_; }
 
     // --- The user -------------------------------------------------------------------------
     // Moves the focus to the control (its first visible, enabled text field, or the control's
@@ -281,7 +367,7 @@ class Container {
     friend class HeadlessWidget;
     friend class HeadlessTextField;
     friend class HeadlessTimer;
-    friend class HiddenForm;
+    friend class HeadlessForm;
     friend class NoticeScope;
 
     template <class C, class... Args>
@@ -354,8 +440,19 @@ class Container {
     String clipboard_;
     int32_t beeps_ = 0;
     std::vector<PropertyChange> propertyChanges_;
-    std::vector<AboutInfo> aboutDialogs_;
     std::vector<String> loadedForms_;
+    std::vector<String> shownForms_;
+    std::function<void(HeadlessForm&)> modalUser_;
+    struct RegistryKey {
+        uint32_t root;
+        String key;
+        std::vector<std::pair<String, RegistryValue>> values;
+    };
+    std::vector<RegistryKey> registry_;
+    std::unordered_map<uint32_t, std::ptrdiff_t> openKeys_;  // handle -> index in registry_
+    uint32_t nextRegistryHandle_ = 1;
+    std::vector<String> registryCalls_;
+    std::vector<String> files_, startedPrograms_, failingPrograms_, messages_;
     Control* focusedControl_ = nullptr;
     HeadlessWidget* focusedWidget_ = nullptr;
     // The focused control whose focused widget was hidden or disabled, until the focus moves.

@@ -3,9 +3,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QStyleHints>
 #include <QTime>
 #include <algorithm>
@@ -15,6 +19,7 @@
 #include <utility>
 
 #include "hosts/qt/ControlWidget.h"
+#include "hosts/qt/QtDialogForm.h"
 #include "hosts/qt/QtKeys.h"
 #include "library/Keyboard.h"
 #include "library/RuntimeError.h"
@@ -95,13 +100,23 @@ void QtServices::Beep() {
     QApplication::beep();
 }
 
-void QtServices::ShowAbout(const AboutInfo& info, QWidget* parent) {
-    if (about_) {
-        about_(info);
-        return;
+QSettings& QtServices::Registry() {
+    if (!registry_) {
+#ifdef Q_OS_WIN
+        registry_ = std::make_unique<QSettings>(QStringLiteral("HKEY_LOCAL_MACHINE"),
+                                                QSettings::NativeFormat);
+#else
+        const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+        registry_ = std::make_unique<QSettings>(QDir(dir).filePath(QStringLiteral("registry.ini")),
+                                                QSettings::IniFormat);
+#endif
     }
-    QMessageBox::about(parent, ToQString(info.title),
-                       ToQString(info.title + u" " + info.version + u"\n\n" + info.description));
+    return *registry_;
+}
+
+void QtServices::SetRegistryFile(const QString& path) {
+    registry_ = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    openKeys_.clear();
 }
 
 bool QtServices::SecondPressOfDoubleClick(const QMouseEvent& press) {
@@ -505,11 +520,103 @@ void QtSite::SendKeys(const String& keys) {
 
 std::unique_ptr<Form> QtSite::LoadForm(const String& name) {
     if (name.empty()) Raise(err::InvalidProcedureCall);
-    return std::make_unique<QtHiddenForm>(QtServices::Instance().HiddenForm(name));
+    if (name == u"TextHeightTestForm")
+        return std::make_unique<QtHiddenForm>(QtServices::Instance().HiddenForm(name));
+    return std::make_unique<QtDialogForm>(name, &surface_);
 }
 
-void QtSite::ShowAboutDialog(const AboutInfo& info) {
-    QtServices::Instance().ShowAbout(info, &surface_);
+// --- QtSite: the system ---------------------------------------------------------------------
+
+namespace {
+// The settings group of a key: the root's name, then the key's parts.
+QString RegistryGroup(uint32_t root, const String& keyName) {
+    QString group;
+#ifndef Q_OS_WIN
+    switch (root) {
+        case 0x80000000:
+            group = QStringLiteral("HKEY_CLASSES_ROOT");
+            break;
+        case 0x80000001:
+            group = QStringLiteral("HKEY_CURRENT_USER");
+            break;
+        case RegistryRoot::LocalMachine:
+            group = QStringLiteral("HKEY_LOCAL_MACHINE");
+            break;
+        case 0x80000003:
+            group = QStringLiteral("HKEY_USERS");
+            break;
+        default:
+            return {};
+    }
+#else
+    if (root != RegistryRoot::LocalMachine) return {};  // the native store opens that root
+#endif
+    for (const QString& part : ToQString(keyName).split(u'\\', Qt::SkipEmptyParts))
+        group += (group.isEmpty() ? QString() : QStringLiteral("/")) + part;
+    return group;
+}
+}  // namespace
+
+std::optional<uint32_t> QtSite::RegistryOpenKey(uint32_t root, const String& keyName, uint32_t) {
+    QtServices& services = QtServices::Instance();
+    const QString group = RegistryGroup(root, keyName);
+    if (group.isEmpty()) return std::nullopt;
+    QSettings& store = services.Registry();
+    store.beginGroup(group);
+    const bool exists = !store.childKeys().isEmpty() || !store.childGroups().isEmpty();
+    store.endGroup();
+    if (!exists) return std::nullopt;
+    const uint32_t handle = services.nextKey_++;
+    services.openKeys_[handle] = group;
+    return handle;
+}
+
+std::optional<RegistryValue> QtSite::RegistryQueryValue(uint32_t key, const String& valueName,
+                                                        size_t maxBytes) {
+    QtServices& services = QtServices::Instance();
+    const auto open = services.openKeys_.find(key);
+    if (open == services.openKeys_.end()) return std::nullopt;
+    const QVariant v = services.Registry().value(open->second + u'/' + ToQString(valueName));
+    if (!v.isValid()) return std::nullopt;
+    RegistryValue out;
+    switch (v.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong: {
+            const auto n = static_cast<uint32_t>(v.toLongLong());
+            out.type = 4;
+            for (int i = 0; i < 4; ++i) out.data.push_back(static_cast<uint8_t>(n >> (8 * i)));
+            break;
+        }
+        default: {
+            out.type = 1;
+            for (const QChar c : v.toString() + QChar(u'\0')) {
+                out.data.push_back(static_cast<uint8_t>(c.unicode() & 0xFF));
+                out.data.push_back(static_cast<uint8_t>(c.unicode() >> 8));
+            }
+        }
+    }
+    if (out.data.size() > maxBytes) return std::nullopt;
+    return out;
+}
+
+void QtSite::RegistryCloseKey(uint32_t key) {
+    QtServices::Instance().openKeys_.erase(key);
+}
+
+bool QtSite::StartProgram(const String& path) {
+    return QProcess::startDetached(ToQString(path), {});
+}
+
+bool QtSite::FileExists(const String& path) {
+    return QFileInfo::exists(ToQString(path));
+}
+
+void QtSite::MessageBox(const String& text) {
+    QMessageBox box(QMessageBox::Information, QApplication::applicationDisplayName(),
+                    ToQString(text), QMessageBox::Ok, surface_.window());
+    box.exec();
 }
 
 // --- QtHiddenForm ----------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QObject>
 #include <QPointer>
+#include <QSettings>
 #include <QWidget>
 #include <exception>
 #include <functional>
@@ -98,6 +99,12 @@ class QtHiddenForm final : public Form {
     explicit QtHiddenForm(Pooled& pooled);
     ~QtHiddenForm() override;
     const String& Name() const override { return pooled_.name; }
+    // A measuring form is never shown: it keeps a caption and a size, and ShowModal returns.
+    const String& Caption() const override { return caption_; }
+    void Caption(const String& v) override { caption_ = v; }
+    void Size(int32_t, int32_t) override {}
+    void ShowModal() override {}
+    void Unload() override {}
     TextField& CreateTextField(const String& name, int16_t index,
                                const TextFieldSettings& s) override {
         return pooled_.store.CreateTextField(name, index, s);
@@ -124,10 +131,13 @@ class QtHiddenForm final : public Form {
 
   private:
     Pooled& pooled_;
+    String caption_;
 };
 
 class QtServices final : public QObject {
     Q_OBJECT
+    friend class QtSite;  // the settings store's open keys
+
   public:
     // The application's instance (created on first use; needs a QApplication, and goes with it).
     static QtServices& Instance();
@@ -175,8 +185,12 @@ class QtServices final : public QObject {
     int32_t Beeps() const { return beeps_; }
 
     // The About dialog: a modal message box unless replaced (tests, applications with their own).
-    void SetAboutDialog(std::function<void(const AboutInfo&)> show) { about_ = std::move(show); }
-    void ShowAbout(const AboutInfo& info, QWidget* parent);
+    // The settings store the controls read (the About box's system-information lookup): on
+    // Windows the registry itself, elsewhere an INI file, "registry.ini" in the application's
+    // configuration folder, its groups named like the registry's keys
+    // ("HKEY_LOCAL_MACHINE/SOFTWARE/..."). SetRegistryFile points it at another file.
+    QSettings& Registry();
+    void SetRegistryFile(const QString& path);
 
     // A hidden form of that name that is not loaded, made when there is none. The pool empties
     // when the last control widget goes (widgets must not outlive the application).
@@ -215,7 +229,9 @@ class QtServices final : public QObject {
     int activities_ = 0;
     std::exception_ptr deferred_;
     std::function<double()> clock_;
-    std::function<void(const AboutInfo&)> about_;
+    std::unique_ptr<QSettings> registry_;
+    std::map<uint32_t, QString> openKeys_;  // handle -> the key's group
+    uint32_t nextKey_ = 1;
     int32_t beeps_ = 0;
     quint64 lastPressTime_ = 0;
     QPointF lastPressAt_;
@@ -309,8 +325,18 @@ class QtSite final : public qv::Host {
     void SendKeys(const String& keys) override;
     void Beep() override { QtServices::Instance().Beep(); }
     float Timer() const override { return static_cast<float>(QtServices::Instance().Clock()); }
+    // The measuring form comes from a pool of hidden forms; any other is a dialog
+    // (QtDialogForm) shown over this control's window.
     std::unique_ptr<Form> LoadForm(const String& name) override;
-    void ShowAboutDialog(const AboutInfo& info) override;
+    // The settings store is QtServices::Registry(); programs start detached (QProcess).
+    std::optional<uint32_t> RegistryOpenKey(uint32_t root, const String& keyName,
+                                            uint32_t access) override;
+    std::optional<RegistryValue> RegistryQueryValue(uint32_t key, const String& valueName,
+                                                    size_t maxBytes) override;
+    void RegistryCloseKey(uint32_t key) override;
+    bool StartProgram(const String& path) override;
+    bool FileExists(const String& path) override;
+    void MessageBox(const String& text) override;
 
   private:
     void BackColor(Color c, bool force);

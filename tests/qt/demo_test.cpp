@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 #include <map>
 
 #include "demo/CustomerDatabase.h"
@@ -393,6 +395,19 @@ TEST(DemoCustomerDatabase, MadeOnFirstRunItsLookupUsesTheIndex) {
             .ToString();
     EXPECT_NE(how.find(u"USING INDEX CustomerName"), qv::String::npos) << qv::ToUtf8(how);
     EXPECT_EQ(how.find(u"SCAN"), qv::String::npos) << qv::ToUtf8(how);
+}
+
+TEST(DemoMainWindow, TheHelpMenuOpensTheAboutDialog) {
+    ShownWindow w;
+    QString shown;
+    QTimer::singleShot(20, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            shown = dialog->objectName() + " " + dialog->windowTitle();
+            dialog->findChild<QPushButton*>("cmdOK")->click();
+        }
+    });
+    w.window.aboutAction()->trigger();
+    EXPECT_EQ(shown, "frmAbout qvControls");
 }
 
 }  // namespace

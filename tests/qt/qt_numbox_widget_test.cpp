@@ -144,8 +144,8 @@ TEST(QtNumBox, LinesRunEitherWayAndShapesRefuseNegativeSizes) {
     EXPECT_EQ(ErrorOf([&] { shape.Width(-1); }), 380);
     EXPECT_EQ(ErrorOf([&] { shape.Height(-1); }), 380);
     EXPECT_EQ(shape.Width(), 300);
-    // A hidden form hands out the line it already has under that name.
-    auto form = f.box->site().LoadForm(u"Measure");
+    // The measuring form (hidden, reused) hands out the line it already has under that name.
+    auto form = f.box->site().LoadForm(u"TextHeightTestForm");
     EXPECT_EQ(&form->CreateLine(u"l"), &form->CreateLine(u"L"));
 }
 

@@ -5,8 +5,8 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
-#include "database_test_support.h"
 #include "connections/SqliteConnection.h"
+#include "database_test_support.h"
 #include "hosts/qt/QtConvert.h"
 #include "hosts/qt/QtSqlConnection.h"
 
@@ -28,7 +28,8 @@ class QtSqlLookup : public ComboBoxTest {
   protected:
     QtSqlLookup() {
         file = dir.filePath(QStringLiteral("shop.sqlite"));
-        qv::connections::SqliteConnection::Connect(qv::qt::FromQString(file))->Run(CreateTables(false));
+        qv::connections::SqliteConnection::Connect(qv::qt::FromQString(file))
+            ->Run(CreateTables(false));
         db = QtSqlConnection::Connect(QStringLiteral("QSQLITE"), file);
         box.DataField(u"Name");
         box.DataIdField(u"Id");
