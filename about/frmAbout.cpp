@@ -4,6 +4,7 @@
 #include <string>
 
 #include "library/ClassRegistry.h"
+#include "library/Font.h"
 #include "library/RuntimeError.h"
 
 namespace qv {
@@ -77,6 +78,10 @@ void frmAbout::Form_Load() {
     const String title = LibraryTitle();
     form_->Caption(title);
     lblTitle.Caption(title);
+    Font big = lblTitle.GetFont();
+    big.Size(14);
+    big.Bold(true);
+    lblTitle.SetFont(big);
     lblVersion.Caption(LibraryVersion());
     lblDescription.Caption(
         u"Data-entry controls for desktop database applications: text, numeric, date and combo "
