@@ -170,7 +170,7 @@ bool MainWindow::saveFile(const QString& path) {
 }
 
 QStringList MainWindow::openFile(const QString& path) {
-    const QStringList problems = OpenForm(*form_, path);
+    QStringList problems = OpenForm(*form_, path);
     const QList<qt::ControlWidget*> controls = form_->controls();
     grid_->setControl(controls.isEmpty() ? nullptr : controls.first());
     if (problems.isEmpty()) {

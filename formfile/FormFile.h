@@ -58,7 +58,7 @@ void SaveFormFile(const std::string& path, const FormDocument& form);
 
 // The largest form file LoadFormFile reads by default: far above any real form (a form of 2,000
 // text boxes is about 4 MB), low enough that loading it fits in memory.
-inline constexpr size_t kFormFileMaxBytes = 64 * 1024 * 1024;
+inline constexpr size_t kFormFileMaxBytes = size_t{64} * 1024 * 1024;
 
 // Raises error 53 (file not found) when the file cannot be opened or read, and error 7 (out of
 // memory) when it is larger than `maxBytes` or memory runs out while loading.

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <cmath>
 
 #include "hosts/qt/QtConvert.h"
 #include "library/ClassRegistry.h"
