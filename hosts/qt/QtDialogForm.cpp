@@ -15,7 +15,7 @@ namespace qv::qt {
 namespace {
 constexpr double kTwipsPerPixel = 15.0;
 int Px(int32_t twips) {
-    return static_cast<int>(twips / kTwipsPerPixel + 0.5);
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
 }
 template <class W>
 QRect RectOf(const W& w) {
