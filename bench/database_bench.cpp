@@ -106,10 +106,12 @@ void ComboBoxLookup(benchmark::State& state) {
 }
 BENCHMARK(ComboBoxLookup);
 
-// The same SQL text on a connection of its own, the rows' three columns read.
+// The same SQL text on a connection of its own, the rows' three columns read; with the page
+// cache the library's connection has (16 MB), so that the two differ by the box's own work.
 void BareSqliteLookup(benchmark::State& state) {
     sqlite3* db = nullptr;
     sqlite3_open_v2(DatabasePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_exec(db, "PRAGMA cache_size = -16384", nullptr, nullptr, nullptr);
     std::vector<std::string> sql;
     for (const std::string& p : Prefixes())
         sql.push_back("SELECT Name, Id, City FROM Customer WHERE Name LIKE '" + p +

@@ -64,7 +64,8 @@ class SqliteCursor final : public Cursor {
             case SQLITE_FLOAT:
                 return sqlite3_column_double(stmt_, column);
             default: {
-                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+                const auto* text =
+                    reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
                 const int bytes = sqlite3_column_bytes(stmt_, column);
                 return FromUtf8(std::string_view(text ? text : "", static_cast<size_t>(bytes)));
             }
@@ -111,6 +112,9 @@ std::shared_ptr<SqliteConnection> SqliteConnection::Connect(const String& path, 
     const std::string name = ToUtf8(path);
     if (sqlite3_open_v2(name.c_str(), &session->db, flags, nullptr) != SQLITE_OK) Fail(session->db);
     sqlite3_busy_timeout(session->db, 2000);  // another writer: wait a little, never for ever
+    // Lookups come one after another over the same index: 16 MB of pages stay in memory
+    // instead of the default 2 MB being read again from the file.
+    sqlite3_exec(session->db, "PRAGMA cache_size = -16384", nullptr, nullptr, nullptr);
     return std::shared_ptr<SqliteConnection>(new SqliteConnection(std::move(session), path));
 }
 
