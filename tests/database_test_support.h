@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "combobox_test_support.h"
+#include "library/DataSource.h"
 
 namespace database_test {
 
@@ -67,5 +68,50 @@ inline std::string CreateTables(bool postgres) {
                ", 'Payload'); ";
     return sql;
 }
+
+// The rows of `table`.
+inline int64_t Count(qv::DatabaseConnection& db, const char16_t* table) {
+    auto set = db.Open(String(u"SELECT COUNT(*) FROM ") + table);
+    const qv::Variant column[] = {int16_t{0}};
+    return qv::ValueOf(set->Call(u"", column)).ToLong();
+}
+
+// A combo box in database mode over the Customer table of a connection.
+class LookupTest : public ComboBoxTest {
+  protected:
+    void UseConnection(const std::shared_ptr<qv::DatabaseConnection>& db) {
+        box.DataField(u"Name");
+        box.DataIdField(u"Id");
+        box.SqlQueryString(kLookup);
+        box.MustFitDataList(false);
+        box.Connection(db);
+    }
+    // A fresh lookup of `typed`, pasted into the field (it takes any text).
+    void Lookup(const String& typed) {
+        Leave();
+        box.Text(qv::Variant(String()));
+        form.Focus(box);
+        box.Text(qv::Variant(typed));
+        log.names.clear();
+        box.StartQuery();
+    }
+    // Every payload looked up with `query`: both tables intact, no row listed that does not hold
+    // a payload, and the payload's own row found (NULs are dropped: no SQL text carries one).
+    void ExpectPayloadsSearchedAsText(qv::DatabaseConnection& db, const char16_t* query) {
+        box.SqlQueryString(query);
+        for (const String& payload : Payloads()) {
+            const std::string what = qv::ToUtf8(payload).substr(0, 40) + " in " + qv::ToUtf8(query);
+            Lookup(payload);
+            EXPECT_EQ(Count(db, u"Customer"), 4 + static_cast<int64_t>(Payloads().size())) << what;
+            EXPECT_EQ(Count(db, u"Secret"), 1) << what;
+            bool found = false;
+            for (int32_t i = 0; i < box.ListCount(); ++i) {
+                EXPECT_EQ(box.Item(u"City", i).ToString(), u"Payload") << what << ": an extra row";
+                found |= box.List(i) == qv::TrimBlanks(Stored(payload));
+            }
+            EXPECT_TRUE(found) << what;
+        }
+    }
+};
 
 }  // namespace database_test

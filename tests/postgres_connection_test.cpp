@@ -29,13 +29,7 @@ const char* Server() {
     GTEST_SKIP() << "QV_TEST_POSTGRES is not set: no PostgreSQL server to test against " \
                     "(eval \"$(tools/pg-cluster start)\" sets one up)"
 
-int64_t Count(PostgresConnection& db, const char16_t* table) {
-    auto set = db.Open(String(u"SELECT COUNT(*) FROM ") + table);
-    const Variant args[] = {int16_t{0}};
-    return qv::ValueOf(set->Call(u"", args)).ToLong();
-}
-
-class PostgresLookup : public ComboBoxTest {
+class PostgresLookup : public LookupTest {
   protected:
     void SetUp() override {
         REQUIRE_SERVER();
@@ -49,19 +43,7 @@ class PostgresLookup : public ComboBoxTest {
                           "; SET search_path = " + schema + "; " + CreateTables(true));
         db = PostgresConnection::Connect(conninfo + u" options='-c search_path=" +
                                          qv::FromUtf8(schema) + u" -c statement_timeout=10000'");
-        box.DataField(u"Name");
-        box.DataIdField(u"Id");
-        box.SqlQueryString(kLookup);
-        box.MustFitDataList(false);
-        box.Connection(db);
-    }
-    void Lookup(const String& typed) {
-        Leave();
-        box.Text(Variant(String()));
-        form.Focus(box);
-        box.Text(Variant(typed));
-        log.names.clear();
-        box.StartQuery();
+        UseConnection(db);
     }
     String conninfo;
     std::shared_ptr<PostgresConnection> db;
@@ -80,25 +62,11 @@ TEST_F(PostgresLookup, APrefixFillsTheListAndOneMatchIsTaken) {
 
 TEST_F(PostgresLookup, TypedTextThatTriesToRunSqlIsSearchedForAsText) {
     // Inside a quoted literal of the template, and outside quotes.
-    for (const char16_t* query :
-         {u"SELECT Name, Id, City FROM Customer WHERE Name LIKE '{DataField}%' ESCAPE '' ORDER BY "
-          u"Name",
-          u"SELECT Name, Id, City FROM Customer WHERE Name = {DataField}"}) {
-        box.SqlQueryString(query);
-        for (const String& payload : Payloads()) {
-            const std::string what = qv::ToUtf8(payload).substr(0, 40) + " in " + qv::ToUtf8(query);
-            Lookup(payload);
-            EXPECT_EQ(Count(*db, u"Customer"), 4 + static_cast<int64_t>(Payloads().size())) << what;
-            EXPECT_EQ(Count(*db, u"Secret"), 1) << what;
-            // The row that holds the payload is found (NULs are dropped: no SQL text carries one).
-            bool found = false;
-            for (int32_t i = 0; i < box.ListCount(); ++i) {
-                EXPECT_EQ(box.Item(u"City", i).ToString(), u"Payload") << what << ": an extra row";
-                found |= box.List(i) == qv::TrimBlanks(Stored(payload));
-            }
-            EXPECT_TRUE(found) << what;
-        }
-    }
+    ExpectPayloadsSearchedAsText(*db,
+                                 u"SELECT Name, Id, City FROM Customer WHERE Name LIKE "
+                                 u"'{DataField}%' ESCAPE '' ORDER BY Name");
+    ExpectPayloadsSearchedAsText(*db,
+                                 u"SELECT Name, Id, City FROM Customer WHERE Name = {DataField}");
 }
 
 TEST_F(PostgresLookup, TheSessionRunsOneStatementThatOnlyReads) {

@@ -16,29 +16,11 @@ using combobox_test::Strings;
 using qv::Variant;
 using qv::connections::SqliteConnection;
 
-int64_t Count(SqliteConnection& db, const char16_t* table) {
-    auto set = db.Open(String(u"SELECT COUNT(*) FROM ") + table);
-    const Variant args[] = {int16_t{0}};
-    return qv::ValueOf(set->Call(u"", args)).ToLong();
-}
-
-class SqliteLookup : public ComboBoxTest {
+class SqliteLookup : public LookupTest {
   protected:
     SqliteLookup() {
         db->Run(CreateTables(false));
-        box.DataField(u"Name");
-        box.DataIdField(u"Id");
-        box.SqlQueryString(kLookup);
-        box.MustFitDataList(false);
-        box.Connection(db);
-    }
-    void Lookup(const String& typed) {
-        Leave();
-        box.Text(Variant(String()));
-        form.Focus(box);
-        box.Text(Variant(typed));  // pasted: the field takes any text
-        log.names.clear();
-        box.StartQuery();
+        UseConnection(db);
     }
     std::shared_ptr<SqliteConnection> db = SqliteConnection::Connect(u":memory:");
 };
@@ -62,23 +44,9 @@ TEST_F(SqliteLookup, APrefixFillsTheListAndOneMatchIsTaken) {
 
 TEST_F(SqliteLookup, TypedTextThatTriesToRunSqlIsSearchedForAsText) {
     // Inside a quoted literal of the template, and outside quotes.
-    for (const char16_t* query :
-         {kLookup, u"SELECT Name, Id, City FROM Customer WHERE Name = {DataField}"}) {
-        box.SqlQueryString(query);
-        for (const String& payload : Payloads()) {
-            const std::string what = qv::ToUtf8(payload).substr(0, 40) + " in " + qv::ToUtf8(query);
-            Lookup(payload);
-            EXPECT_EQ(Count(*db, u"Customer"), 4 + static_cast<int64_t>(Payloads().size())) << what;
-            EXPECT_EQ(Count(*db, u"Secret"), 1) << what;
-            // The row that holds the payload is found (NULs are dropped: no SQL text carries one).
-            bool found = false;
-            for (int32_t i = 0; i < box.ListCount(); ++i) {
-                EXPECT_EQ(box.Item(u"City", i).ToString(), u"Payload") << what << ": an extra row";
-                found |= box.List(i) == qv::TrimBlanks(Stored(payload));
-            }
-            EXPECT_TRUE(found) << what;
-        }
-    }
+    ExpectPayloadsSearchedAsText(*db, kLookup);
+    ExpectPayloadsSearchedAsText(*db,
+                                 u"SELECT Name, Id, City FROM Customer WHERE Name = {DataField}");
 }
 
 TEST_F(SqliteLookup, ValuesKeepTheirTypesAndNullsBecomeEmptyAndZero) {
